@@ -1,0 +1,84 @@
+#include "app/AssetFiles.h"
+
+#include <cstring>
+#include <unistd.h>
+
+char AssetRoot[AssetPathCapacity];
+uint16_t AssetRootLength = 0;
+char AssetPath[AssetPathCapacity];
+FileOpenHookFunction FileOpenHook = nullptr;
+
+namespace {
+
+constexpr char AssetFolder[] = "base/";
+constexpr size_t AssetFolderLength = sizeof AssetFolder - 1;
+
+}  // namespace
+
+bool SetUpAssetRoot() {
+    FileOpenHook = OpenAssetFile;
+    char executable[AssetPathCapacity];
+    ssize_t length = readlink("/proc/self/exe", executable, sizeof executable);
+    // A full buffer may mean a cut path: refuse it rather than guess.
+    if (length <= 0 || static_cast<size_t>(length) >= sizeof executable) {
+        return false;
+    }
+    executable[length] = '\0';
+    return SetUpAssetRootFrom(executable);
+}
+
+bool SetUpAssetRootFrom(const char* executablePath) {
+    FileOpenHook = OpenAssetFile;
+    size_t length = std::strlen(executablePath);
+    if (length > AssetPathCapacity) {
+        return false;
+    }
+    const char* lastSeparator = std::strrchr(executablePath, '/');
+    size_t folderLength = lastSeparator == nullptr ? 0 : lastSeparator - executablePath + 1;
+    if (folderLength + AssetFolderLength + 1 > AssetPathCapacity) {
+        return false;
+    }
+    std::memset(AssetRoot, 0, sizeof AssetRoot);
+    std::memcpy(AssetRoot, executablePath, folderLength);
+    std::memcpy(AssetRoot + folderLength, AssetFolder, AssetFolderLength);
+    AssetRootLength = static_cast<uint16_t>(folderLength);
+    return true;
+}
+
+void OpenAssetFile(const char* name, const char* mode, FILE** out) {
+    *out = nullptr;
+    size_t rootLength = std::strlen(AssetRoot);
+    size_t nameLength = std::strlen(name);
+    if (rootLength + nameLength + 1 > AssetPathCapacity) {
+        return;
+    }
+    std::memset(AssetPath, 0, sizeof AssetPath);
+    std::memcpy(AssetPath, AssetRoot, rootLength);
+    std::memcpy(AssetPath + rootLength, name, nameLength);
+    *out = std::fopen(AssetPath, mode);
+}
+
+bool ReadWholeStream(FILE* file, std::vector<uint8_t>& bytes) {
+    bytes.clear();
+    uint8_t chunk[65536];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    }
+    return std::ferror(file) == 0;
+}
+
+bool ReadAssetFile(const char* name, std::vector<uint8_t>& bytes) {
+    bytes.clear();
+    FILE* file = nullptr;
+    if (FileOpenHook == nullptr) {
+        return false;
+    }
+    FileOpenHook(name, "rb", &file);
+    if (file == nullptr) {
+        return false;
+    }
+    bool read = ReadWholeStream(file, bytes);
+    std::fclose(file);
+    return read;
+}

@@ -1,0 +1,164 @@
+#include "app/Input.h"
+
+#include <cstring>
+
+KeyCode KeyMap[256];
+uint8_t KeyState[256];
+MouseRecord MouseState;
+PadRecord PadState;
+InputRecord InputSnapshot;
+
+namespace {
+
+// Scancodes that map to consecutive key codes, in code order.
+const SDL_Scancode FunctionKeys[] = {SDL_SCANCODE_F1, SDL_SCANCODE_F2, SDL_SCANCODE_F3,
+                                     SDL_SCANCODE_F4, SDL_SCANCODE_F5, SDL_SCANCODE_F6,
+                                     SDL_SCANCODE_F7, SDL_SCANCODE_F8, SDL_SCANCODE_F9};
+const SDL_Scancode Punctuation[] = {SDL_SCANCODE_MINUS, SDL_SCANCODE_EQUALS,
+                                    SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_TAB,
+                                    SDL_SCANCODE_LEFTBRACKET, SDL_SCANCODE_RIGHTBRACKET,
+                                    SDL_SCANCODE_BACKSLASH, SDL_SCANCODE_SEMICOLON,
+                                    SDL_SCANCODE_GRAVE, SDL_SCANCODE_RETURN};
+const SDL_Scancode Arrows[] = {SDL_SCANCODE_UP, SDL_SCANCODE_DOWN, SDL_SCANCODE_LEFT,
+                               SDL_SCANCODE_RIGHT};
+const SDL_Scancode Navigation[] = {SDL_SCANCODE_INSERT, SDL_SCANCODE_HOME,
+                                   SDL_SCANCODE_PAGEUP, SDL_SCANCODE_DELETE,
+                                   SDL_SCANCODE_END,    SDL_SCANCODE_PAGEDOWN};
+const SDL_Scancode Digits[] = {SDL_SCANCODE_1, SDL_SCANCODE_2, SDL_SCANCODE_3,
+                               SDL_SCANCODE_4, SDL_SCANCODE_5, SDL_SCANCODE_6,
+                               SDL_SCANCODE_7, SDL_SCANCODE_8, SDL_SCANCODE_9};
+const SDL_Scancode TopRow[] = {SDL_SCANCODE_Q, SDL_SCANCODE_W, SDL_SCANCODE_E, SDL_SCANCODE_R,
+                               SDL_SCANCODE_T, SDL_SCANCODE_Y, SDL_SCANCODE_U, SDL_SCANCODE_I,
+                               SDL_SCANCODE_O, SDL_SCANCODE_P};
+const SDL_Scancode HomeRow[] = {SDL_SCANCODE_A, SDL_SCANCODE_S, SDL_SCANCODE_D,
+                                SDL_SCANCODE_F, SDL_SCANCODE_G, SDL_SCANCODE_H,
+                                SDL_SCANCODE_J, SDL_SCANCODE_K, SDL_SCANCODE_L};
+const SDL_Scancode BottomRow[] = {SDL_SCANCODE_Z, SDL_SCANCODE_X, SDL_SCANCODE_C,
+                                  SDL_SCANCODE_V, SDL_SCANCODE_B, SDL_SCANCODE_N,
+                                  SDL_SCANCODE_M};
+
+template <int N>
+void MapRun(const SDL_Scancode (&scancodes)[N], uint32_t firstCode) {
+    for (int i = 0; i < N; ++i) {
+        KeyMap[scancodes[i]] = static_cast<KeyCode>(firstCode + i);
+    }
+}
+
+uint8_t& KeyByte(SDL_Scancode scancode) {
+    // Scancodes past the table all fall on byte 0, which nobody reads.
+    KeyCode code = (scancode >= 0 && scancode < 256) ? KeyMap[scancode] : KeyNone;
+    return KeyState[code];
+}
+
+// SDL numbers mouse buttons from 1 (left, middle, right); only those three are kept.
+uint8_t* MouseButtonByte(Uint8 button) {
+    return (button >= 1 && button < 4) ? &MouseState.buttons[button - 1] : nullptr;
+}
+
+void SetHeld(uint8_t* byte, bool held) {
+    if (byte != nullptr) {
+        *byte = held ? (*byte | HeldBit) : (*byte & ~HeldBit);
+    }
+}
+
+// The controller's A and X buttons and the d-pad's left and right; nothing else is kept.
+void ApplyPadButton(Uint8 button, bool held) {
+    switch (button) {
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+            PadState.dpadLeft = held ? 1 : 0;
+            break;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+            PadState.dpadRight = held ? 1 : 0;
+            break;
+        case SDL_CONTROLLER_BUTTON_A:
+            SetHeld(&PadState.buttons[PadButtonA], held);
+            break;
+        case SDL_CONTROLLER_BUTTON_X:
+            SetHeld(&PadState.buttons[PadButtonX], held);
+            break;
+        default:
+            break;
+    }
+}
+
+// A full stick deflection of -32768 reads -100; 32767 reads just under +100.
+float StickPercent(Sint16 value) { return static_cast<float>(value) * 100.0f * 0.000030517578125f; }
+
+}  // namespace
+
+void InitKeyMap() {
+    for (KeyCode& code : KeyMap) {
+        code = KeyNone;
+    }
+    KeyMap[SDL_SCANCODE_ESCAPE] = KeyEscape;
+    MapRun(FunctionKeys, KeyF1);
+    KeyMap[SDL_SCANCODE_F11] = KeyF11;
+    KeyMap[SDL_SCANCODE_F12] = KeyF12;
+    MapRun(Punctuation, KeyMinus);
+    KeyMap[SDL_SCANCODE_COMMA] = KeyComma;
+    KeyMap[SDL_SCANCODE_PERIOD] = KeyPeriod;
+    KeyMap[SDL_SCANCODE_SLASH] = KeySlash;
+    KeyMap[SDL_SCANCODE_SPACE] = KeySpace;
+    MapRun(Arrows, KeyUp);
+    MapRun(Navigation, KeyInsert);
+    KeyMap[SDL_SCANCODE_0] = Key0;
+    MapRun(Digits, Key1);
+    MapRun(TopRow, KeyQ);
+    MapRun(HomeRow, KeyA);
+    MapRun(BottomRow, KeyZ);
+}
+
+void ApplyInputEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            SetHeld(&KeyByte(event.key.keysym.scancode), event.type == SDL_KEYDOWN);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            SetHeld(MouseButtonByte(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
+            break;
+        case SDL_MOUSEMOTION:
+            MouseState.dx += event.motion.xrel;
+            MouseState.dy += event.motion.yrel;
+            break;
+        case SDL_CONTROLLERAXISMOTION:
+            if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX) {
+                PadState.stickX = StickPercent(event.caxis.value);
+            } else if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY) {
+                PadState.stickY = StickPercent(event.caxis.value);
+            }
+            break;
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+            ApplyPadButton(event.cbutton.button, event.type == SDL_CONTROLLERBUTTONDOWN);
+            break;
+        default:
+            break;
+    }
+}
+
+void PumpInput() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        ApplyInputEvent(event);
+    }
+}
+
+void CopyInput(InputRecord& snapshot) {
+    snapshot.mouse = MouseState;
+    snapshot.pad = PadState;
+    std::memcpy(snapshot.keys, KeyState, sizeof KeyState);
+    MouseState.dx = 0;
+    MouseState.dy = 0;
+    MouseState.dz = 0;
+}
+
+void TakeInputSnapshot() { CopyInput(InputSnapshot); }
+
+void ResetInput() {
+    std::memset(KeyState, 0, sizeof KeyState);
+    MouseState = MouseRecord{};
+    PadState = PadRecord{};
+    InputSnapshot = InputRecord{};
+}

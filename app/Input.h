@@ -1,0 +1,100 @@
+#pragma once
+#include <SDL.h>
+#include <cstdint>
+
+// The game's own key numbering. Screens index KeyState with these codes; the values are the
+// game's, not SDL's, so that a port to another input system keeps them.
+enum KeyCode : uint32_t {
+    KeyNone = 0,
+    KeyEscape = 1,
+    KeyF1 = 2,  // F1..F9 are 2..10; F10 has no code
+    KeyF11 = 12,
+    KeyF12 = 13,
+    KeyMinus = 15,
+    KeyEquals = 16,
+    KeyBackspace = 17,
+    KeyTab = 18,
+    KeyLeftBracket = 19,
+    KeyRightBracket = 20,
+    KeyBackslash = 21,
+    KeySemicolon = 22,
+    KeyGrave = 23,
+    KeyReturn = 24,
+    KeyComma = 26,  // the apostrophe has no code
+    KeyPeriod = 27,
+    KeySlash = 28,
+    KeySpace = 32,
+    KeyUp = 35,
+    KeyDown = 36,
+    KeyLeft = 37,
+    KeyRight = 38,
+    KeyInsert = 39,
+    KeyHome = 40,
+    KeyPageUp = 41,
+    KeyDelete = 42,
+    KeyEnd = 43,
+    KeyPageDown = 44,
+    Key0 = 63,
+    Key1 = 64,  // 1..9 are 64..72
+    KeyQ = 73,  // Q W E R T Y U I O P are 73..82
+    KeyA = 83,  // A S D F G H J K L are 83..91
+    KeyZ = 92,  // Z X C V B N M are 92..98
+};
+
+constexpr uint8_t HeldBit = 0x80;  // bit 7 of a key or button byte: held right now
+
+// Mouse motion summed since the last snapshot, and the buttons.
+struct MouseRecord {
+    int32_t dx = 0;
+    int32_t dy = 0;
+    int32_t dz = 0;           // no event sets it
+    uint8_t buttons[8] = {};  // [0] left, [1] middle, [2] right
+};
+
+// The game controller: the left stick scaled to -100..+100, the d-pad's left and right, and
+// the A and X buttons.
+struct PadRecord {
+    float stickX = 0.0f;
+    float stickY = 0.0f;
+    float otherAxes[6] = {};  // no event sets them
+    int32_t dpadLeft = 0;     // 1 while held
+    int32_t dpadRight = 0;
+    uint8_t buttons[8] = {};  // [0] A, [1] X
+    uint8_t spare[8] = {};    // no event sets them
+};
+
+constexpr int PadButtonA = 0;
+constexpr int PadButtonX = 1;
+
+// One frame's view of all input, copied from the live records.
+struct InputRecord {
+    uint8_t keys[256] = {};
+    MouseRecord mouse;
+    PadRecord pad;
+};
+
+// The live records that PumpInput keeps up to date, and the per-frame copy.
+extern KeyCode KeyMap[256];  // SDL scancode -> KeyCode
+extern uint8_t KeyState[256];
+extern MouseRecord MouseState;
+extern PadRecord PadState;
+extern InputRecord InputSnapshot;
+
+// Fills KeyMap with the game's numbering. Called once at start-up.
+void InitKeyMap();
+
+// Applies one SDL event to the live records (keys, mouse, controller); other events, the
+// window's close button among them, change nothing.
+void ApplyInputEvent(const SDL_Event& event);
+
+// Drains the SDL event queue into the live records. Every frame loop calls it once.
+void PumpInput();
+
+// Copies the live records into `snapshot` and consumes the summed mouse motion.
+void CopyInput(InputRecord& snapshot);
+
+// CopyInput into the shared InputSnapshot.
+void TakeInputSnapshot();
+
+// Clears every live record: keys, buttons, motion and stick.
+void ResetInput();

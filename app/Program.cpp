@@ -1,0 +1,270 @@
+#include "app/Program.h"
+
+#include <cstdio>
+
+#include "app/AssetFiles.h"
+#include "app/Clock.h"
+#include "app/Input.h"
+#include "app/Platform.h"
+#include "audio/ALEntryPoints.h"
+#include "audio/AudioDevice.h"
+#include "game/GameRecord.h"
+#include "render/GLEntryPoints.h"
+#include "screens/MainMenu.h"
+#include "settings/SettingsValues.h"
+
+SDL_Window* MainWindow = nullptr;
+SDL_GLContext MainContext = nullptr;
+SDL_GameController* Controller = nullptr;
+bool FullScreen = false;
+
+namespace {
+
+constexpr char WindowTitle[] = "Brindle's Cataclysm";
+constexpr Uint32 SdlSubsystems =
+    SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS;
+
+// Start-up stops at the first failure; the message names it for the player.
+bool Fail(const char* what, const char* detail) {
+    std::fprintf(stderr, "brindles-cataclysm: %s%s%s\n", what, detail[0] != '\0' ? ": " : "",
+                 detail);
+    return false;
+}
+
+void SetContextAttributes(bool multisample) {
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, multisample ? 1 : 0);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, multisample ? 4 : 0);
+    SDL_GL_SetAttribute(SDL_GL_ACCELERATED_VISUAL, 1);
+}
+
+// The window and its context, with 4x multisampling when the system offers it.
+bool CreateWindowAndContext() {
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
+    if (FullScreen) {
+        flags |= SDL_WINDOW_FULLSCREEN;
+    }
+    for (bool multisample : {true, false}) {
+        SetContextAttributes(multisample);
+        MainWindow = SDL_CreateWindow(WindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                      ScreenWidth, ScreenHeight, flags);
+        if (MainWindow == nullptr) {
+            continue;
+        }
+        MainContext = SDL_GL_CreateContext(MainWindow);
+        if (MainContext != nullptr) {
+            SDL_GL_MakeCurrent(MainWindow, MainContext);
+            SDL_ShowWindow(MainWindow);
+            return true;
+        }
+        SDL_DestroyWindow(MainWindow);
+        MainWindow = nullptr;
+    }
+    return Fail("cannot create an OpenGL 3.3 compatibility window", SDL_GetError());
+}
+
+bool LoadGL() {
+    if (GLEntryPointsLoaded) {
+        return true;
+    }
+    GLLibrary = SDL_LoadObject(GLLibraryName);
+    if (GLLibrary == nullptr) {
+        return Fail("cannot load the OpenGL library", SDL_GetError());
+    }
+    if (LoadGLEntryPoints() != GLEntryPointsLoadedOk) {
+        ClearPublishedGLEntryPoints();
+        ClearStagedGLEntryPoints();
+        SDL_UnloadObject(GLLibrary);
+        GLLibrary = nullptr;
+        return Fail("the OpenGL library lacks the core function", MissingGLEntryPoint());
+    }
+    PublishGLEntryPoints();
+    GLEntryPointsLoaded = true;
+    return true;
+}
+
+bool LoadAL() {
+    if (ALEntryPointsLoaded) {
+        return true;
+    }
+    ALLibrary = SDL_LoadObject(ALLibraryName);
+    if (ALLibrary == nullptr) {
+        return Fail("cannot load the OpenAL Soft library", SDL_GetError());
+    }
+    if (LoadALEntryPoints() != ALEntryPointsLoadedOk) {
+        ClearPublishedALEntryPoints();
+        ClearStagedALEntryPoints();
+        SDL_UnloadObject(ALLibrary);
+        ALLibrary = nullptr;
+        return Fail("the OpenAL library lacks the function", MissingALEntryPoint());
+    }
+    PublishALEntryPoints();
+    ALEntryPointsLoaded = true;
+    return true;
+}
+
+void OpenFirstController() {
+    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+        if (SDL_IsGameController(i)) {
+            Controller = SDL_GameControllerOpen(i);
+            if (Controller != nullptr) {
+                return;
+            }
+        }
+    }
+}
+
+// One line on stdout about the context we got: the first thing to look at when the game runs
+// slowly on a software renderer.
+void ReportContext() {
+    const GLubyte* version = glGetString(GL_VERSION);
+    const GLubyte* renderer = glGetString(GL_RENDERER);
+    std::printf("Brindle's Cataclysm: OpenGL %s on %s\n",
+                version ? reinterpret_cast<const char*>(version) : "?",
+                renderer ? reinterpret_cast<const char*>(renderer) : "?");
+    std::fflush(stdout);
+}
+
+void CreateGameResources() {
+    GameSession = new GameSessionRecord;
+    GameSession->clock = GlobalClock;
+    SetUpLevelTable();
+    LevelStartScore = 0;
+    FormatHighScoreText();
+    LevelScore = 0;
+}
+
+void ReleaseGameResources() {
+    delete GameSession;
+    GameSession = nullptr;
+    delete GlobalClock;
+    GlobalClock = nullptr;
+}
+
+// Everything from the settings to the first menu frame; false at the first failure.
+bool StartUp() {
+    ScreenWidth = 1024;
+    ScreenHeight = 768;
+    FullScreen = true;
+    MainWindow = nullptr;
+    if (SDL_Init(SdlSubsystems) != 0) {
+        return Fail("cannot start SDL", SDL_GetError());
+    }
+    SDL_DisplayMode desktop;
+    if (FullScreen && SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+        ScreenWidth = desktop.w;
+        ScreenHeight = desktop.h;
+    }
+    if (!CreateWindowAndContext() || !LoadGL() || !LoadAL()) {
+        return false;
+    }
+    if (!SetUpAssetRoot()) {
+        return Fail("cannot place the asset folder beside the executable", "path too long");
+    }
+    if (!OpenAudioDevice()) {
+        return Fail("cannot open an audio device", "no OpenAL output device opens");
+    }
+    ReportContext();
+    SDL_ShowCursor(0);
+    SDL_SetRelativeMouseMode(SDL_TRUE);
+    OpenFirstController();
+    InitKeyMap();
+    Platform.setWindowBrightness(MainWindow, BrightnessFactor(Brightness));
+    glViewport(0, 0, ScreenWidth, ScreenHeight);
+    SetGameProjection();
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    GlobalClock = CreateClock();
+    CreateGameResources();
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glShadeModel(GL_SMOOTH);
+    return true;
+}
+
+void RunMenuLoop() {
+    while (HandleMenuCode(RunMainMenu())) {
+    }
+}
+
+// Releases, in reverse, whatever start-up managed to open.
+void TearDown() {
+    SDL_SetRelativeMouseMode(SDL_FALSE);
+    SDL_ShowCursor(1);
+    if (Controller != nullptr) {
+        SDL_GameControllerClose(Controller);
+        Controller = nullptr;
+    }
+    if (MainWindow != nullptr) {
+        SDL_HideWindow(MainWindow);
+    }
+    if (ALEntryPointsLoaded) {
+        CloseAudioDevice();
+        ClearStagedALEntryPoints();
+        ClearPublishedALEntryPoints();
+        SDL_UnloadObject(ALLibrary);
+        ALLibrary = nullptr;
+        ALEntryPointsLoaded = false;
+    }
+    if (GLEntryPointsLoaded) {
+        ClearStagedGLEntryPoints();
+        ClearPublishedGLEntryPoints();
+        SDL_UnloadObject(GLLibrary);
+        GLLibrary = nullptr;
+        GLEntryPointsLoaded = false;
+    }
+    if (MainContext != nullptr) {
+        SDL_GL_DeleteContext(MainContext);
+        MainContext = nullptr;
+    }
+    if (MainWindow != nullptr) {
+        SDL_DestroyWindow(MainWindow);
+        MainWindow = nullptr;
+    }
+    SDL_Quit();
+}
+
+}  // namespace
+
+void SetGameProjection() {
+    // A 4:3 perspective whatever the window's shape: f = 1 / tan(22.5 radians), a vertical
+    // field of view of about 58.3 degrees, near plane 0.1 and far plane 500.
+    static const GLdouble projection[16] = {
+        1.3444432401894781, 0.0, 0.0,                 0.0,
+        0.0,                1.792590986919304, 0.0,   0.0,
+        0.0,                0.0, -1.0004000800219661, -1.0,
+        0.0,                0.0, -0.200040010983025,  0.0,
+    };
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMultMatrixd(projection);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+bool HandleMenuCode(MenuCode code) {
+    if (code == MenuQuit) {
+        return false;
+    }
+    if (code == MenuClearHighScore) {
+        HighScore = 0;
+        FormatHighScoreText();
+    }
+    return true;
+}
+
+int RunProgram() {
+    bool started = StartUp();
+    if (started) {
+        RunMenuLoop();
+        ReleaseGameResources();
+    }
+    TearDown();
+    return started ? 0 : 1;
+}

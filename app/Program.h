@@ -1,0 +1,27 @@
+#pragma once
+#include <SDL.h>
+#include <cstdint>
+
+// The one window and its GL context; they live from start-up to the teardown.
+extern SDL_Window* MainWindow;
+extern SDL_GLContext MainContext;
+extern SDL_GameController* Controller;  // the first controller that opens, or null
+extern bool FullScreen;                 // the window covers the desktop at its resolution
+
+// What the main menu asks for. 0 starts a new game with its opening, 1 to 15 start directly at
+// that level, 16 clears the high score, 17 quits; any other value shows the menu again.
+using MenuCode = int32_t;
+constexpr MenuCode MenuNewGame = 0;
+constexpr MenuCode MenuClearHighScore = 16;
+constexpr MenuCode MenuQuit = 17;
+constexpr MenuCode MenuShowAgain = 18;
+
+// Carries out one menu code; false when the program should leave the menu loop.
+bool HandleMenuCode(MenuCode code);
+
+// The whole program: start-up, presentation, the menu loop, release and teardown. 0 after a
+// normal quit; 1 when start-up failed, after one line on stderr naming what failed.
+int RunProgram();
+
+// Sets the fixed perspective projection that every 3-D scene of the game uses.
+void SetGameProjection();

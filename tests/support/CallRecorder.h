@@ -1,0 +1,36 @@
+#pragma once
+// Turns any C function type into a recording stand-in: each call appends the function's name
+// and its arguments (numbers as doubles, pointers as 0 or 1) to a log, and returns a zero of
+// the function's result type. Fakes for the GL and AL tables are built from it slot by slot.
+#include <string>
+#include <type_traits>
+#include <vector>
+
+struct RecordedCall {
+    std::string name;
+    std::vector<double> args;
+};
+
+template <typename T>
+double RecordedValue(T value) {
+    if constexpr (std::is_pointer_v<T>) {
+        return value == nullptr ? 0.0 : 1.0;
+    } else {
+        return static_cast<double>(value);
+    }
+}
+
+// Log is a type with `static std::vector<RecordedCall>& Calls()`; Name a type with
+// `static const char* Get()`.
+template <typename Log, typename Name, typename Function>
+struct CallRecorder;
+
+template <typename Log, typename Name, typename Result, typename... Args>
+struct CallRecorder<Log, Name, Result (*)(Args...)> {
+    static Result Call(Args... args) {
+        Log::Calls().push_back(RecordedCall{Name::Get(), {RecordedValue(args)...}});
+        if constexpr (!std::is_void_v<Result>) {
+            return Result{};
+        }
+    }
+};

@@ -1,0 +1,21 @@
+#pragma once
+#include <cstdint>
+
+#include "app/Platform.h"
+
+// Replaces the performance counter with one the test moves by hand, at 1 MHz unless told
+// otherwise, and the calendar with a fixed time. Restores the real platform when it ends.
+class DrivenTime {
+public:
+    explicit DrivenTime(uint64_t frequency = 1000000);
+    ~DrivenTime();
+
+    void AdvanceMilliseconds(double milliseconds);
+    void AdvanceTicks(uint64_t ticks);
+    void SetCounter(uint64_t counter);
+    void SetCalendar(std::time_t seconds);
+
+    static uint64_t Counter;
+    static uint64_t Frequency;
+    static std::time_t Calendar;
+};

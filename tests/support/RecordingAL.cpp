@@ -1,0 +1,113 @@
+#include "tests/support/RecordingAL.h"
+
+#include <algorithm>
+
+namespace RecordingAL {
+namespace {
+
+struct Log {
+    static std::vector<RecordedCall>& Calls() {
+        static std::vector<RecordedCall> calls;
+        return calls;
+    }
+};
+
+ALuint NextName = 1;
+std::vector<std::string> Allowed;
+std::vector<std::string> Requested;
+bool ContextsRefused = false;
+// Any distinct non-null addresses serve as handles; the game never looks inside them.
+char DeviceToken;
+char ContextToken;
+
+void Record(const char* name, std::vector<double> args) {
+    Log::Calls().push_back(RecordedCall{name, std::move(args)});
+}
+
+void AL_APIENTRY GenNames(const char* name, ALsizei count, ALuint* names) {
+    Record(name, {static_cast<double>(count)});
+    for (ALsizei i = 0; i < count; ++i) {
+        names[i] = NextName++;
+    }
+}
+
+void AL_APIENTRY GenBuffers(ALsizei count, ALuint* names) { GenNames("alGenBuffers", count, names); }
+void AL_APIENTRY GenSources(ALsizei count, ALuint* names) { GenNames("alGenSources", count, names); }
+
+ALCdevice* ALC_APIENTRY OpenDevice(const ALCchar* name) {
+    std::string requested = name == nullptr ? "" : name;
+    Requested.push_back(requested);
+    Record("alcOpenDevice", {name == nullptr ? 0.0 : 1.0});
+    bool opens = std::find(Allowed.begin(), Allowed.end(), requested) != Allowed.end();
+    return opens ? reinterpret_cast<ALCdevice*>(&DeviceToken) : nullptr;
+}
+
+ALCcontext* ALC_APIENTRY CreateContext(ALCdevice* device, const ALCint* attributes) {
+    std::vector<double> args{device == nullptr ? 0.0 : 1.0};
+    for (const ALCint* a = attributes; a != nullptr && *a != 0; ++a) {
+        args.push_back(*a);
+    }
+    Record("alcCreateContext", args);
+    return ContextsRefused ? nullptr : reinterpret_cast<ALCcontext*>(&ContextToken);
+}
+
+void AL_APIENTRY Listenerfv(ALenum parameter, const ALfloat* values) {
+    std::vector<double> args{static_cast<double>(parameter)};
+    int count = parameter == AL_ORIENTATION ? 6 : 3;
+    args.insert(args.end(), values, values + count);
+    Record("alListenerfv", args);
+}
+
+}  // namespace
+
+std::vector<RecordedCall>& Calls() { return Log::Calls(); }
+void ClearCalls() { Log::Calls().clear(); }
+
+std::vector<RecordedCall> CallsTo(const std::string& name) {
+    std::vector<RecordedCall> matching;
+    for (const RecordedCall& call : Log::Calls()) {
+        if (call.name == name) {
+            matching.push_back(call);
+        }
+    }
+    return matching;
+}
+
+std::vector<std::string> CallNames() {
+    std::vector<std::string> names;
+    for (const RecordedCall& call : Log::Calls()) {
+        names.push_back(call.name);
+    }
+    return names;
+}
+
+void AllowDevices(std::vector<std::string> names) { Allowed = std::move(names); }
+const std::vector<std::string>& RequestedDevices() { return Requested; }
+void RefuseContexts(bool refuse) { ContextsRefused = refuse; }
+
+#define RECORDING_AL_SLOT(name)                                                    \
+    {                                                                              \
+        struct Name {                                                              \
+            static const char* Get() { return #name; }                             \
+        };                                                                         \
+        PublishedAL.name = &CallRecorder<Log, Name, decltype(&::name)>::Call;      \
+    }
+
+void Install() {
+    AL_ENTRY_POINTS(RECORDING_AL_SLOT)
+    ALC_ENTRY_POINTS(RECORDING_AL_SLOT)
+    PublishedAL.alGenBuffers = GenBuffers;
+    PublishedAL.alGenSources = GenSources;
+    PublishedAL.alcOpenDevice = OpenDevice;
+    PublishedAL.alcCreateContext = CreateContext;
+    PublishedAL.alListenerfv = Listenerfv;
+    NextName = 1;
+    Allowed = {""};
+    Requested.clear();
+    ContextsRefused = false;
+    ClearCalls();
+}
+
+void Uninstall() { ClearPublishedALEntryPoints(); }
+
+}  // namespace RecordingAL

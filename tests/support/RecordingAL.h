@@ -1,0 +1,29 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "audio/ALEntryPoints.h"
+#include "tests/support/CallRecorder.h"
+
+// A stand-in for OpenAL: fills the published table with recorders. Buffers and sources are
+// named from 1 upwards; alcOpenDevice opens only the device names the test allows (the default
+// device, a null name, by default) and records each name it was asked for.
+namespace RecordingAL {
+
+void Install();
+void Uninstall();
+
+std::vector<RecordedCall>& Calls();
+void ClearCalls();
+std::vector<RecordedCall> CallsTo(const std::string& name);
+std::vector<std::string> CallNames();
+
+// Device names that alcOpenDevice will open; "" stands for the default device.
+void AllowDevices(std::vector<std::string> names);
+// The names alcOpenDevice was asked for, in order; "" for the default device.
+const std::vector<std::string>& RequestedDevices();
+
+// Makes alcCreateContext fail.
+void RefuseContexts(bool refuse);
+
+}  // namespace RecordingAL
