@@ -1,0 +1,66 @@
+#include "world/BaseObject.h"
+
+#include <cmath>
+
+std::unique_ptr<CollisionBody> MakeCircleBody(float radius, Vec3 position, float angle) {
+    auto body = std::make_unique<CollisionBody>();
+    body->circles.push_back(CollisionCircle{radius, 0.0f, 0.0f, 0.0f});
+    body->centreX = position.x;
+    body->centreY = position.y;
+    body->centreZ = PlayFieldZ;
+    body->angle = angle;
+    return body;
+}
+
+Vec2 FacingOf(float degrees) {
+    float radians = static_cast<float>(degrees * DegreesToRadians);
+    return Vec2{-std::sin(radians), std::cos(radians)};
+}
+
+Vec2 WrapToPlayField(Vec2 point, float margin) {
+    if (point.x > margin + PlayFieldHalfWidth) {
+        point.x = -PlayFieldHalfWidth - margin;
+    }
+    if (-PlayFieldHalfWidth - margin > point.x) {
+        point.x = margin + PlayFieldHalfWidth;
+    }
+    if (point.y > margin + PlayFieldHalfHeight) {
+        point.y = -PlayFieldHalfHeight - margin;
+    }
+    if (-PlayFieldHalfHeight - margin > point.y) {
+        point.y = margin + PlayFieldHalfHeight;
+    }
+    return point;
+}
+
+float WrapRotation(float angle) {
+    if (angle >= 360.0f) {
+        return angle - 360.0f;
+    }
+    if (angle <= -360.0f) {
+        return angle + 360.0f;
+    }
+    return angle;
+}
+
+BaseObject::BaseObject(ObjectKind kind, uint16_t collisionMask, Vec3 position)
+    : collisionMask(collisionMask), kind(kind), position(position) {}
+
+BaseObject::~BaseObject() = default;
+
+bool BaseObject::EndIfHit() {
+    if (state == ObjectState::Hit) {
+        state = ObjectState::Dead;
+        return true;
+    }
+    return false;
+}
+
+void BaseObject::WrapAndRefreshBody(float angle) {
+    Vec2 wrapped = WrapToPlayField(Vec2{position.x, position.y}, body->circles[0].radius);
+    position.x = wrapped.x;
+    position.y = wrapped.y;
+    body->centreX = position.x;
+    body->centreY = position.y;
+    body->angle = angle;
+}

@@ -1,0 +1,12 @@
+#include "world/LongRangeObject.h"
+
+#include <cmath>
+
+LongRangeObject::LongRangeObject(Vec2 position, float lifetime)
+    : PickupObject(ObjectKind::LongRange, Points, position, lifetime) {}
+
+float LongRangeObject::WobbleAngle() const {
+    return 360.0f * LifeFraction();
+}
+
+void LongRangeObject::Draw() {}

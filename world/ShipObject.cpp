@@ -1,0 +1,272 @@
+#include "world/ShipObject.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "game/GameRecord.h"
+#include "world/AsteroidObject.h"
+#include "world/BaseBullet.h"
+#include "world/ExplosionObject.h"
+#include "world/ObjectList.h"
+#include "world/StarBullet.h"
+
+namespace {
+
+constexpr float FlameAmplitude = 3.0f;
+constexpr float FlameLifetime = 0.266f;
+constexpr float FlameWobbleRate = 4.0f;
+constexpr float SpreadAngle = 12.0f;       // degrees off the heading
+constexpr float ShortShotLifetime = 0.4f;  // seconds
+constexpr float LongRangeShotLifetime = 0.6f;
+constexpr float HugeAsteroidClearance = 19.0f;  // the ship starts aside while it is closer
+constexpr float AsideX = 30.0f;
+
+// True while the huge asteroid is alive and some huge asteroid lies near the middle of the field.
+bool HugeAsteroidNearMiddle() {
+    if (ObjectList == nullptr) {
+        return false;
+    }
+    bool anyActive = false;
+    bool anyNearMiddle = false;
+    ObjectList->ForEachObject([&](BaseObject* object) {
+        if (object->GetKind() != ObjectKind::HugeAsteroid) {
+            return;
+        }
+        anyActive = anyActive || object->GetState() == ObjectState::Active;
+        float x = object->GetPosition().x;
+        anyNearMiddle = anyNearMiddle || (x > -HugeAsteroidClearance && x < HugeAsteroidClearance);
+    });
+    return anyActive && anyNearMiddle;
+}
+
+void PlayThrustSound() {}
+void StopThrustSound() {}
+void PlayShotSound() {}
+
+}  // namespace
+
+Vec2 LimitShipSpeed(Vec2 candidate, Vec2 previous, float maxSpeed) {
+    if (std::sqrt(candidate.x * candidate.x + candidate.y * candidate.y) <= maxSpeed) {
+        return candidate;
+    }
+    constexpr float Limit = 60.0f;
+    constexpr float LimitSquared = 3600.0f;
+    if (std::fabs(candidate.x) > std::fabs(candidate.y)) {
+        float kept = std::clamp(candidate.y, -Limit, Limit);
+        float rebuilt = std::sqrt(LimitSquared - kept * kept);
+        return Vec2{previous.x < 0.0f ? -rebuilt : rebuilt, kept};
+    }
+    float kept = std::clamp(candidate.x, -Limit, Limit);
+    float rebuilt = std::sqrt(LimitSquared - kept * kept);
+    return Vec2{kept, previous.y < 0.0f ? -rebuilt : rebuilt};
+}
+
+float WrapHeading(float heading) {
+    if (heading >= 360.0f || heading <= -360.0f) {
+        // Adding 0 turns the -0 that fmod gives for a negative whole turn into the +0 that
+        // repeated addition gives.
+        return std::fmod(heading, 360.0f) + 0.0f;
+    }
+    return heading;
+}
+
+std::unique_ptr<FlameEmitter> ShipObject::NewFlame() {
+    return std::make_unique<FlameEmitter>(FlameAmplitude, FlameLifetime, FlameWobbleRate);
+}
+
+ShipObject::ShipObject()
+    : BaseObject(ObjectKind::Ship, HitsPickups | HitsAsteroids,
+                 Vec3{HugeAsteroidNearMiddle() ? AsideX : 0.0f, 0.0f, PlayFieldZ}) {
+    body = MakeCircleBody(Radius, position, 0.0f);
+    flame = NewFlame();
+}
+
+void ShipObject::ResetShip() {
+    heading = 0.0f;
+    position = Vec3{0.0f, 0.0f, PlayFieldZ};
+    facing = Vec3{0.0f, 1.0f, 0.0f};
+    velocity = Vec3{};
+    turnClockwise = false;
+    turnCounterClockwise = false;
+    thrusting = false;
+    analogTurn = 0.0f;
+    invulnerableTime = StartInvulnerable;
+    vulnerable = false;
+    flame.reset();
+    flame = NewFlame();
+    sinceShot = 0.0f;
+    thrustSoundTimer = 0.0f;
+}
+
+void ShipObject::Update(float dt) {
+    if (EndIfHit()) {
+        return;
+    }
+    float ms = dt * 1000.0f;
+    sinceShot += ms;
+    thrustSoundTimer += ms;
+    if (invulnerableTime > 0.0f) {
+        invulnerableTime -= ms;
+        if (invulnerableTime <= 0.0f) {
+            vulnerable = true;
+        }
+    }
+
+    float turn = 0.0f;
+    if (analogTurn > AnalogDeadZone || analogTurn < -AnalogDeadZone) {
+        turn = analogTurn * dt;
+    }
+    if (turn != 0.0f) {
+        heading += turn;
+    } else {
+        if (turnClockwise) {
+            heading -= TurnRate * dt;
+        }
+        if (turnCounterClockwise) {
+            heading += TurnRate * dt;
+        }
+    }
+    heading = WrapHeading(heading);
+
+    if (thrustSoundTimer >= ThrustSoundRestart) {
+        if (thrusting) {
+            PlayThrustSound();
+        }
+        thrustSoundTimer = 0.0f;
+    }
+
+    Vec2 newFacing = FacingOf(heading);
+    facing = Vec3{newFacing.x, newFacing.y, 0.0f};
+    float push = thrusting ? Acceleration * dt : 0.0f;
+    Vec2 candidate{velocity.x + facing.x * push, velocity.y + facing.y * push};
+    Vec2 limited = LimitShipSpeed(candidate, Vec2{velocity.x, velocity.y}, maxSpeed);
+    velocity.x = limited.x;
+    velocity.y = limited.y;
+
+    previousX = position.x;
+    previousY = position.y;
+    position.x += velocity.x * dt;
+    position.y += velocity.y * dt;
+    WrapAndRefreshBody(heading);
+
+    Vec3 tail{position.x - facing.x * Radius, position.y - facing.y * Radius, position.z};
+    flame->UpdateFlame(tail, heading);
+}
+
+bool ShipObject::Fire() {
+    Vec2 nose{position.x + facing.x * Radius, position.y + facing.y * Radius};
+    Vec2 direction{facing.x, facing.y};
+    Vec2 base{velocity.x, velocity.y};
+    switch (weapon) {
+        case Weapon::Normal:
+        case Weapon::LongRange:
+        case Weapon::Spread:
+        case Weapon::Starburst:
+            break;
+        default:
+            return false;
+    }
+    if (sinceShot < fireInterval) {
+        return false;
+    }
+    switch (weapon) {
+        case Weapon::Normal:
+            ObjectList->AddObject(
+                new BaseBullet(direction, base, nose, heading, ShortShotLifetime));
+            break;
+        case Weapon::LongRange:
+            ObjectList->AddObject(
+                new BaseBullet(direction, base, nose, heading, LongRangeShotLifetime));
+            break;
+        case Weapon::Spread:
+            ObjectList->AddObject(
+                new BaseBullet(direction, base, nose, heading, ShortShotLifetime));
+            for (float angle : {heading - SpreadAngle, heading + SpreadAngle}) {
+                ObjectList->AddObject(
+                    new BaseBullet(FacingOf(angle), base, nose, angle, ShortShotLifetime));
+            }
+            break;
+        case Weapon::Starburst:
+            ObjectList->AddObject(
+                new StarBullet(direction, base, nose, heading, ShortShotLifetime));
+            break;
+    }
+    sinceShot = 0.0f;
+    PlayShotSound();
+    return true;
+}
+
+void ShipObject::OnCollide(BaseObject* other) {
+    ApplyContact(other);
+    if (state == ObjectState::Hit) {
+        ObjectList->AddObject(
+            new ExplosionObject(Vec2{position.x, position.y}, ExplosionObject::ShipWreckDuration));
+    }
+}
+
+void ShipObject::ApplyContact(BaseObject* other) {
+    switch (other->GetKind()) {
+        case ObjectKind::Invuln:
+            invulnerableTime = PickupInvulnerable;
+            vulnerable = false;
+            break;
+        case ObjectKind::LongRange:
+            weapon = Weapon::LongRange;
+            fireInterval = 230.0f;
+            break;
+        case ObjectKind::Spread:
+            weapon = Weapon::Spread;
+            fireInterval = 300.0f;
+            break;
+        case ObjectKind::Starburst:
+            weapon = Weapon::Starburst;
+            fireInterval = 300.0f;
+            break;
+        case ObjectKind::SmallAsteroid:
+        case ObjectKind::MediumAsteroid:
+        case ObjectKind::LargeAsteroid:
+            if (vulnerable) {
+                state = ObjectState::Hit;
+                LoseShip();
+            }
+            break;
+        case ObjectKind::HugeAsteroid:
+            if (vulnerable) {
+                state = ObjectState::Hit;
+                LoseShip();
+            } else {
+                BounceOff(other);
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+// Undoes this frame's move; of two frames of contact in a row only the first reverses the ship,
+// adding the asteroid's own drift.
+void ShipObject::BounceOff(const BaseObject* hugeAsteroid) {
+    position.x = previousX;
+    position.y = previousY;
+    if (!bounced) {
+        const Vec3& drift = static_cast<const AsteroidObject*>(hugeAsteroid)->velocity;
+        velocity.x = -velocity.x + drift.x;
+        velocity.y = -velocity.y + drift.y;
+        bounced = true;
+    } else {
+        bounced = false;
+    }
+}
+
+void ShipObject::LoseShip() {
+    GameSession->shipActive = false;
+    turnClockwise = false;
+    turnCounterClockwise = false;
+    if (thrusting) {
+        thrusting = false;
+        StopThrustSound();
+        flame->emitting = false;
+    }
+    GameSession->lives -= 1;
+    GameSession->ship = nullptr;
+}

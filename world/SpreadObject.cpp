@@ -1,0 +1,12 @@
+#include "world/SpreadObject.h"
+
+#include <cmath>
+
+SpreadObject::SpreadObject(Vec2 position, float lifetime)
+    : PickupObject(ObjectKind::Spread, Points, position, lifetime) {}
+
+float SpreadObject::WobbleAngle() const {
+    return 360.0f * LifeFraction();
+}
+
+void SpreadObject::Draw() {}

@@ -1,0 +1,12 @@
+#include "world/StarburstObject.h"
+
+#include <cmath>
+
+StarburstObject::StarburstObject(Vec2 position, float lifetime)
+    : PickupObject(ObjectKind::Starburst, Points, position, lifetime) {}
+
+float StarburstObject::WobbleAngle() const {
+    return 360.0f * LifeFraction();
+}
+
+void StarburstObject::Draw() {}
