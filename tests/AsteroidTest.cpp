@@ -101,9 +101,9 @@ TEST_F(AsteroidTest, UpdateSpinsDriftsWrapsAndRefreshesTheBody) {
     EXPECT_EQ(asteroid->position.x, -35.5f - 0.95f) << "37 is beyond the margin of 0.95";
     EXPECT_FLOAT_EQ(asteroid->position.y, -0.5f);
     EXPECT_EQ(asteroid->position.z, PlayFieldZ);
-    EXPECT_EQ(asteroid->body->centreX, asteroid->position.x);
-    EXPECT_EQ(asteroid->body->centreY, asteroid->position.y);
-    EXPECT_EQ(asteroid->body->angle, 50.0f);
+    EXPECT_EQ(asteroid->body.centreX, asteroid->position.x);
+    EXPECT_EQ(asteroid->body.centreY, asteroid->position.y);
+    EXPECT_EQ(asteroid->body.angle, 50.0f);
 
     auto* huge = Add(new HugeAsteroidObject(Vec3{-1.15f, -0.85f, 0.0f}, At(35.0f, 25.0f), 270.0f));
     for (int frame = 0; frame < 200; ++frame) {
@@ -161,7 +161,7 @@ TEST_F(AsteroidTest, AShotMediumBreaksIntoFiveSmallAtItsCentreWithTheLevelsSpeed
         EXPECT_EQ(child->variant, (variant + i) % 3);
         EXPECT_EQ(child->GetState(), ObjectState::Active);
         EXPECT_EQ(child->GetCollisionMask(), HitsShip | HitsProjectiles);
-        EXPECT_EQ(child->body->circles[0].radius, 0.45f);
+        EXPECT_EQ(child->body.circles[0].radius, 0.45f);
     }
 }
 

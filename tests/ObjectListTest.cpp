@@ -30,7 +30,7 @@ public:
         : BaseObject(kind, mask, Vec3{0.0f, 0.0f, PlayFieldZ}),
           name(std::move(name)),
           spawnsOnContact(spawnsOnContact) {
-        body = MakeCircleBody(1.0f, position, 0.0f);
+        body = CircleBody(1.0f, position, 0.0f);
     }
 
     void OnCollide(BaseObject* other) override {
@@ -195,23 +195,23 @@ TEST_F(ObjectListTest, SpawnersAndExplosionsNeverTouchAnything) {
 TEST_F(ObjectListTest, BodiesThatJustTouchCountAndOffsetsTurnWithTheBody) {
     auto* left = Add(new MediumAsteroidObject(Vec3{}, Vec3{0.0f, 0.0f, PlayFieldZ}, 0.0f));
     auto* right = Add(new MediumAsteroidObject(Vec3{}, Vec3{1.5f, 0.0f, PlayFieldZ}, 0.0f));
-    right->body->circles[0].radius = 0.55f;  // 0.95 + 0.55 = 1.5: exactly touching
+    right->body.circles[0].radius = 0.55f;  // 0.95 + 0.55 = 1.5: exactly touching
     EXPECT_TRUE(BodiesTouch(left, right));
-    right->body->centreX = 1.5001f;
+    right->body.centreX = 1.5001f;
     EXPECT_FALSE(BodiesTouch(left, right));
 
     // An offset of one unit along +x, turned by 90 degrees, lands one unit below the centre.
-    left->body->circles[0].offsetX = 1.0f;
-    left->body->angle = 90.0f;
-    right->body->centreX = 0.0f;
-    right->body->centreY = -1.0f - 1.5f;
+    left->body.circles[0].offsetX = 1.0f;
+    left->body.angle = 90.0f;
+    right->body.centreX = 0.0f;
+    right->body.centreY = -1.0f - 1.5f;
     EXPECT_TRUE(BodiesTouch(left, right));
-    right->body->centreY = -1.0f + 1.5f + 0.01f;
+    right->body.centreY = -1.0f + 1.5f + 0.01f;
     EXPECT_FALSE(BodiesTouch(left, right));
 
     left->SetState(ObjectState::Hit);
     right->SetState(ObjectState::Dead);
-    right->body->centreY = -1.0f;
+    right->body.centreY = -1.0f;
     EXPECT_FALSE(BodiesTouch(left, right)) << "neither is active";
 }
 

@@ -16,7 +16,7 @@ using PickupTest = PlayFieldTest;
 TEST_F(PickupTest, APickupWhoseAgeEqualsItsLifetimeIsStillActive) {
     auto* pickup = Add(new SpreadObject(Vec2{3.0f, -2.0f}, 10.0f));
     EXPECT_EQ(pickup->GetCollisionMask(), HitsShip);
-    EXPECT_EQ(pickup->body->circles[0].radius, 0.95f);
+    EXPECT_EQ(pickup->body.circles[0].radius, 0.95f);
     EXPECT_EQ(pickup->position.z, PlayFieldZ);
     pickup->Update(5.0f);
     pickup->Update(5.0f);

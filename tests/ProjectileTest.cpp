@@ -25,8 +25,8 @@ TEST_F(ProjectileTest, ABulletFliesItsLifetimeAtSeventyPlusTheShootersSpeedAndTh
     auto* moving = Add(BulletAt(-30.0f, 10.0f, Vec2{60.0f, 0.0f}));
     EXPECT_EQ(still->GetKind(), ObjectKind::Projectile);
     EXPECT_EQ(still->GetCollisionMask(), HitsAsteroids);
-    EXPECT_EQ(still->body->circles[0].radius, 0.6f);
-    EXPECT_EQ(still->body->angle, -90.0f);
+    EXPECT_EQ(still->body.circles[0].radius, 0.6f);
+    EXPECT_EQ(still->body.angle, -90.0f);
 
     still->Update(0.2f);
     EXPECT_EQ(still->GetState(), ObjectState::Active);
@@ -36,7 +36,7 @@ TEST_F(ProjectileTest, ABulletFliesItsLifetimeAtSeventyPlusTheShootersSpeedAndTh
 
     moving->Update(0.4f);
     EXPECT_FLOAT_EQ(moving->position.x, 22.0f) << "130 x 0.4 = 52 units";
-    EXPECT_EQ(moving->body->centreX, moving->position.x);
+    EXPECT_EQ(moving->body.centreX, moving->position.x);
     EXPECT_EQ(moving->GetState(), ObjectState::Dead);
 }
 
@@ -83,7 +83,7 @@ TEST_F(ProjectileTest,
     EXPECT_FLOAT_EQ(spawner->position.y, 3.7f) << "the struck shot did not move again";
     EXPECT_EQ(spawner->elapsed, 0.0f) << "made during the update pass, not updated in it";
     EXPECT_EQ(spawner->GetCollisionMask(), 0);
-    EXPECT_TRUE(spawner->body->circles.empty());
+    EXPECT_TRUE(spawner->body.circleCount == 0);
 
     RunFrame(0.1f);
     EXPECT_EQ(ObjectsOfKind(ObjectKind::Projectile).size(), 1u) << "0.1 s is not yet the delay";

@@ -76,7 +76,7 @@ TEST_F(ShipTest, ANewShipStartsInvulnerableAtTheCentreOrAsideOfTheHugeAsteroid) 
     auto* ship = Add(new ShipObject);
     EXPECT_EQ(ship->position.x, 0.0f);
     EXPECT_EQ(ship->GetCollisionMask(), HitsPickups | HitsAsteroids);
-    EXPECT_EQ(ship->body->circles[0].radius, 1.75f);
+    EXPECT_EQ(ship->body.circles[0].radius, 1.75f);
     EXPECT_FALSE(ship->vulnerable);
     EXPECT_EQ(ship->invulnerableTime, 5000.0f);
     EXPECT_EQ(ship->fireInterval, 250.0f);
@@ -89,7 +89,7 @@ TEST_F(ShipTest, ANewShipStartsInvulnerableAtTheCentreOrAsideOfTheHugeAsteroid) 
     huge->position.x = 10.0f;
     auto* aside = Add(new ShipObject);
     EXPECT_EQ(aside->position.x, 30.0f);
-    EXPECT_EQ(aside->body->centreX, 30.0f);
+    EXPECT_EQ(aside->body.centreX, 30.0f);
     huge->SetState(ObjectState::Hit);
     EXPECT_EQ(Add(new ShipObject)->position.x, 0.0f) << "no huge asteroid is active";
 
@@ -181,8 +181,8 @@ TEST_F(ShipTest, MovesWrapsAndRemembersWhereItWas) {
     EXPECT_EQ(ship->previousY, 3.0f);
     EXPECT_EQ(ship->position.x, -37.25f) << "37.5 is beyond the margin of 1.75";
     EXPECT_EQ(ship->position.y, 2.0f);
-    EXPECT_EQ(ship->body->centreX, -37.25f);
-    EXPECT_EQ(ship->body->angle, 45.0f);
+    EXPECT_EQ(ship->body.centreX, -37.25f);
+    EXPECT_EQ(ship->body.angle, 45.0f);
     EXPECT_FLOAT_EQ(ship->facing.x, -std::sqrt(0.5f));
     EXPECT_FLOAT_EQ(ship->facing.y, std::sqrt(0.5f));
 }

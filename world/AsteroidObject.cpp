@@ -54,7 +54,7 @@ AsteroidObject::AsteroidObject(ObjectKind kind, float radius, uint16_t points, u
       spin(spin),
       velocity(velocity),
       points(points) {
-    body = MakeCircleBody(radius, position, 0.0f);
+    body = CircleBody(radius, position, 0.0f);
 }
 
 void AsteroidObject::Update(float dt) {

@@ -2,13 +2,14 @@
 
 #include <cmath>
 
-std::unique_ptr<CollisionBody> MakeCircleBody(float radius, Vec3 position, float angle) {
-    auto body = std::make_unique<CollisionBody>();
-    body->circles.push_back(CollisionCircle{radius, 0.0f, 0.0f, 0.0f});
-    body->centreX = position.x;
-    body->centreY = position.y;
-    body->centreZ = PlayFieldZ;
-    body->angle = angle;
+CollisionBody CircleBody(float radius, Vec3 position, float angle) {
+    CollisionBody body;
+    body.circleCount = 1;
+    body.circles[0] = CollisionCircle{radius, 0.0f, 0.0f, 0.0f};
+    body.centreX = position.x;
+    body.centreY = position.y;
+    body.centreZ = PlayFieldZ;
+    body.angle = angle;
     return body;
 }
 
@@ -57,10 +58,10 @@ bool BaseObject::EndIfHit() {
 }
 
 void BaseObject::WrapAndRefreshBody(float angle) {
-    Vec2 wrapped = WrapToPlayField(Vec2{position.x, position.y}, body->circles[0].radius);
+    Vec2 wrapped = WrapToPlayField(Vec2{position.x, position.y}, body.circles[0].radius);
     position.x = wrapped.x;
     position.y = wrapped.y;
-    body->centreX = position.x;
-    body->centreY = position.y;
-    body->angle = angle;
+    body.centreX = position.x;
+    body.centreY = position.y;
+    body.angle = angle;
 }

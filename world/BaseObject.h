@@ -1,7 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <memory>
-#include <vector>
 
 // World conventions shared by every play-field object: x right and y up in world units, every
 // object on the plane z = -25, time in seconds, angles in degrees with 0 facing +y and positive
@@ -70,9 +68,13 @@ struct CollisionCircle {
 };
 
 // The collision shape of an object: its circles and a copy of the object's centre and rotation,
-// refreshed by every Update that moves the object.
+// refreshed by every Update that moves the object. It lives inside its object, so the
+// collision pass finds everything about a pair in two places.
 struct CollisionBody {
-    std::vector<CollisionCircle> circles;
+    static constexpr uint32_t MaxCircles = 1;  // every shape of this game is one circle or none
+
+    uint32_t circleCount = 0;
+    CollisionCircle circles[MaxCircles];
     float centreX = 0.0f;
     float centreY = 0.0f;
     float centreZ = PlayFieldZ;
@@ -80,7 +82,7 @@ struct CollisionBody {
 };
 
 // A body of one circle of the given radius with no offset, centred on the position.
-std::unique_ptr<CollisionBody> MakeCircleBody(float radius, Vec3 position, float angle);
+CollisionBody CircleBody(float radius, Vec3 position, float angle);
 
 // The facing vector (-sin a, cos a) of an angle in degrees, the radians rounded to a float.
 Vec2 FacingOf(float degrees);
@@ -109,14 +111,15 @@ public:
     virtual void OnCollide(BaseObject* other) {}
     virtual ObjectKind GetKind() const final { return kind; }
     virtual uint16_t GetCollisionMask() const final { return collisionMask; }
-    virtual CollisionBody* GetBody() const final { return body.get(); }
+    virtual const CollisionBody* GetBody() const final { return hasBody ? &body : nullptr; }
     virtual Vec3 GetPosition() const final { return position; }
 
     uint16_t collisionMask = 0;
     ObjectKind kind = ObjectKind::Explosion;
     Vec3 position;
     ObjectState state = ObjectState::Active;
-    std::unique_ptr<CollisionBody> body;  // null only for the explosion
+    CollisionBody body;
+    bool hasBody = true;  // false only for the explosion, which nothing ever tests
 
 protected:
     BaseObject(ObjectKind kind, uint16_t collisionMask, Vec3 position);

@@ -2,7 +2,9 @@
 
 ExplosionObject::ExplosionObject(Vec2 position, float duration)
     : BaseObject(ObjectKind::Explosion, 0, Vec3{position.x, position.y, PlayFieldZ}),
-      duration(duration) {}
+      duration(duration) {
+    hasBody = false;
+}
 
 void ExplosionObject::Update(float dt) {
     age += dt;

@@ -1,5 +1,7 @@
 #include "world/ObjectList.h"
 
+#include <cstddef>
+
 ObjectListRecord* ObjectList = nullptr;
 
 ObjectListRecord::~ObjectListRecord() {
@@ -8,27 +10,27 @@ ObjectListRecord::~ObjectListRecord() {
 
 int32_t ObjectListRecord::AddObject(BaseObject* object) {
     if (object != nullptr) {
-        objects.push_back(object);
+        entries.push_back(Entry{object, CollisionGroupOf(object->GetKind())});
     }
     return Count();
 }
 
 int32_t ObjectListRecord::PurgeDeadObjects() {
-    size_t kept = 0;
-    for (BaseObject* object : objects) {
-        if (object->GetState() == ObjectState::Dead) {
-            delete object;
+    std::size_t kept = 0;
+    for (const Entry& entry : entries) {
+        if (entry.object->GetState() == ObjectState::Dead) {
+            delete entry.object;
         } else {
-            objects[kept++] = object;
+            entries[kept++] = entry;
         }
     }
-    objects.resize(kept);
+    entries.resize(kept);
     return Count();
 }
 
 void ObjectListRecord::ClearWorldList() {
-    while (!objects.empty()) {
-        delete objects.back();
-        objects.pop_back();
+    while (!entries.empty()) {
+        delete entries.back().object;
+        entries.pop_back();
     }
 }

@@ -14,6 +14,9 @@ struct Clock;
 // Walk positions make that rule plain: the tail is position 0, the head is HeadPosition(), and an
 // added object takes the next position above the head, so the positions of a walk in progress
 // never move. Positions change only when dead objects are purged.
+//
+// Beside each object the list keeps the collision group of its kind (kinds never change), so the
+// collision pass can skip the objects a mask does not name without reaching into each of them.
 class ObjectListRecord {
 public:
     ObjectListRecord() = default;
@@ -28,15 +31,25 @@ public:
     // Destroys every object, head first, leaving the list empty.
     void ClearWorldList();
 
-    int32_t Count() const { return static_cast<int32_t>(objects.size()); }
+    int32_t Count() const { return static_cast<int32_t>(entries.size()); }
     int32_t HeadPosition() const { return Count() - 1; }
-    BaseObject* ObjectAt(int32_t position) const { return objects[position]; }
+    BaseObject* ObjectAt(int32_t position) const { return entries[position].object; }
+
+    // The highest position at or below `from` whose object's collision group is one of the mask's
+    // bits, or -1 when there is none: the collision pass's scan for the next possible partner.
+    int32_t NextInGroups(int32_t from, uint16_t mask) const {
+        const Entry* scan = entries.data();
+        while (from >= 0 && (scan[from].group & mask) == 0) {
+            --from;
+        }
+        return from;
+    }
 
     // Calls visit(object) from the head to the tail of the list as it stands now.
     template <typename Visit>
     void ForEachObject(Visit visit) const {
         for (int32_t position = HeadPosition(); position >= 0; --position) {
-            visit(objects[position]);
+            visit(entries[position].object);
         }
     }
 
@@ -46,7 +59,11 @@ public:
     float currentTime = 0.0f;   // clock reading of this frame, seconds
 
 private:
-    std::vector<BaseObject*> objects;  // tail first, so the head is the last element
+    struct Entry {
+        BaseObject* object;
+        uint16_t group;  // CollisionGroupOf the object's kind
+    };
+    std::vector<Entry> entries;  // tail first, so the head is the last element
 };
 
 // The list of the game in play; null outside a game.

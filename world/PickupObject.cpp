@@ -6,7 +6,7 @@ PickupObject::PickupObject(ObjectKind kind, uint16_t points, Vec2 position, floa
     : BaseObject(kind, HitsShip, Vec3{position.x, position.y, PlayFieldZ}),
       lifetime(lifetime),
       points(points) {
-    body = MakeCircleBody(Radius, this->position, 0.0f);
+    body = CircleBody(Radius, this->position, 0.0f);
 }
 
 void PickupObject::Update(float dt) {

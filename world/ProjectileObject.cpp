@@ -8,7 +8,7 @@ ProjectileObject::ProjectileObject(Vec2 direction, Vec2 baseVelocity, Vec2 posit
                MuzzleSpeed * direction.y + baseVelocity.y, 0.0f},
       angle(angle),
       lifetime(lifetime) {
-    body = MakeCircleBody(Radius, this->position, angle);
+    body = CircleBody(Radius, this->position, angle);
 }
 
 void ProjectileObject::Update(float dt) {

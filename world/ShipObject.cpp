@@ -77,7 +77,7 @@ std::unique_ptr<FlameEmitter> ShipObject::NewFlame() {
 ShipObject::ShipObject()
     : BaseObject(ObjectKind::Ship, HitsPickups | HitsAsteroids,
                  Vec3{HugeAsteroidNearMiddle() ? AsideX : 0.0f, 0.0f, PlayFieldZ}) {
-    body = MakeCircleBody(Radius, position, 0.0f);
+    body = CircleBody(Radius, position, 0.0f);
     flame = NewFlame();
 }
 

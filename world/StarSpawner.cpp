@@ -9,9 +9,8 @@
 StarSpawner::StarSpawner(Vec2 position, float delay)
     : BaseObject(ObjectKind::Projectile, 0, Vec3{position.x, position.y, PlayFieldZ}),
       delay(delay) {
-    body = std::make_unique<CollisionBody>();
-    body->centreX = position.x;
-    body->centreY = position.y;
+    body.centreX = position.x;
+    body.centreY = position.y;
 }
 
 void StarSpawner::Update(float dt) {
