@@ -11,6 +11,7 @@
 #include "game/GameRecord.h"
 #include "render/GLEntryPoints.h"
 #include "screens/MainMenu.h"
+#include "settings/Settings.h"
 #include "settings/SettingsValues.h"
 
 SDL_Window* MainWindow = nullptr;
@@ -149,6 +150,7 @@ void ReleaseGameResources() {
 
 // Everything from the settings to the first menu frame; false at the first failure.
 bool StartUp() {
+    LoadSettings();
     ScreenWidth = 1024;
     ScreenHeight = 768;
     FullScreen = true;
@@ -264,6 +266,7 @@ int RunProgram() {
     if (started) {
         RunMenuLoop();
         ReleaseGameResources();
+        SaveSettings();
     }
     TearDown();
     return started ? 0 : 1;
