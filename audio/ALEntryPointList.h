@@ -3,10 +3,6 @@
 
 // The 73 al functions of OpenAL 1.1, in header order.
 #define AL_ENTRY_POINTS(X) \
-    X(alDopplerFactor) \
-    X(alDopplerVelocity) \
-    X(alSpeedOfSound) \
-    X(alDistanceModel) \
     X(alEnable) \
     X(alDisable) \
     X(alIsEnabled) \
@@ -75,7 +71,11 @@
     X(alGetBufferfv) \
     X(alGetBufferi) \
     X(alGetBuffer3i) \
-    X(alGetBufferiv)
+    X(alGetBufferiv) \
+    X(alDopplerFactor) \
+    X(alDopplerVelocity) \
+    X(alSpeedOfSound) \
+    X(alDistanceModel)
 
 // The 20 alc functions of OpenAL 1.1, capture included, in header order.
 #define ALC_ENTRY_POINTS(X) \

@@ -66,23 +66,9 @@ std::vector<RecordedCall>& Calls() { return Log::Calls(); }
 
 void ClearCalls() { Log::Calls().clear(); }
 
-std::vector<RecordedCall> CallsTo(const std::string& name) {
-    std::vector<RecordedCall> matching;
-    for (const RecordedCall& call : Log::Calls()) {
-        if (call.name == name) {
-            matching.push_back(call);
-        }
-    }
-    return matching;
-}
+std::vector<RecordedCall> CallsTo(const std::string& name) { return CallsNamed(Log::Calls(), name); }
 
-std::vector<std::string> CallNames() {
-    std::vector<std::string> names;
-    for (const RecordedCall& call : Log::Calls()) {
-        names.push_back(call.name);
-    }
-    return names;
-}
+std::vector<std::string> CallNames() { return NamesOf(Log::Calls()); }
 
 #define RECORDING_GL_SLOT(table, name)                                              \
     {                                                                               \
