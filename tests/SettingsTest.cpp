@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
-
+#include <sys/stat.h>
 #include <unistd.h>
+
 #include <cerrno>
 #include <string>
 #include <vector>
@@ -18,17 +19,31 @@ using namespace RepositoryBytes;
 namespace {
 
 const std::string SettingsPath = std::string("base/") + SettingsFileName;
-const std::string BadCopyPath = SettingsPath + ".bad";
+using Names = std::vector<std::string>;
+
+Bytes GameFile(const Bytes& entries) {
+    return File(DefaultRepositoryHeader, SectionRecord("BrindlesCataclysm", 1), entries);
+}
+
+Bytes SevenEntries(int32_t glsl, int32_t sound) {
+    return Join({IntEntry(1, "ScreenWidth", 1280), IntEntry(1, "ScreenHeight", 1024),
+                 IntEntry(1, "ColorDepth", 24), IntEntry(1, "Brightness", 1),
+                 IntEntry(1, "GLSL", glsl), IntEntry(1, "Sound", sound),
+                 IntEntry(1, "HighScore", 31337)});
+}
+
+Bytes AllSeven(int32_t glsl, int32_t sound) {
+    return GameFile(SevenEntries(glsl, sound));
+}
 
 // A game folder of its own for each test, with the settings values as the program starts.
 class Settings : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(SetUpAssetRootFrom((folder.Path() + "/cataclysm").c_str()));
-        folder.Write("base/config/placeholder", {});
-        ScreenWidth = ScreenHeight = ColorDepth = Brightness = 0;
+        folder.Write("base/config/other", {});
+        ScreenWidth = ScreenHeight = ColorDepth = Brightness = HighScore = 0;
         GlslEnabled = GlslChoice = SoundEnabled = false;
-        HighScore = 0;
     }
 
     void TearDown() override {
@@ -50,42 +65,20 @@ protected:
         return testing::internal::GetCapturedStderr();
     }
 
-    Repository Saved() {
-        Repository repository;
+    int32_t Saved(const char* key) {
+        Repository saved;
         Bytes bytes = folder.Read(SettingsPath);
-        EXPECT_TRUE(repository.Decode(bytes.data(), bytes.size())) << repository.Failure();
-        return repository;
-    }
-
-    int32_t SavedInt(const char* key) {
+        EXPECT_TRUE(saved.Decode(bytes.data(), bytes.size())) << saved.Failure();
+        EXPECT_TRUE(saved.HasEntry(1, key)) << key;
         int32_t value = -999;
-        EXPECT_TRUE(Saved().GetInt(key, &value));
+        saved.GetInt(key, &value);
         return value;
     }
 
-    std::vector<std::string> ConfigFiles() { return folder.List("base/config"); }
+    Names ConfigFiles() { return folder.List("base/config"); }
 
     TempFolder folder;
 };
-
-Bytes GameFile(const Bytes& entries) {
-    return File(DefaultRepositoryHeader, SectionRecord("BrindlesCataclysm", 1), entries);
-}
-
-Bytes AllSeven(int32_t glsl, int32_t sound) {
-    return GameFile(Join({IntEntry(1, "ScreenWidth", 1280), IntEntry(1, "ScreenHeight", 1024),
-                          IntEntry(1, "ColorDepth", 24), IntEntry(1, "Brightness", 1),
-                          IntEntry(1, "GLSL", glsl), IntEntry(1, "Sound", sound),
-                          IntEntry(1, "HighScore", 31337)}));
-}
-
-int CountLines(const std::string& text) {
-    int lines = 0;
-    for (char c : text) {
-        lines += c == '\n';
-    }
-    return lines;
-}
 
 }  // namespace
 
@@ -98,12 +91,10 @@ TEST_F(Settings, LoadingWithoutAFileGivesTheDefaults) {
     EXPECT_EQ(ColorDepth, 16);
     EXPECT_EQ(Brightness, 2) << "brightness keeps its value";
     EXPECT_EQ(HighScore, 0);
-    EXPECT_FALSE(GlslEnabled);
-    EXPECT_FALSE(GlslChoice);
-    EXPECT_FALSE(SoundEnabled);
+    EXPECT_FALSE(GlslEnabled || GlslChoice || SoundEnabled);
 }
 
-TEST_F(Settings, LoadingReadsAllSevenValues) {
+TEST_F(Settings, LoadingReadsAllSevenValuesAndSavingWritesThemBack) {
     folder.Write(SettingsPath, AllSeven(1, 1));
     Load();
     EXPECT_EQ(ScreenWidth, 1280);
@@ -111,34 +102,24 @@ TEST_F(Settings, LoadingReadsAllSevenValues) {
     EXPECT_EQ(ColorDepth, 24);
     EXPECT_EQ(Brightness, 1);
     EXPECT_EQ(HighScore, 31337);
-    EXPECT_TRUE(GlslEnabled);
-    EXPECT_TRUE(GlslChoice);
-    EXPECT_TRUE(SoundEnabled);
+    EXPECT_TRUE(GlslEnabled && GlslChoice && SoundEnabled);
+
+    GlslChoice = false;
+    HighScore = 40000;
+    EXPECT_EQ(Save(), "");
+    EXPECT_TRUE(GlslEnabled) << "the choice takes effect at the next start";
+    EXPECT_EQ(Saved("GLSL"), 0);
+    EXPECT_EQ(Saved("HighScore"), 40000);
+    EXPECT_EQ(Saved("ColorDepth"), 24);
 }
 
 TEST_F(Settings, OnlyExactlyOneSwitchesShadersAndSoundOn) {
     folder.Write(SettingsPath, AllSeven(2, 2));
     Load();
-    EXPECT_FALSE(GlslEnabled);
-    EXPECT_FALSE(GlslChoice);
-    EXPECT_FALSE(SoundEnabled);
+    EXPECT_FALSE(GlslEnabled || GlslChoice || SoundEnabled);
     EXPECT_EQ(Save(), "");
-    EXPECT_EQ(SavedInt("GLSL"), 0);
-    EXPECT_EQ(SavedInt("Sound"), 0);
-}
-
-TEST_F(Settings, SavingKeepsTheChoiceNotTheRunningPath) {
-    folder.Write(SettingsPath, AllSeven(0, 1));
-    Load();
-    GlslChoice = true;
-    SoundEnabled = false;
-    HighScore = 40000;
-    Save();
-    EXPECT_FALSE(GlslEnabled);
-    EXPECT_EQ(SavedInt("GLSL"), 1);
-    EXPECT_EQ(SavedInt("Sound"), 0);
-    EXPECT_EQ(SavedInt("HighScore"), 40000);
-    EXPECT_EQ(SavedInt("ColorDepth"), 24) << "carried from the file back to the file";
+    EXPECT_EQ(Saved("GLSL"), 0);
+    EXPECT_EQ(Saved("Sound"), 0);
 }
 
 TEST_F(Settings, AMissingHighScoreIsZeroOnLoadAndAddedOnSave) {
@@ -147,61 +128,47 @@ TEST_F(Settings, AMissingHighScoreIsZeroOnLoadAndAddedOnSave) {
     Load();
     EXPECT_EQ(HighScore, 0);
     EXPECT_EQ(ScreenWidth, 800);
-
     HighScore = 15000;
     EXPECT_EQ(Save(), "");
-    Repository saved = Saved();
-    for (const char* key : {"ScreenWidth", "ScreenHeight", "ColorDepth", "Brightness", "GLSL",
-                            "Sound", "HighScore"}) {
-        EXPECT_TRUE(saved.HasEntry(1, key)) << key;
+    for (const char* key : {"ScreenHeight", "ColorDepth", "Brightness", "GLSL", "Sound"}) {
+        Saved(key);
     }
     Load();
     EXPECT_EQ(HighScore, 15000) << "the high score is kept from now on";
 }
 
 TEST_F(Settings, SavingKeepsEverythingElseInTheFile) {
-    Bytes original =
-        File("our own header\r\n",
-             Join({SectionRecord("Editor", 2), SectionRecord("BrindlesCataclysm", 1)}),
-             Join({IntEntry(1, "ScreenWidth", 800), IntEntry(1, "ScreenHeight", 600),
-                   IntEntry(1, "ColorDepth", 32), IntEntry(1, "Brightness", 0),
-                   IntEntry(1, "GLSL", 1), IntEntry(1, "Sound", 0), IntEntry(1, "HighScore", 10),
-                   IntEntry(2, "HighScore", 555), EntryRecord(2, 5, "Path", CString("maps/one")),
-                   EntryRecord(1, 6, "Gamma", {0, 0, 0x80, 0x3F})}));
+    Bytes original = File("our own header\r\n",
+                          Join({SectionRecord("Editor", 2), SectionRecord("BrindlesCataclysm", 1)}),
+                          Join({SevenEntries(1, 0), IntEntry(2, "HighScore", 555),
+                                EntryRecord(2, 5, "Path", CString("maps/one")),
+                                EntryRecord(1, 6, "Gamma", {0, 0, 0x80, 0x3F})}));
     folder.Write(SettingsPath, original);
     Load();
     HighScore = 20;
     EXPECT_EQ(Save(), "");
 
-    // What the file must now hold: the same records, in reverse, with the new high score.
+    // The same records, in reverse, with the new high score.
     Repository expected;
     ASSERT_TRUE(expected.Decode(original.data(), original.size()));
-    int32_t highScore = 20;
-    ASSERT_TRUE(expected.SetInt("HighScore", &highScore));
+    ASSERT_TRUE(expected.SetInt("HighScore", &HighScore));
     EXPECT_EQ(folder.Read(SettingsPath), expected.Encode());
 }
 
-TEST_F(Settings, SavingWithoutAFileWritesACompleteOne) {
-    HighScore = 900;
-    ScreenWidth = 1024;
-    ScreenHeight = 768;
-    EXPECT_EQ(Save(), "");
-    Repository saved = Saved();
-    EXPECT_EQ(saved.HeaderText(), DefaultRepositoryHeader);
-    EXPECT_EQ(SavedInt("HighScore"), 900);
-    EXPECT_EQ(SavedInt("ScreenWidth"), 1024);
-    EXPECT_EQ(SavedInt("ScreenHeight"), 768);
-    EXPECT_FALSE(folder.Exists(BadCopyPath));
-    EXPECT_EQ(ConfigFiles(), (std::vector<std::string>{"bc.rep", "placeholder"}));
-}
-
-TEST_F(Settings, AnEmptyFileIsReplacedByACompleteOne) {
-    folder.Write(SettingsPath, {});
-    Load();
-    HighScore = 321;
-    EXPECT_EQ(Save(), "");
-    EXPECT_EQ(SavedInt("HighScore"), 321);
-    EXPECT_FALSE(folder.Exists(BadCopyPath)) << "an empty file holds nothing worth keeping";
+TEST_F(Settings, AMissingOrEmptyFileIsReplacedByACompleteOne) {
+    for (bool empty : {false, true}) {
+        if (empty) {
+            folder.Write(SettingsPath, {});
+        }
+        HighScore = empty ? 321 : 900;
+        EXPECT_EQ(Save(), "");
+        EXPECT_EQ(Saved("HighScore"), HighScore);
+        for (const char* key :
+             {"ScreenWidth", "ScreenHeight", "ColorDepth", "Brightness", "GLSL", "Sound"}) {
+            Saved(key);
+        }
+        EXPECT_EQ(ConfigFiles(), (Names{"bc.rep", "other"})) << "nothing worth keeping beside";
+    }
 }
 
 TEST_F(Settings, AnUndecodableFileIsKeptBesideBeforeItIsReplaced) {
@@ -212,9 +179,8 @@ TEST_F(Settings, AnUndecodableFileIsKeptBesideBeforeItIsReplaced) {
     EXPECT_EQ(ScreenWidth, 640) << "a cut entries block yields no entries";
     HighScore = 4242;
     EXPECT_EQ(Save(), "");
-    EXPECT_EQ(folder.Read(BadCopyPath), damaged);
-    EXPECT_EQ(SavedInt("HighScore"), 4242);
-    EXPECT_EQ(SavedInt("GLSL"), 0);
+    EXPECT_EQ(folder.Read(SettingsPath + ".bad"), damaged);
+    EXPECT_EQ(Saved("HighScore"), 4242);
 }
 
 TEST_F(Settings, AFileThatCannotBeReadIsLeftAloneAndReported) {
@@ -224,30 +190,21 @@ TEST_F(Settings, AFileThatCannotBeReadIsLeftAloneAndReported) {
         errno = EACCES;
     };
     std::string message = Save();
-    EXPECT_EQ(CountLines(message), 1) << message;
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
     EXPECT_NE(message.find("Permission denied"), std::string::npos) << message;
     EXPECT_EQ(folder.Read(SettingsPath), AllSeven(1, 1));
-    EXPECT_FALSE(folder.Exists(BadCopyPath));
+    EXPECT_EQ(ConfigFiles(), (Names{"bc.rep", "other"}));
 }
 
-TEST_F(Settings, ASaveIntoAReadOnlyFolderLeavesTheOldFileAndSaysSo) {
-    folder.Write(SettingsPath, AllSeven(1, 1));
-    FileReplace.makeTemporary = [](char*) {
+// A read-only folder refuses the temporary file; a full disk takes half of it.
+TEST_F(Settings, AFailedSaveLeavesTheOldFileAndNoTemporaryFileAndSaysSo) {
+    FileReplaceCalls readOnlyFolder = FileReplace;
+    readOnlyFolder.makeTemporary = [](char*) {
         errno = EROFS;
         return -1;
     };
-    HighScore = 1;
-    std::string message = Save();
-    EXPECT_EQ(CountLines(message), 1) << message;
-    EXPECT_NE(message.find("settings not saved"), std::string::npos) << message;
-    EXPECT_EQ(folder.Read(SettingsPath), AllSeven(1, 1));
-    EXPECT_EQ(ConfigFiles(), (std::vector<std::string>{"bc.rep", "placeholder"}));
-}
-
-TEST_F(Settings, ASaveOntoAFullDiskLeavesTheOldFileAndNoTemporaryFile) {
-    folder.Write(SettingsPath, AllSeven(1, 1));
-    // Half of the first write lands; the disk is full after it.
-    FileReplace.write = [](int descriptor, const void* bytes, size_t size) -> ssize_t {
+    FileReplaceCalls fullDisk = FileReplace;
+    fullDisk.write = [](int descriptor, const void* bytes, size_t size) -> ssize_t {
         static bool first = true;
         if (first) {
             first = false;
@@ -256,11 +213,18 @@ TEST_F(Settings, ASaveOntoAFullDiskLeavesTheOldFileAndNoTemporaryFile) {
         errno = ENOSPC;
         return -1;
     };
-    std::string message = Save();
-    EXPECT_EQ(CountLines(message), 1) << message;
-    EXPECT_NE(message.find("No space left on device"), std::string::npos) << message;
-    EXPECT_EQ(folder.Read(SettingsPath), AllSeven(1, 1));
-    EXPECT_EQ(ConfigFiles(), (std::vector<std::string>{"bc.rep", "placeholder"}));
+    folder.Write(SettingsPath, AllSeven(1, 1));
+    HighScore = 1;
+    for (const auto& [calls, reason] : {std::make_pair(readOnlyFolder, "Read-only file system"),
+                                        std::make_pair(fullDisk, "No space left on device")}) {
+        FileReplace = calls;
+        std::string message = Save();
+        EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+        EXPECT_NE(message.find(std::string("settings not saved: ")), std::string::npos);
+        EXPECT_NE(message.find(reason), std::string::npos) << message;
+        EXPECT_EQ(folder.Read(SettingsPath), AllSeven(1, 1));
+        EXPECT_EQ(ConfigFiles(), (Names{"bc.rep", "other"}));
+    }
 }
 
 TEST_F(Settings, ASaveCutOffBeforeTheRenameLeavesTheOldFile) {
@@ -274,9 +238,8 @@ TEST_F(Settings, ASaveCutOffBeforeTheRenameLeavesTheOldFile) {
         },
         testing::ExitedWithCode(3), "");
     EXPECT_EQ(folder.Read(SettingsPath), AllSeven(1, 1));
-
     EXPECT_EQ(Save(), "") << "the next save goes through";
-    EXPECT_EQ(SavedInt("HighScore"), 99999);
+    EXPECT_EQ(Saved("HighScore"), 99999);
 }
 
 TEST(FileReplacement, ReplacesTheContentsAndKeepsThePermissions) {
@@ -291,5 +254,5 @@ TEST(FileReplacement, ReplacesTheContentsAndKeepsThePermissions) {
     struct stat status;
     ASSERT_EQ(stat(path.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0600u);
-    EXPECT_EQ(folder.List(""), std::vector<std::string>{"file"});
+    EXPECT_EQ(folder.List(""), Names{"file"});
 }

@@ -58,11 +58,6 @@ std::vector<uint8_t> TempFolder::Read(const std::string& relativePath) const {
     return bytes;
 }
 
-bool TempFolder::Exists(const std::string& relativePath) const {
-    struct stat status;
-    return stat((path + "/" + relativePath).c_str(), &status) == 0;
-}
-
 std::vector<std::string> TempFolder::List(const std::string& relativeFolder) const {
     std::vector<std::string> names;
     DIR* folder = opendir((path + "/" + relativeFolder).c_str());
