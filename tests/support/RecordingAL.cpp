@@ -31,8 +31,12 @@ void AL_APIENTRY GenNames(const char* name, ALsizei count, ALuint* names) {
     }
 }
 
-void AL_APIENTRY GenBuffers(ALsizei count, ALuint* names) { GenNames("alGenBuffers", count, names); }
-void AL_APIENTRY GenSources(ALsizei count, ALuint* names) { GenNames("alGenSources", count, names); }
+void AL_APIENTRY GenBuffers(ALsizei count, ALuint* names) {
+    GenNames("alGenBuffers", count, names);
+}
+void AL_APIENTRY GenSources(ALsizei count, ALuint* names) {
+    GenNames("alGenSources", count, names);
+}
 
 ALCdevice* ALC_APIENTRY OpenDevice(const ALCchar* name) {
     std::string requested = name == nullptr ? "" : name;
@@ -60,23 +64,37 @@ void AL_APIENTRY Listenerfv(ALenum parameter, const ALfloat* values) {
 
 }  // namespace
 
-std::vector<RecordedCall>& Calls() { return Log::Calls(); }
-void ClearCalls() { Log::Calls().clear(); }
+std::vector<RecordedCall>& Calls() {
+    return Log::Calls();
+}
+void ClearCalls() {
+    Log::Calls().clear();
+}
 
-std::vector<RecordedCall> CallsTo(const std::string& name) { return CallsNamed(Log::Calls(), name); }
+std::vector<RecordedCall> CallsTo(const std::string& name) {
+    return CallsNamed(Log::Calls(), name);
+}
 
-std::vector<std::string> CallNames() { return NamesOf(Log::Calls()); }
+std::vector<std::string> CallNames() {
+    return NamesOf(Log::Calls());
+}
 
-void AllowDevices(std::vector<std::string> names) { Allowed = std::move(names); }
-const std::vector<std::string>& RequestedDevices() { return Requested; }
-void RefuseContexts(bool refuse) { ContextsRefused = refuse; }
+void AllowDevices(std::vector<std::string> names) {
+    Allowed = std::move(names);
+}
+const std::vector<std::string>& RequestedDevices() {
+    return Requested;
+}
+void RefuseContexts(bool refuse) {
+    ContextsRefused = refuse;
+}
 
-#define RECORDING_AL_SLOT(name)                                                    \
-    {                                                                              \
-        struct Name {                                                              \
-            static const char* Get() { return #name; }                             \
-        };                                                                         \
-        PublishedAL.name = &CallRecorder<Log, Name, decltype(&::name)>::Call;      \
+#define RECORDING_AL_SLOT(name)                                               \
+    {                                                                         \
+        struct Name {                                                         \
+            static const char* Get() { return #name; }                        \
+        };                                                                    \
+        PublishedAL.name = &CallRecorder<Log, Name, decltype(&::name)>::Call; \
     }
 
 void Install() {
@@ -94,6 +112,8 @@ void Install() {
     ClearCalls();
 }
 
-void Uninstall() { ClearPublishedALEntryPoints(); }
+void Uninstall() {
+    ClearPublishedALEntryPoints();
+}
 
 }  // namespace RecordingAL

@@ -62,20 +62,28 @@ const GLubyte* APIENTRY GetString(GLenum name) {
 
 }  // namespace
 
-std::vector<RecordedCall>& Calls() { return Log::Calls(); }
+std::vector<RecordedCall>& Calls() {
+    return Log::Calls();
+}
 
-void ClearCalls() { Log::Calls().clear(); }
+void ClearCalls() {
+    Log::Calls().clear();
+}
 
-std::vector<RecordedCall> CallsTo(const std::string& name) { return CallsNamed(Log::Calls(), name); }
+std::vector<RecordedCall> CallsTo(const std::string& name) {
+    return CallsNamed(Log::Calls(), name);
+}
 
-std::vector<std::string> CallNames() { return NamesOf(Log::Calls()); }
+std::vector<std::string> CallNames() {
+    return NamesOf(Log::Calls());
+}
 
-#define RECORDING_GL_SLOT(table, name)                                              \
-    {                                                                               \
-        struct Name {                                                               \
-            static const char* Get() { return #name; }                              \
-        };                                                                          \
-        table.name = &CallRecorder<Log, Name, decltype(&::name)>::Call;             \
+#define RECORDING_GL_SLOT(table, name)                                  \
+    {                                                                   \
+        struct Name {                                                   \
+            static const char* Get() { return #name; }                  \
+        };                                                              \
+        table.name = &CallRecorder<Log, Name, decltype(&::name)>::Call; \
     }
 #define RECORDING_GL_CORE(name) RECORDING_GL_SLOT(PublishedGLCore, name)
 #define RECORDING_GL_LEGACY(name) RECORDING_GL_SLOT(PublishedGLLegacy, name)
@@ -95,6 +103,8 @@ void Install() {
     ClearCalls();
 }
 
-void Uninstall() { ClearPublishedGLEntryPoints(); }
+void Uninstall() {
+    ClearPublishedGLEntryPoints();
+}
 
 }  // namespace RecordingGL
