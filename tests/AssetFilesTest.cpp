@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <sys/stat.h>
 
 #include "app/AssetFiles.h"
 

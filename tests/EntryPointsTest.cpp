@@ -63,9 +63,12 @@ protected:
         FakeSymbols::Reset();
         ClearStagedGLEntryPoints();
         ClearPublishedGLEntryPoints();
-        for (const char* name : CoreNames) FakeSymbols::contextNames.insert(name);
-        for (const char* name : LegacyNames) FakeSymbols::contextNames.insert(name);
-        for (const char* name : ExtensionNames) FakeSymbols::contextNames.insert(name);
+        for (const char* name : CoreNames)
+            FakeSymbols::contextNames.insert(name);
+        for (const char* name : LegacyNames)
+            FakeSymbols::contextNames.insert(name);
+        for (const char* name : ExtensionNames)
+            FakeSymbols::contextNames.insert(name);
     }
     void TearDown() override {
         ClearStagedGLEntryPoints();
@@ -164,7 +167,8 @@ protected:
         FakeSymbols::Reset();
         ClearStagedALEntryPoints();
         ClearPublishedALEntryPoints();
-        for (const char* name : AlNames) FakeSymbols::libraryNames.insert(name);
+        for (const char* name : AlNames)
+            FakeSymbols::libraryNames.insert(name);
     }
     void TearDown() override {
         ClearStagedALEntryPoints();
@@ -221,7 +225,8 @@ TEST_F(ALLoaderTest, AnyMissingNameFails) {
     EXPECT_FALSE(FakeSymbols::askedLibrary.count("alcOpenDevice")) << "alc is not reached";
 
     FakeSymbols::Reset();
-    for (const char* name : AlNames) FakeSymbols::libraryNames.insert(name);
+    for (const char* name : AlNames)
+        FakeSymbols::libraryNames.insert(name);
     FakeSymbols::libraryNames.erase("alcCaptureSamples");  // a library without capture
     EXPECT_EQ(Load(), ALEntryPointMissing);
     EXPECT_STREQ(MissingALEntryPoint(), "alcCaptureSamples");
@@ -234,9 +239,12 @@ TEST_F(ALLoaderTest, AnyMissingNameFails) {
 TEST(AudioDevice, TriesEveryPreferredNameThenTheDefaultAndPlacesTheListener) {
     RecordingAL::Install();
     ASSERT_TRUE(OpenAudioDevice());
-    const std::vector<std::string> expected = {"Creative Audigy 2", "Creative Audigy",
-                                               "NVIDIA nForce2",    "DirectSound3D",
-                                               "DirectSound",       "MMSYSTEM",
+    const std::vector<std::string> expected = {"Creative Audigy 2",
+                                               "Creative Audigy",
+                                               "NVIDIA nForce2",
+                                               "DirectSound3D",
+                                               "DirectSound",
+                                               "MMSYSTEM",
                                                ""};
     EXPECT_EQ(RecordingAL::RequestedDevices(), expected);
     auto context = RecordingAL::CallsTo("alcCreateContext");

@@ -86,7 +86,7 @@ def main():
     missing = [n for n in EXTENSIONS if n in core or n in legacy]
     if missing:
         sys.exit(f"extension names already in another set: {missing}")
-    header = "// Made by tools/make_entry_point_lists.py from the system's Khronos headers; do not edit.\n"
+    header = "// Made by tools/make_entry_point_lists.py from the system's Khronos headers; do not edit.\n// clang-format off\n"
     write(ROOT / "render/GLEntryPointList.h",
           header + "#pragma once\n\n"
           f"// {len(core)} OpenGL 3.3 core-profile functions.\n" + x_macro("GL_CORE_ENTRY_POINTS", core) +

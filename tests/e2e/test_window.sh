@@ -2,6 +2,11 @@
 # The game opens one full-screen window with a GL 3.3-or-later compatibility context, draws,
 # and ends with status 0 when Escape is held.
 source "$(dirname "$0")/lib.sh"
+# The stored screen size is replaced by the desktop size at start and saved at shutdown.
+settings="$BIN_DIR/base/config/bc.rep"
+kit="$BIN_DIR/cataclysm-kit"
+"$kit" rep set "$settings" ScreenWidth 640
+"$kit" rep set "$settings" ScreenHeight 480
 start_display
 capture_audio
 start_game
@@ -27,4 +32,6 @@ status=$(wait_for_exit 20)
 [ "$status" -eq 0 ] || fail "exit status $status after Escape"
 [ ! -s "$OUT_DIR/game.err" ] || fail "the game wrote errors: $(cat "$OUT_DIR/game.err")"
 [ -s "$AUDIO_FILE" ] || fail "OpenAL Soft's output file was not written"
-note "window, context, drawing and Escape: ok"
+saved="$("$kit" rep get "$settings" ScreenWidth)x$("$kit" rep get "$settings" ScreenHeight)"
+[ "$saved" = "1024x768" ] || fail "the settings file holds the screen size $saved, not 1024x768"
+note "window, context, drawing, Escape and the saved screen size: ok"

@@ -62,34 +62,28 @@ const GLubyte* APIENTRY GetString(GLenum name) {
 
 }  // namespace
 
-std::vector<RecordedCall>& Calls() { return Log::Calls(); }
+std::vector<RecordedCall>& Calls() {
+    return Log::Calls();
+}
 
-void ClearCalls() { Log::Calls().clear(); }
+void ClearCalls() {
+    Log::Calls().clear();
+}
 
 std::vector<RecordedCall> CallsTo(const std::string& name) {
-    std::vector<RecordedCall> matching;
-    for (const RecordedCall& call : Log::Calls()) {
-        if (call.name == name) {
-            matching.push_back(call);
-        }
-    }
-    return matching;
+    return CallsNamed(Log::Calls(), name);
 }
 
 std::vector<std::string> CallNames() {
-    std::vector<std::string> names;
-    for (const RecordedCall& call : Log::Calls()) {
-        names.push_back(call.name);
-    }
-    return names;
+    return NamesOf(Log::Calls());
 }
 
-#define RECORDING_GL_SLOT(table, name)                                              \
-    {                                                                               \
-        struct Name {                                                               \
-            static const char* Get() { return #name; }                              \
-        };                                                                          \
-        table.name = &CallRecorder<Log, Name, decltype(&::name)>::Call;             \
+#define RECORDING_GL_SLOT(table, name)                                  \
+    {                                                                   \
+        struct Name {                                                   \
+            static const char* Get() { return #name; }                  \
+        };                                                              \
+        table.name = &CallRecorder<Log, Name, decltype(&::name)>::Call; \
     }
 #define RECORDING_GL_CORE(name) RECORDING_GL_SLOT(PublishedGLCore, name)
 #define RECORDING_GL_LEGACY(name) RECORDING_GL_SLOT(PublishedGLLegacy, name)
@@ -109,6 +103,8 @@ void Install() {
     ClearCalls();
 }
 
-void Uninstall() { ClearPublishedGLEntryPoints(); }
+void Uninstall() {
+    ClearPublishedGLEntryPoints();
+}
 
 }  // namespace RecordingGL

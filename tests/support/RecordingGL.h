@@ -10,8 +10,8 @@
 // shaders, programs) are handed out from 1 upwards; shaders compile and programs link.
 namespace RecordingGL {
 
-void Install();   // fills both published tables with recorders and clears the log
-void Uninstall(); // empties both published tables
+void Install();    // fills both published tables with recorders and clears the log
+void Uninstall();  // empties both published tables
 
 std::vector<RecordedCall>& Calls();
 void ClearCalls();
