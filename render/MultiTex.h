@@ -17,7 +17,7 @@ struct TextureRegion {
 
 // A texture bundle: an atlas texture holding many named pictures. Find gives a picture's place
 // in the texture, pulled in by `inset` on every side so filtering stays inside the picture.
-class MultiTex : public Image2D {
+class MultiTex final : public Image2D {
 public:
     // An empty 1024 x 1024 RGBA atlas of transparent magenta with one free rectangle.
     MultiTex();

@@ -13,7 +13,7 @@ constexpr size_t TargaNameCapacity = 64;  // the path, NUL included
 // A TGA picture turned into one GL texture. Load decodes the file, uploads it (with a mipmap
 // chain built on the processor when asked and the sides allow it) and drops the pixels; Bind
 // makes it the current texture with the filters its mipmaps call for.
-class Targa : public Image2D {
+class Targa final : public Image2D {
 public:
     Targa();
     ~Targa();

@@ -20,6 +20,8 @@ std::vector<std::string> Sources;
 GLint CompileStatus = GL_TRUE;
 GLint LinkStatus = GL_TRUE;
 std::string InfoLog;
+GLuint ListBase = 0;
+std::vector<std::vector<GLuint>> ListsCalled;
 
 void Record(const char* name, std::vector<double> args) {
     Log::Calls().push_back(RecordedCall{name, std::move(args)});
@@ -138,6 +140,24 @@ void APIENTRY TexImage2D(GLenum target, GLint level, GLint internalFormat, GLsiz
     Uploads.push_back(std::move(upload));
 }
 
+void APIENTRY ListBaseCall(GLuint base) {
+    Record("glListBase", {static_cast<double>(base)});
+    ListBase = base;
+}
+
+void APIENTRY CallLists(GLsizei count, GLenum type, const void* names) {
+    Record("glCallLists",
+           {static_cast<double>(count), static_cast<double>(type), names == nullptr ? 0.0 : 1.0});
+    std::vector<GLuint> lists;
+    if (type == GL_UNSIGNED_BYTE) {
+        const uint8_t* bytes = static_cast<const uint8_t*>(names);
+        for (GLsizei i = 0; i < count; ++i) {
+            lists.push_back(ListBase + bytes[i]);
+        }
+    }
+    ListsCalled.push_back(lists);
+}
+
 const GLubyte* APIENTRY GetString(GLenum name) {
     Record("glGetString", {static_cast<double>(name)});
     return reinterpret_cast<const GLubyte*>("recording");
@@ -161,6 +181,10 @@ std::vector<std::string>& ShaderSources() {
     return Sources;
 }
 
+std::vector<std::vector<GLuint>>& CalledLists() {
+    return ListsCalled;
+}
+
 void SetCompileStatus(GLint status) {
     CompileStatus = status;
 }
@@ -177,6 +201,7 @@ void ClearCalls() {
     Log::Calls().clear();
     Uploads.clear();
     Sources.clear();
+    ListsCalled.clear();
 }
 
 std::vector<RecordedCall> CallsTo(const std::string& name) {
@@ -222,6 +247,9 @@ void Install() {
     PublishedGLCore.glGetProgramInfoLog = GetProgramInfoLog;
     PublishedGLCore.glShaderSource = ShaderSource;
     PublishedGLCore.glTexImage2D = TexImage2D;
+    PublishedGLLegacy.glListBase = ListBaseCall;
+    PublishedGLLegacy.glCallLists = CallLists;
+    ListBase = 0;
     NextName = 1;
     Uploads.clear();
     KeepBytes = false;

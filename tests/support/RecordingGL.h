@@ -39,6 +39,10 @@ void KeepTextureBytes(bool keep);
 // The text of every glShaderSource call, the pieces of one call joined.
 std::vector<std::string>& ShaderSources();
 
+// The display lists each glCallLists call would run: the list base of the last glListBase plus
+// each byte of the call (GL_UNSIGNED_BYTE names only).
+std::vector<std::vector<GLuint>>& CalledLists();
+
 // What glGetShaderiv and glGetProgramiv report for GL_COMPILE_STATUS and GL_LINK_STATUS
 // (GL_TRUE after Install), and the info log both return.
 void SetCompileStatus(GLint status);
