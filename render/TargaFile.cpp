@@ -28,6 +28,26 @@ void SwapToTextureOrder(const uint8_t* from, uint8_t* to, size_t count) {
     }
 }
 
+// Copies count pixels from file order to texture order, the fast way: four-byte pixels two at a
+// time as one 64-bit word, three-byte pixels with the byte copy.
+template <size_t Bytes>
+void CopyToTextureOrder(const uint8_t* from, uint8_t* to, size_t count) {
+    if constexpr (Bytes == 4) {
+        constexpr uint64_t Kept = 0xFF00FF00FF00FF00ull;
+        constexpr uint64_t Low = 0x000000FF000000FFull;
+        size_t i = 0;
+        for (; i + 2 <= count; i += 2) {
+            uint64_t value;
+            std::memcpy(&value, from + i * 4, 8);
+            value = (value & Kept) | ((value >> 16) & Low) | ((value & Low) << 16);
+            std::memcpy(to + i * 4, &value, 8);
+        }
+        SwapToTextureOrder<4>(from + i * 4, to + i * 4, count - i);
+    } else {
+        SwapToTextureOrder<3>(from, to, count);
+    }
+}
+
 // Writes one texture-order pixel count times.
 template <size_t Bytes>
 void RepeatPixel(const uint8_t* pixel, uint8_t* to, size_t count) {
@@ -72,7 +92,7 @@ void DecodeRunLength(const uint8_t* data, size_t size, uint8_t* out, size_t pixe
         } else {
             size_t whole = std::min(count, (size - at) / Bytes);
             if (whole > 0) {
-                SwapToTextureOrder<Bytes>(data + at, to, whole);
+                CopyToTextureOrder<Bytes>(data + at, to, whole);
                 at += whole * Bytes;
                 std::memcpy(last, data + at - Bytes, Bytes);
                 SwapToTextureOrder<Bytes>(last, lastSwapped, 1);
@@ -156,17 +176,16 @@ bool DecodeTarga(const uint8_t* bytes, size_t size, TargaPixels& out) {
     out.height = height;
     out.bitsPerPixel = depth;
     out.pixels.resize(byteSize);
-    uint8_t* pixels = out.pixels.data();
-    if (runLength) {
+    if (!runLength) {
         if (depth == 24) {
-            DecodeRunLength<3>(data, dataSize, pixels, pixelCount);
+            CopyToTextureOrder<3>(data, out.pixels.data(), pixelCount);
         } else {
-            DecodeRunLength<4>(data, dataSize, pixels, pixelCount);
+            CopyToTextureOrder<4>(data, out.pixels.data(), pixelCount);
         }
     } else if (depth == 24) {
-        SwapToTextureOrder<3>(data, pixels, pixelCount);
+        DecodeRunLength<3>(data, dataSize, out.pixels.data(), pixelCount);
     } else {
-        SwapToTextureOrder<4>(data, pixels, pixelCount);
+        DecodeRunLength<4>(data, dataSize, out.pixels.data(), pixelCount);
     }
     return true;
 }
