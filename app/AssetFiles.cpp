@@ -1,7 +1,8 @@
 #include "app/AssetFiles.h"
 
-#include <cstring>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 char AssetRoot[AssetPathCapacity];
 uint16_t AssetRootLength = 0;
@@ -45,16 +46,24 @@ bool SetUpAssetRootFrom(const char* executablePath) {
     return true;
 }
 
-void OpenAssetFile(const char* name, const char* mode, FILE** out) {
-    *out = nullptr;
-    size_t rootLength = std::strlen(AssetRoot);
+bool BuildAssetPath(const char* name, char (&path)[AssetPathCapacity]) {
+    size_t rootLength = strnlen(AssetRoot, sizeof AssetRoot);
     size_t nameLength = std::strlen(name);
     if (rootLength + nameLength + 1 > AssetPathCapacity) {
+        return false;
+    }
+    std::memset(path, 0, sizeof path);
+    std::memcpy(path, AssetRoot, rootLength);
+    std::memcpy(path + rootLength, name, nameLength);
+    return true;
+}
+
+void OpenAssetFile(const char* name, const char* mode, FILE** out) {
+    *out = nullptr;
+    if (!BuildAssetPath(name, AssetPath)) {
+        errno = ENAMETOOLONG;
         return;
     }
-    std::memset(AssetPath, 0, sizeof AssetPath);
-    std::memcpy(AssetPath, AssetRoot, rootLength);
-    std::memcpy(AssetPath + rootLength, name, nameLength);
     *out = std::fopen(AssetPath, mode);
 }
 

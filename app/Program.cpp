@@ -11,6 +11,7 @@
 #include "game/GameRecord.h"
 #include "render/GLEntryPoints.h"
 #include "screens/MainMenu.h"
+#include "settings/Settings.h"
 #include "settings/SettingsValues.h"
 
 SDL_Window* MainWindow = nullptr;
@@ -149,6 +150,7 @@ void ReleaseGameResources() {
 
 // Everything from the settings to the first menu frame; false at the first failure.
 bool StartUp() {
+    LoadSettings();
     ScreenWidth = 1024;
     ScreenHeight = 768;
     FullScreen = true;
@@ -236,10 +238,22 @@ void SetGameProjection() {
     // A 4:3 perspective whatever the window's shape: f = 1 / tan(22.5 radians), a vertical
     // field of view of about 58.3 degrees, near plane 0.1 and far plane 500.
     static const GLdouble projection[16] = {
-        1.3444432401894781, 0.0, 0.0,                 0.0,
-        0.0,                1.792590986919304, 0.0,   0.0,
-        0.0,                0.0, -1.0004000800219661, -1.0,
-        0.0,                0.0, -0.200040010983025,  0.0,
+        1.3444432401894781,
+        0.0,
+        0.0,
+        0.0,
+        0.0,
+        1.792590986919304,
+        0.0,
+        0.0,
+        0.0,
+        0.0,
+        -1.0004000800219661,
+        -1.0,
+        0.0,
+        0.0,
+        -0.200040010983025,
+        0.0,
     };
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -264,6 +278,7 @@ int RunProgram() {
     if (started) {
         RunMenuLoop();
         ReleaseGameResources();
+        SaveSettings();
     }
     TearDown();
     return started ? 0 : 1;

@@ -205,21 +205,11 @@ void ClearCalls() {
 }
 
 std::vector<RecordedCall> CallsTo(const std::string& name) {
-    std::vector<RecordedCall> matching;
-    for (const RecordedCall& call : Log::Calls()) {
-        if (call.name == name) {
-            matching.push_back(call);
-        }
-    }
-    return matching;
+    return CallsNamed(Log::Calls(), name);
 }
 
 std::vector<std::string> CallNames() {
-    std::vector<std::string> names;
-    for (const RecordedCall& call : Log::Calls()) {
-        names.push_back(call.name);
-    }
-    return names;
+    return NamesOf(Log::Calls());
 }
 
 #define RECORDING_GL_SLOT(table, name)                                  \
