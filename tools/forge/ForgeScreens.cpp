@@ -365,17 +365,37 @@ bool Presentation(const ForgeContext& context) {
     // The presenter picture slides in as two halves: the team's mark above, "presents" below.
     Canvas presents(1024, 1024);
     cairo_t* cr = presents.cr;
-    Glow(cr, 512, 300, 200, Palette::Amber, 0.45);
-    for (int i = 0; i < 4; ++i) {  // a lantern of four facets
-        double angle = i * M_PI / 2 + M_PI / 4;
+    Glow(cr, 512, 300, 220, Palette::Amber, 0.5);
+    for (int i = 0; i < 12; ++i) {  // rays behind the gem
+        double angle = i * M_PI / 6;
         cairo_move_to(cr, 512, 300);
-        cairo_line_to(cr, 512 + std::cos(angle) * 70, 300 + std::sin(angle) * 110);
-        cairo_line_to(cr, 512 + std::cos(angle + M_PI / 2) * 70,
-                      300 + std::sin(angle + M_PI / 2) * 110);
+        cairo_line_to(cr, 512 + std::cos(angle - 0.04) * 210, 300 + std::sin(angle - 0.04) * 210);
+        cairo_line_to(cr, 512 + std::cos(angle + 0.04) * 210, 300 + std::sin(angle + 0.04) * 210);
         cairo_close_path(cr);
-        SetColour(cr, i % 2 == 0 ? Palette::Gold : Palette::Amber, 0.95);
+        SetColour(cr, Palette::Gold, 0.18);
         cairo_fill(cr);
     }
+    // A cut gem, the light of the quarry: four facets around its centre, each its own shade.
+    const double corners[4][2] = {{512, 170}, {590, 300}, {512, 430}, {434, 300}};
+    const Colour facets[4] = {{1.0f, 0.93f, 0.62f, 1},
+                              {0.98f, 0.70f, 0.22f, 1},
+                              {0.80f, 0.42f, 0.08f, 1},
+                              {1.0f, 0.82f, 0.40f, 1}};
+    for (int i = 0; i < 4; ++i) {
+        cairo_move_to(cr, 512, 300);
+        cairo_line_to(cr, corners[i][0], corners[i][1]);
+        cairo_line_to(cr, corners[(i + 1) % 4][0], corners[(i + 1) % 4][1]);
+        cairo_close_path(cr);
+        SetColour(cr, facets[i]);
+        cairo_fill(cr);
+    }
+    cairo_move_to(cr, corners[0][0], corners[0][1]);
+    for (int i = 1; i <= 4; ++i) {
+        cairo_line_to(cr, corners[i % 4][0], corners[i % 4][1]);
+    }
+    cairo_set_line_width(cr, 4);
+    cairo_set_source_rgba(cr, 0.35, 0.15, 0.0, 0.9);
+    cairo_stroke(cr);
     GlowText(cr, "QUARRY LIGHTS", FontFace::SansBold, 96, 512, 480, Align::Centre, Palette::White,
              Palette::Gold, Palette::Amber, 8);
     DrawText(cr, "presents", FontFace::Serif, 72, 512, 700, Align::Centre, Palette::Steel);
