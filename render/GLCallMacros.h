@@ -13,8 +13,7 @@
 #define glBindBufferBase(...) PublishedGLCore.glBindBufferBase(__VA_ARGS__)
 #define glBindBufferRange(...) PublishedGLCore.glBindBufferRange(__VA_ARGS__)
 #define glBindFragDataLocation(...) PublishedGLCore.glBindFragDataLocation(__VA_ARGS__)
-#define glBindFragDataLocationIndexed(...) \
-    PublishedGLCore.glBindFragDataLocationIndexed(__VA_ARGS__)
+#define glBindFragDataLocationIndexed(...) PublishedGLCore.glBindFragDataLocationIndexed(__VA_ARGS__)
 #define glBindFramebuffer(...) PublishedGLCore.glBindFramebuffer(__VA_ARGS__)
 #define glBindRenderbuffer(...) PublishedGLCore.glBindRenderbuffer(__VA_ARGS__)
 #define glBindSampler(...) PublishedGLCore.glBindSampler(__VA_ARGS__)
@@ -81,11 +80,9 @@
 #define glDrawElements(...) PublishedGLCore.glDrawElements(__VA_ARGS__)
 #define glDrawElementsBaseVertex(...) PublishedGLCore.glDrawElementsBaseVertex(__VA_ARGS__)
 #define glDrawElementsInstanced(...) PublishedGLCore.glDrawElementsInstanced(__VA_ARGS__)
-#define glDrawElementsInstancedBaseVertex(...) \
-    PublishedGLCore.glDrawElementsInstancedBaseVertex(__VA_ARGS__)
+#define glDrawElementsInstancedBaseVertex(...) PublishedGLCore.glDrawElementsInstancedBaseVertex(__VA_ARGS__)
 #define glDrawRangeElements(...) PublishedGLCore.glDrawRangeElements(__VA_ARGS__)
-#define glDrawRangeElementsBaseVertex(...) \
-    PublishedGLCore.glDrawRangeElementsBaseVertex(__VA_ARGS__)
+#define glDrawRangeElementsBaseVertex(...) PublishedGLCore.glDrawRangeElementsBaseVertex(__VA_ARGS__)
 #define glEnable(...) PublishedGLCore.glEnable(__VA_ARGS__)
 #define glEnableVertexAttribArray(...) PublishedGLCore.glEnableVertexAttribArray(__VA_ARGS__)
 #define glEnablei(...) PublishedGLCore.glEnablei(__VA_ARGS__)
@@ -131,8 +128,7 @@
 #define glGetFloatv(...) PublishedGLCore.glGetFloatv(__VA_ARGS__)
 #define glGetFragDataIndex(...) PublishedGLCore.glGetFragDataIndex(__VA_ARGS__)
 #define glGetFragDataLocation(...) PublishedGLCore.glGetFragDataLocation(__VA_ARGS__)
-#define glGetFramebufferAttachmentParameteriv(...) \
-    PublishedGLCore.glGetFramebufferAttachmentParameteriv(__VA_ARGS__)
+#define glGetFramebufferAttachmentParameteriv(...) PublishedGLCore.glGetFramebufferAttachmentParameteriv(__VA_ARGS__)
 #define glGetInteger64i_v(...) PublishedGLCore.glGetInteger64i_v(__VA_ARGS__)
 #define glGetInteger64v(...) PublishedGLCore.glGetInteger64v(__VA_ARGS__)
 #define glGetIntegeri_v(...) PublishedGLCore.glGetIntegeri_v(__VA_ARGS__)
@@ -163,8 +159,7 @@
 #define glGetTexParameterIuiv(...) PublishedGLCore.glGetTexParameterIuiv(__VA_ARGS__)
 #define glGetTexParameterfv(...) PublishedGLCore.glGetTexParameterfv(__VA_ARGS__)
 #define glGetTexParameteriv(...) PublishedGLCore.glGetTexParameteriv(__VA_ARGS__)
-#define glGetTransformFeedbackVarying(...) \
-    PublishedGLCore.glGetTransformFeedbackVarying(__VA_ARGS__)
+#define glGetTransformFeedbackVarying(...) PublishedGLCore.glGetTransformFeedbackVarying(__VA_ARGS__)
 #define glGetUniformBlockIndex(...) PublishedGLCore.glGetUniformBlockIndex(__VA_ARGS__)
 #define glGetUniformIndices(...) PublishedGLCore.glGetUniformIndices(__VA_ARGS__)
 #define glGetUniformLocation(...) PublishedGLCore.glGetUniformLocation(__VA_ARGS__)
@@ -197,8 +192,7 @@
 #define glMapBufferRange(...) PublishedGLCore.glMapBufferRange(__VA_ARGS__)
 #define glMultiDrawArrays(...) PublishedGLCore.glMultiDrawArrays(__VA_ARGS__)
 #define glMultiDrawElements(...) PublishedGLCore.glMultiDrawElements(__VA_ARGS__)
-#define glMultiDrawElementsBaseVertex(...) \
-    PublishedGLCore.glMultiDrawElementsBaseVertex(__VA_ARGS__)
+#define glMultiDrawElementsBaseVertex(...) PublishedGLCore.glMultiDrawElementsBaseVertex(__VA_ARGS__)
 #define glPixelStoref(...) PublishedGLCore.glPixelStoref(__VA_ARGS__)
 #define glPixelStorei(...) PublishedGLCore.glPixelStorei(__VA_ARGS__)
 #define glPointParameterf(...) PublishedGLCore.glPointParameterf(__VA_ARGS__)
@@ -214,8 +208,7 @@
 #define glReadBuffer(...) PublishedGLCore.glReadBuffer(__VA_ARGS__)
 #define glReadPixels(...) PublishedGLCore.glReadPixels(__VA_ARGS__)
 #define glRenderbufferStorage(...) PublishedGLCore.glRenderbufferStorage(__VA_ARGS__)
-#define glRenderbufferStorageMultisample(...) \
-    PublishedGLCore.glRenderbufferStorageMultisample(__VA_ARGS__)
+#define glRenderbufferStorageMultisample(...) PublishedGLCore.glRenderbufferStorageMultisample(__VA_ARGS__)
 #define glSampleCoverage(...) PublishedGLCore.glSampleCoverage(__VA_ARGS__)
 #define glSampleMaski(...) PublishedGLCore.glSampleMaski(__VA_ARGS__)
 #define glSamplerParameterIiv(...) PublishedGLCore.glSamplerParameterIiv(__VA_ARGS__)
