@@ -1,5 +1,6 @@
 #include "app/AssetFiles.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 #include <cstring>
@@ -69,6 +70,13 @@ void OpenAssetFile(const char* name, const char* mode, FILE** out) {
 
 bool ReadWholeStream(FILE* file, std::vector<uint8_t>& bytes) {
     bytes.clear();
+    // A regular file is read straight into a buffer of its size; the loop below takes whatever
+    // is left, or a stream whose size is unknown.
+    struct stat status;
+    if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
+        bytes.resize(static_cast<size_t>(status.st_size));
+        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+    }
     uint8_t chunk[65536];
     size_t got;
     while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {

@@ -9,6 +9,8 @@
 #include "audio/ALEntryPoints.h"
 #include "audio/AudioDevice.h"
 #include "game/GameRecord.h"
+#include "render/AssetCatalogue.h"
+#include "render/Font.h"
 #include "render/GLEntryPoints.h"
 #include "screens/MainMenu.h"
 #include "settings/Settings.h"
@@ -139,9 +141,17 @@ void CreateGameResources() {
     LevelStartScore = 0;
     FormatHighScoreText();
     LevelScore = 0;
+    LargeFont = new Font;
+    LargeFont->Init(1);
+    SmallFont = new Font;
+    SmallFont->Init(2);
 }
 
 void ReleaseGameResources() {
+    delete LargeFont;
+    LargeFont = nullptr;
+    delete SmallFont;
+    SmallFont = nullptr;
     delete GameSession;
     GameSession = nullptr;
     delete GlobalClock;
@@ -277,6 +287,7 @@ int RunProgram() {
     bool started = StartUp();
     if (started) {
         RunMenuLoop();
+        ReleaseAssetCatalogue();
         ReleaseGameResources();
         SaveSettings();
     }

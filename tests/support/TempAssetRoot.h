@@ -1,0 +1,23 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A fresh asset root in a temporary folder for one test: the file opener points at it while
+// the object lives, and the folder is removed afterwards.
+class TempAssetRoot {
+public:
+    TempAssetRoot();
+    ~TempAssetRoot();
+    TempAssetRoot(const TempAssetRoot&) = delete;
+    TempAssetRoot& operator=(const TempAssetRoot&) = delete;
+
+    // Writes bytes to the relative asset path, making its folders.
+    void Write(const std::string& path, const std::vector<uint8_t>& bytes) const;
+    void Write(const std::string& path, const std::string& text) const;
+
+    std::string folder;  // the temporary folder; the asset root is folder + "/base/"
+};
+
+// The folder of the running test executable, where the build put the forged assets (base/).
+std::string TestExecutableFolder();
