@@ -3,8 +3,11 @@
 #include <cstdlib>
 
 #include "game/GameRecord.h"
+#include "render/AssetCatalogue.h"
+#include "render/ShaderProgram.h"
 #include "world/AwardPoints.h"
 #include "world/ObjectList.h"
+#include "world/SpriteDrawing.h"
 
 uint32_t AsteroidVariantCounter = 0;
 
@@ -74,4 +77,27 @@ void AsteroidObject::Break(const BaseObject* other, int childCount, MakeAsteroid
     AwardPoints(points);
     SpawnAsteroids(childCount, position, makeChild);
     state = ObjectState::Hit;
+}
+
+void AsteroidObject::DrawVariantSprite(float halfSize) const {
+    PlaceSprite(position, angle);
+    EnableSpriteBlending();
+    glEnable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    if (UsesShaderPath(DefaultProgram)) {
+        // The light turns with the asteroid's own rotation.
+        glActiveTexture(GL_TEXTURE1);
+        BindTexture(Catalogue.glslAsteroidNormal[variant]);
+        glActiveTexture(GL_TEXTURE0);
+        BindTexture(Catalogue.glslAsteroid[variant]);
+        glUseProgram(DefaultProgram->program);
+        SetLitSpriteUniforms(DefaultProgram->program, angle, 0.2, 0.25f);
+        DrawCornerQuad(0.0f, 0.0f, halfSize, position.z, false);
+        glUseProgram(0);
+        DisableTextureUnitsDownFrom(1);
+    } else {
+        BindTexture(Catalogue.asteroid[variant]);
+        DrawCornerQuad(0.0f, 0.0f, halfSize, position.z, false);
+        glDisable(GL_TEXTURE_2D);
+    }
 }

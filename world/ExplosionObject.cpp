@@ -1,5 +1,8 @@
 #include "world/ExplosionObject.h"
 
+#include "render/AssetCatalogue.h"
+#include "world/SpriteDrawing.h"
+
 ExplosionObject::ExplosionObject(Vec2 position, float duration)
     : BaseObject(ObjectKind::Explosion, 0, Vec3{position.x, position.y, PlayFieldZ}),
       duration(duration) {
@@ -32,4 +35,17 @@ Vec2 ExplosionObject::PieceOffset(int piece, float age, float duration) {
         default:
             return Vec2{2.0f * t, 2.3f * t};
     }
+}
+
+void ExplosionObject::Draw() {
+    PlaceSprite(position, 10.0f * (age / duration));
+    EnableSpriteBlending();
+    glEnable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    for (int piece = 0; piece < PieceCount; ++piece) {
+        BindTexture(Catalogue.shipPiece[piece]);
+        Vec2 offset = PieceOffset(piece, age, duration);
+        DrawCornerQuad(offset.x, offset.y, PieceHalfSize, position.z, false);
+    }
+    glDisable(GL_TEXTURE_2D);
 }

@@ -3,6 +3,10 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "render/AssetCatalogue.h"
+#include "render/ShaderProgram.h"
+#include "world/SpriteDrawing.h"
+
 float FlamePreviousTime = 0.0f;
 float FlameCurrentTime = 0.0f;
 float FlameEmitDebt = 0.0f;
@@ -93,5 +97,53 @@ void FlameEmitter::UpdateFlame(Vec3 spawn, float heading) {
         float sideways = static_cast<float>(std::sin(wobble) * (age / lifetime * amplitude));
         vertices[index] = Vec3{sideways, -(driftSpeed * age), PlayFieldZ};
         particle.alpha = 1.0f - age / lifetime;
+    }
+}
+
+// Particles grow from a half-size of 0.33 to 1.33 as they fade. Texturing and blending are left
+// on, and in the shader path unit 1 stays active: the ship's draw that follows sets what it needs.
+void FlameEmitter::DrawFlame() const {
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_BLEND);
+    bool shaderPath = UsesShaderPath(HeatProgram);
+    GLint particleAlpha = -1;
+    if (shaderPath) {
+        glActiveTexture(GL_TEXTURE0);
+        BindTexture(Catalogue.glslFlame);
+        glEnable(GL_TEXTURE_2D);
+        glActiveTexture(GL_TEXTURE1);
+        BindTexture(Catalogue.glslFlameAlpha);
+        glEnable(GL_TEXTURE_2D);
+        GLuint program = HeatProgram->program;
+        glUseProgram(program);
+        GLint flameTexture = glGetUniformLocation(program, "flame");
+        GLint alphaTexture = glGetUniformLocation(program, "alpha");
+        particleAlpha = glGetUniformLocation(program, "particleAlpha");
+        glUniform1i(flameTexture, 0);
+        glUniform1i(alphaTexture, 1);
+    } else {
+        glEnable(GL_TEXTURE_2D);
+        BindTexture(Catalogue.particle);
+    }
+    for (int32_t index = 0; index < capacity; ++index) {
+        const FlameParticle& particle = particles[index];
+        if (!particle.active) {
+            continue;
+        }
+        glLoadIdentity();
+        glTranslatef(particle.x, particle.y, particle.z);
+        glRotatef(particle.heading, 0.0f, 0.0f, 1.0f);
+        float halfSize = 1.33f - particle.alpha;
+        if (shaderPath) {
+            glUniform1f(particleAlpha, particle.alpha);
+        } else {
+            const GLfloat colour[4] = {particle.red, particle.green, particle.blue, particle.alpha};
+            glColor4fv(colour);
+        }
+        const Vec3& vertex = vertices[index];
+        DrawStripQuad(vertex.x, vertex.y, halfSize, vertex.z, true);
+    }
+    if (shaderPath) {
+        glUseProgram(0);
     }
 }

@@ -1,7 +1,9 @@
 #include "world/HugeAsteroidObject.h"
 
 #include "game/GameRecord.h"
+#include "render/AssetCatalogue.h"
 #include "world/LargeAsteroidObject.h"
+#include "world/SpriteDrawing.h"
 
 HugeAsteroidObject::HugeAsteroidObject(Vec3 velocity, Vec3 position, float spin)
     : AsteroidObject(ObjectKind::HugeAsteroid, Radius, Points, 0, velocity, position, spin) {}
@@ -18,4 +20,14 @@ void HugeAsteroidObject::OnCollide(BaseObject* other) {
     if (hitCount % HitsPerShedding == 0) {
         SpawnAsteroids(AsteroidsPerShedding, other->GetPosition(), LargeAsteroidObject::Make);
     }
+}
+
+void HugeAsteroidObject::Draw() {
+    PlaceSprite(position, angle);
+    EnableSpriteBlending();
+    glEnable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    BindTexture(Catalogue.finalAsteroid);
+    DrawCornerQuad(0.0f, 0.0f, HalfSize, position.z, false);
+    glDisable(GL_TEXTURE_2D);
 }

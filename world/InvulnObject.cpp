@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "render/AssetCatalogue.h"
+
 InvulnObject::InvulnObject(Vec2 position, float lifetime)
     : PickupObject(ObjectKind::Invuln, Points, position, lifetime) {}
 
@@ -10,4 +12,7 @@ float InvulnObject::WobbleAngle() const {
     return 6.0f * std::sin(45.0f * LifeFraction());
 }
 
-void InvulnObject::Draw() {}
+void InvulnObject::Draw() {
+    DrawPickup(WobbleAngle(), PickupLook{Catalogue.powerInvuln, Catalogue.glslPowerInvuln,
+                                         Catalogue.glslPowerInvulnNormal, false, 2});
+}

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "render/AssetCatalogue.h"
+
 LongRangeObject::LongRangeObject(Vec2 position, float lifetime)
     : PickupObject(ObjectKind::LongRange, Points, position, lifetime) {}
 
@@ -9,4 +11,7 @@ float LongRangeObject::WobbleAngle() const {
     return 360.0f * LifeFraction();
 }
 
-void LongRangeObject::Draw() {}
+void LongRangeObject::Draw() {
+    DrawPickup(WobbleAngle(), PickupLook{Catalogue.powerLongRange, Catalogue.glslPowerLongRange,
+                                         Catalogue.glslPowerLongRangeNormal, true, 2});
+}

@@ -1,6 +1,8 @@
 #include "world/PickupObject.h"
 
+#include "render/ShaderProgram.h"
 #include "world/AwardPoints.h"
+#include "world/SpriteDrawing.h"
 
 PickupObject::PickupObject(ObjectKind kind, uint16_t points, Vec2 position, float lifetime)
     : BaseObject(kind, HitsShip, Vec3{position.x, position.y, PlayFieldZ}),
@@ -20,4 +22,28 @@ void PickupObject::Update(float dt) {
 void PickupObject::OnCollide(BaseObject* other) {
     AwardPoints(points);
     state = ObjectState::Hit;
+}
+
+void PickupObject::DrawPickup(float wobble, const PickupLook& look) const {
+    PlaceSprite(position, wobble);
+    EnableSpriteBlending();
+    glEnable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    if (UsesShaderPath(DefaultProgram)) {
+        glActiveTexture(GL_TEXTURE0);
+        BindTexture(look.colourTexture);
+        glEnable(GL_TEXTURE_2D);
+        glActiveTexture(GL_TEXTURE1);
+        BindTexture(look.normalTexture);
+        glEnable(GL_TEXTURE_2D);
+        glUseProgram(DefaultProgram->program);
+        SetLitSpriteUniforms(DefaultProgram->program, wobble, 0.3, 0.6f);
+        DrawCornerQuad(0.0f, 0.0f, HalfSize, position.z, false);
+        glUseProgram(0);
+        DisableTextureUnitsDownFrom(look.highestUnitToDisable);
+    } else {
+        BindTexture(look.fixedTexture);
+        DrawCornerQuad(0.0f, 0.0f, HalfSize, position.z, look.fixedImageTOneAtTop);
+        glDisable(GL_TEXTURE_2D);
+    }
 }

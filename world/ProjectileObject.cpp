@@ -1,5 +1,8 @@
 #include "world/ProjectileObject.h"
 
+#include "render/AssetCatalogue.h"
+#include "world/SpriteDrawing.h"
+
 ProjectileObject::ProjectileObject(Vec2 direction, Vec2 baseVelocity, Vec2 position, float angle,
                                    float lifetime)
     : BaseObject(ObjectKind::Projectile, HitsAsteroids, Vec3{position.x, position.y, PlayFieldZ}),
@@ -26,4 +29,28 @@ void ProjectileObject::Update(float dt) {
 
 void ProjectileObject::OnCollide(BaseObject* other) {
     state = ObjectState::Hit;
+}
+
+void ProjectileObject::DrawStreak() const {
+    struct StreakVertex {
+        float s;
+        float t;
+        float alpha;
+        float x;
+        float y;
+    };
+    constexpr StreakVertex Streak[6] = {{0, 0, 1, -0.3f, 0},  {1, 0, 1, 0.3f, 0},
+                                        {0, 1, 0, -0.3f, -4}, {0, 1, 0, -0.3f, -4},
+                                        {1, 0, 1, 0.3f, 0},   {1, 1, 0, 0.3f, -4}};
+    PlaceSprite(position, angle);
+    glEnable(GL_TEXTURE_2D);
+    EnableSpriteBlending();
+    BindTexture(Catalogue.bullet);
+    glBegin(GL_TRIANGLES);
+    for (const StreakVertex& vertex : Streak) {
+        glTexCoord2f(vertex.s, vertex.t);
+        glColor4f(0.66f, 0.66f, 0.66f, vertex.alpha);
+        glVertex3f(vertex.x, vertex.y, position.z);
+    }
+    glEnd();
 }

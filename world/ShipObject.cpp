@@ -4,10 +4,13 @@
 #include <cmath>
 
 #include "game/GameRecord.h"
+#include "render/AssetCatalogue.h"
+#include "render/ShaderProgram.h"
 #include "world/AsteroidObject.h"
 #include "world/BaseBullet.h"
 #include "world/ExplosionObject.h"
 #include "world/ObjectList.h"
+#include "world/SpriteDrawing.h"
 #include "world/StarBullet.h"
 
 namespace {
@@ -38,10 +41,6 @@ bool HugeAsteroidNearMiddle() {
     });
     return anyActive && anyNearMiddle;
 }
-
-void PlayThrustSound() {}
-void StopThrustSound() {}
-void PlayShotSound() {}
 
 }  // namespace
 
@@ -129,9 +128,6 @@ void ShipObject::Update(float dt) {
     heading = WrapHeading(heading);
 
     if (thrustSoundTimer >= ThrustSoundRestart) {
-        if (thrusting) {
-            PlayThrustSound();
-        }
         thrustSoundTimer = 0.0f;
     }
 
@@ -192,13 +188,14 @@ bool ShipObject::Fire() {
             break;
     }
     sinceShot = 0.0f;
-    PlayShotSound();
     return true;
 }
 
+// A contact that ends the ship leaves its wreck where it was.
 void ShipObject::OnCollide(BaseObject* other) {
+    bool wasActive = state == ObjectState::Active;
     ApplyContact(other);
-    if (state == ObjectState::Hit) {
+    if (wasActive && state == ObjectState::Hit) {
         ObjectList->AddObject(
             new ExplosionObject(Vec2{position.x, position.y}, ExplosionObject::ShipWreckDuration));
     }
@@ -264,9 +261,47 @@ void ShipObject::LoseShip() {
     turnCounterClockwise = false;
     if (thrusting) {
         thrusting = false;
-        StopThrustSound();
         flame->emitting = false;
     }
     GameSession->lives -= 1;
     GameSession->ship = nullptr;
+}
+
+// The flame first, so it lies under the ship. While invulnerable the shader path adds the
+// shield's noise on unit 2, moved by the time since the last shot taken as radians, which
+// makes it jump every frame.
+void ShipObject::Draw() {
+    flame->DrawFlame();
+    PlaceSprite(position, heading);
+    EnableSpriteBlending();
+    glEnable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    const ShaderProgram* program = vulnerable ? DefaultProgram : ShipInvProgram;
+    if (UsesShaderPath(program)) {
+        glActiveTexture(GL_TEXTURE0);
+        BindTexture(Catalogue.glslShip);
+        glEnable(GL_TEXTURE_2D);
+        glActiveTexture(GL_TEXTURE1);
+        BindTexture(vulnerable ? Catalogue.glslShipNormal : Catalogue.glslShipInvNormal);
+        glEnable(GL_TEXTURE_2D);
+        if (!vulnerable) {
+            glActiveTexture(GL_TEXTURE2);
+            BindTexture(Catalogue.glslNoise);
+            glEnable(GL_TEXTURE_2D);
+        }
+        glUseProgram(program->program);
+        if (!vulnerable) {
+            glUniform1i(glGetUniformLocation(program->program, "texture2"), 2);
+            glUniform1f(glGetUniformLocation(program->program, "noffset"),
+                        static_cast<float>(std::sin(sinceShot)));
+        }
+        SetLitSpriteUniforms(program->program, heading, 0.3, 0.6f);
+        DrawStripQuad(0.0f, 0.0f, HalfSize, position.z, true);
+        glUseProgram(0);
+        DisableTextureUnitsDownFrom(2);
+    } else {
+        BindTexture(vulnerable ? Catalogue.ship : Catalogue.shipInv);
+        DrawStripQuad(0.0f, 0.0f, HalfSize, position.z, true);
+    }
+    glDisable(GL_TEXTURE_2D);
 }

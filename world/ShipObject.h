@@ -45,7 +45,8 @@ public:
     void Draw() override;
     void OnCollide(BaseObject* other) override;
 
-    static constexpr float Radius = 1.75f;  // also the distance to the nose and the tail
+    static constexpr float Radius = 1.75f;   // also the distance to the nose and the tail
+    static constexpr float HalfSize = 2.0f;  // of its sprite
     static constexpr float StartInvulnerable = 5000.0f;  // ms
     static constexpr float PickupInvulnerable = 10000.0f;
     static constexpr float TurnRate = 180.0f;            // degrees per second

@@ -1,7 +1,6 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 #include "game/GameRecord.h"
@@ -9,29 +8,26 @@
 #include "world/ObjectList.h"
 
 // A fresh game around each play-field test: a new session (score 0, 3 lives), an empty object
-// list, level 1's table row, zeroed level counters, driven time and a fixed random seed.
+// list, level 1, zeroed level counters, driven time and a fixed random seed.
 class PlayFieldTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Takes ownership of the object through the object list and hands it back typed.
+    // Hands the object to the object list and back, typed.
     template <typename T>
     T* Add(T* object) {
         ObjectList->AddObject(object);
         return object;
     }
 
-    // The objects of the list from head to tail.
-    std::vector<BaseObject*> Objects() const;
-    // The objects of one kind from head to tail.
-    std::vector<BaseObject*> ObjectsOfKind(ObjectKind kind) const;
+    // The objects of one kind, from head to tail.
+    std::vector<BaseObject*> OfKind(ObjectKind kind) const;
 
-    // One frame as the level loop runs it after drawing: update every object, run the collision
-    // pass, purge the dead.
+    // One frame as the level loop runs it after drawing: updates, collision pass, purge.
     void RunFrame(float dt);
 
-    std::unique_ptr<DrivenTime> time;
+    DrivenTime time;
     GameSessionRecord session;
 
 private:
