@@ -21,7 +21,7 @@ BaseBullet* BulletAt(float x, float y) {
     return new BaseBullet(Vec2{0.0f, 1.0f}, Vec2{}, Vec2{x, y}, 0.0f, 0.4f);
 }
 
-// One velocity component as the design gives it for a raw draw and a speed factor.
+// One velocity component from a raw draw and a speed factor, worked out by hand.
 float Component(int draw, int speed) {
     float value = static_cast<float>(draw % (speed * 200) - speed * 100) / 100.0f + 0.3f;
     return value == 0.0f ? 0.3f : value;
