@@ -270,6 +270,7 @@ bool ForgeShip(const ForgeContext& context) {
         for (int y = 0; y < ShipSize; ++y) {
             for (int x = 0; x < ShipSize; ++x) {
                 if (PieceAt(x, y) != piece) {
+                    part.At(x, y) = Colour{0, 0, 0, 0};  // clear, so the other pieces show
                     continue;
                 }
                 Colour c = ship.lit.At(x, y);
@@ -280,7 +281,9 @@ bool ForgeShip(const ForgeContext& context) {
                            PieceAt(x, std::clamp(y + d, 0, ShipSize - 1)) != piece;
                 }
                 if (edge) {
+                    float hull = c.a;  // scorch the hull only, not the clear space around it
                     c = Mix(c, Palette::Ember, 0.7f);
+                    c.a = hull;
                 }
                 part.At(x, y) = c;
             }
