@@ -8,6 +8,8 @@
 #include "app/Platform.h"
 #include "audio/ALEntryPoints.h"
 #include "audio/AudioDevice.h"
+#include "audio/OggVorbis.h"
+#include "audio/ShipSounds.h"
 #include "game/GameRecord.h"
 #include "render/GLEntryPoints.h"
 #include "screens/MainMenu.h"
@@ -132,6 +134,8 @@ void ReportContext() {
 }
 
 void CreateGameResources() {
+    GameMusic = new OggVorbis;
+    GameMusic->Load("sound/music/BC_upbeat-tech.ogg");
     GameSession = new GameSessionRecord;
     GameSession->clock = GlobalClock;
     SetUpLevelTable();
@@ -141,6 +145,8 @@ void CreateGameResources() {
 }
 
 void ReleaseGameResources() {
+    delete GameMusic;
+    GameMusic = nullptr;
     delete GameSession;
     GameSession = nullptr;
     delete GlobalClock;
@@ -263,6 +269,7 @@ int RunProgram() {
     bool started = StartUp();
     if (started) {
         RunMenuLoop();
+        FreeShipSounds();
         ReleaseGameResources();
     }
     TearDown();
