@@ -22,11 +22,10 @@ ALenum MusicSampleFormat(int channels) {
 }
 
 uint32_t MusicChunkBytes(long nominalBitrate, int channels) {
-    if (nominalBitrate <= 0) {
-        return 0;
+    uint32_t bytes = DefaultMusicChunkBytes;
+    if (nominalBitrate > 0) {
+        bytes = static_cast<uint32_t>(nominalBitrate > INT32_MAX ? INT32_MAX : nominalBitrate) >> 1;
     }
-    uint32_t bytes =
-        static_cast<uint32_t>(nominalBitrate > INT32_MAX ? INT32_MAX : nominalBitrate) >> 1;
     if (bytes > MaxMusicChunkBytes) {
         bytes = MaxMusicChunkBytes;
     }

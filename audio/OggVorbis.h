@@ -16,7 +16,7 @@ struct MusicStreamInfo {
     long nominalBitrate = 0;  // bits per second, as the stream declares it
     double seconds = 0.0;     // length of the whole stream
     ALenum format = 0;        // AL_FORMAT_MONO16 or AL_FORMAT_STEREO16
-    uint32_t chunkBytes = 0;  // PCM bytes decoded per buffer fill; 0 plays nothing
+    uint32_t chunkBytes = 0;  // PCM bytes decoded per buffer fill
 };
 
 // Music is decoded as 16-bit samples: mono for a one-channel stream, stereo for any other.
@@ -25,8 +25,11 @@ ALenum MusicSampleFormat(int channels);
 // The PCM bytes decoded per buffer fill: half the nominal bitrate in bits per second (64000
 // bytes, about a third of a second of 44.1 kHz stereo, at 128 kbit/s), cut to whole sample
 // frames and to MaxMusicChunkBytes so that a hostile header cannot ask for a huge allocation.
-// 0 when the bitrate is not positive: such a stream plays nothing.
+// A stream that leaves its nominal bitrate unset (0 or negative, as variable-bitrate encoders
+// may) gets the chunk of a 128 kbit/s stream. 0 only for a chunk smaller than one frame,
+// which plays nothing.
 uint32_t MusicChunkBytes(long nominalBitrate, int channels);
+constexpr uint32_t DefaultMusicChunkBytes = 64000;
 constexpr uint32_t MaxMusicChunkBytes = 1u << 20;
 
 // Music streamed from an Ogg Vorbis file. Play starts a thread that decodes the stream chunk

@@ -81,7 +81,7 @@ int OggInfo(const std::string& path) {
                 info.rate, info.nominalBitrate, info.seconds, static_cast<unsigned>(info.format));
     if (info.chunkBytes == 0) {
         return KitFail(path + ": a nominal bitrate of " + std::to_string(info.nominalBitrate) +
-                       " is not positive; the game would play nothing");
+                       " bits per second is too small; the game would play nothing");
     }
     return 0;
 }
