@@ -1,5 +1,7 @@
 #include "audio/OggVorbis.h"
 
+#include <cstdio>
+
 #include "app/AssetFiles.h"
 #include "settings/SettingsValues.h"
 

@@ -33,7 +33,9 @@ void TempAssetRoot::Write(const std::string& relativePath,
     std::filesystem::create_directories(path.parent_path());
     FILE* file = std::fopen(path.c_str(), "wb");
     if (file != nullptr) {
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        if (!bytes.empty()) {
+            std::fwrite(bytes.data(), 1, bytes.size(), file);
+        }
         std::fclose(file);
     }
 }
