@@ -1,7 +1,9 @@
 #include "app/AssetFiles.h"
 
-#include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 char AssetRoot[AssetPathCapacity];
 uint16_t AssetRootLength = 0;
@@ -45,21 +47,36 @@ bool SetUpAssetRootFrom(const char* executablePath) {
     return true;
 }
 
-void OpenAssetFile(const char* name, const char* mode, FILE** out) {
-    *out = nullptr;
-    size_t rootLength = std::strlen(AssetRoot);
+bool BuildAssetPath(const char* name, char (&path)[AssetPathCapacity]) {
+    size_t rootLength = strnlen(AssetRoot, sizeof AssetRoot);
     size_t nameLength = std::strlen(name);
     if (rootLength + nameLength + 1 > AssetPathCapacity) {
+        return false;
+    }
+    std::memset(path, 0, sizeof path);
+    std::memcpy(path, AssetRoot, rootLength);
+    std::memcpy(path + rootLength, name, nameLength);
+    return true;
+}
+
+void OpenAssetFile(const char* name, const char* mode, FILE** out) {
+    *out = nullptr;
+    if (!BuildAssetPath(name, AssetPath)) {
+        errno = ENAMETOOLONG;
         return;
     }
-    std::memset(AssetPath, 0, sizeof AssetPath);
-    std::memcpy(AssetPath, AssetRoot, rootLength);
-    std::memcpy(AssetPath + rootLength, name, nameLength);
     *out = std::fopen(AssetPath, mode);
 }
 
 bool ReadWholeStream(FILE* file, std::vector<uint8_t>& bytes) {
     bytes.clear();
+    // A regular file is read straight into a buffer of its size; the loop below takes whatever
+    // is left, or a stream whose size is unknown.
+    struct stat status;
+    if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
+        bytes.resize(static_cast<size_t>(status.st_size));
+        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+    }
     uint8_t chunk[65536];
     size_t got;
     while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {

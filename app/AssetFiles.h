@@ -24,8 +24,12 @@ bool SetUpAssetRoot();
 // The same from a given executable path; tests and tools use it directly.
 bool SetUpAssetRootFrom(const char* executablePath);
 
-// Opens AssetRoot + name with fopen's mode; *out is null when the path would not fit or the
-// file does not open.
+// Writes AssetRoot + name, zero-filled, into path. False, with path untouched, when the full
+// path and its terminating zero would not fit in AssetPathCapacity bytes.
+bool BuildAssetPath(const char* name, char (&path)[AssetPathCapacity]);
+
+// Opens AssetRoot + name with fopen's mode; *out is null when the path would not fit (errno is
+// then ENAMETOOLONG) or the file does not open (errno as fopen left it).
 void OpenAssetFile(const char* name, const char* mode, FILE** out);
 
 // Reads a whole asset file through the hook. False when there is no hook, no file, or a read

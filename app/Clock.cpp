@@ -49,4 +49,6 @@ float ElapsedMilliseconds(const Clock* clock) {
     return ticks / perMillisecond;
 }
 
-float ElapsedSeconds(const Clock* clock) { return ElapsedMilliseconds(clock) / 1000.0f; }
+float ElapsedSeconds(const Clock* clock) {
+    return ElapsedMilliseconds(clock) / 1000.0f;
+}

@@ -14,16 +14,15 @@ namespace {
 const SDL_Scancode FunctionKeys[] = {SDL_SCANCODE_F1, SDL_SCANCODE_F2, SDL_SCANCODE_F3,
                                      SDL_SCANCODE_F4, SDL_SCANCODE_F5, SDL_SCANCODE_F6,
                                      SDL_SCANCODE_F7, SDL_SCANCODE_F8, SDL_SCANCODE_F9};
-const SDL_Scancode Punctuation[] = {SDL_SCANCODE_MINUS, SDL_SCANCODE_EQUALS,
-                                    SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_TAB,
+const SDL_Scancode Punctuation[] = {SDL_SCANCODE_MINUS,       SDL_SCANCODE_EQUALS,
+                                    SDL_SCANCODE_BACKSPACE,   SDL_SCANCODE_TAB,
                                     SDL_SCANCODE_LEFTBRACKET, SDL_SCANCODE_RIGHTBRACKET,
-                                    SDL_SCANCODE_BACKSLASH, SDL_SCANCODE_SEMICOLON,
-                                    SDL_SCANCODE_GRAVE, SDL_SCANCODE_RETURN};
+                                    SDL_SCANCODE_BACKSLASH,   SDL_SCANCODE_SEMICOLON,
+                                    SDL_SCANCODE_GRAVE,       SDL_SCANCODE_RETURN};
 const SDL_Scancode Arrows[] = {SDL_SCANCODE_UP, SDL_SCANCODE_DOWN, SDL_SCANCODE_LEFT,
                                SDL_SCANCODE_RIGHT};
-const SDL_Scancode Navigation[] = {SDL_SCANCODE_INSERT, SDL_SCANCODE_HOME,
-                                   SDL_SCANCODE_PAGEUP, SDL_SCANCODE_DELETE,
-                                   SDL_SCANCODE_END,    SDL_SCANCODE_PAGEDOWN};
+const SDL_Scancode Navigation[] = {SDL_SCANCODE_INSERT, SDL_SCANCODE_HOME, SDL_SCANCODE_PAGEUP,
+                                   SDL_SCANCODE_DELETE, SDL_SCANCODE_END,  SDL_SCANCODE_PAGEDOWN};
 const SDL_Scancode Digits[] = {SDL_SCANCODE_1, SDL_SCANCODE_2, SDL_SCANCODE_3,
                                SDL_SCANCODE_4, SDL_SCANCODE_5, SDL_SCANCODE_6,
                                SDL_SCANCODE_7, SDL_SCANCODE_8, SDL_SCANCODE_9};
@@ -33,9 +32,8 @@ const SDL_Scancode TopRow[] = {SDL_SCANCODE_Q, SDL_SCANCODE_W, SDL_SCANCODE_E, S
 const SDL_Scancode HomeRow[] = {SDL_SCANCODE_A, SDL_SCANCODE_S, SDL_SCANCODE_D,
                                 SDL_SCANCODE_F, SDL_SCANCODE_G, SDL_SCANCODE_H,
                                 SDL_SCANCODE_J, SDL_SCANCODE_K, SDL_SCANCODE_L};
-const SDL_Scancode BottomRow[] = {SDL_SCANCODE_Z, SDL_SCANCODE_X, SDL_SCANCODE_C,
-                                  SDL_SCANCODE_V, SDL_SCANCODE_B, SDL_SCANCODE_N,
-                                  SDL_SCANCODE_M};
+const SDL_Scancode BottomRow[] = {SDL_SCANCODE_Z, SDL_SCANCODE_X, SDL_SCANCODE_C, SDL_SCANCODE_V,
+                                  SDL_SCANCODE_B, SDL_SCANCODE_N, SDL_SCANCODE_M};
 
 template <int N>
 void MapRun(const SDL_Scancode (&scancodes)[N], uint32_t firstCode) {
@@ -82,7 +80,9 @@ void ApplyPadButton(Uint8 button, bool held) {
 }
 
 // A full stick deflection of -32768 reads -100; 32767 reads just under +100.
-float StickPercent(Sint16 value) { return static_cast<float>(value) * 100.0f * 0.000030517578125f; }
+float StickPercent(Sint16 value) {
+    return static_cast<float>(value) * 100.0f * 0.000030517578125f;
+}
 
 }  // namespace
 
@@ -154,7 +154,9 @@ void CopyInput(InputRecord& snapshot) {
     MouseState.dz = 0;
 }
 
-void TakeInputSnapshot() { CopyInput(InputSnapshot); }
+void TakeInputSnapshot() {
+    CopyInput(InputSnapshot);
+}
 
 void ResetInput() {
     std::memset(KeyState, 0, sizeof KeyState);

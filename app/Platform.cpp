@@ -2,15 +2,23 @@
 
 namespace {
 
-std::time_t RealCalendarTime() { return std::time(nullptr); }
+std::time_t RealCalendarTime() {
+    return std::time(nullptr);
+}
 
 constexpr PlatformCalls RealPlatform{
-    SDL_GetPerformanceCounter, SDL_GetPerformanceFrequency, RealCalendarTime,
-    SDL_GL_SwapWindow,         SDL_Delay,                   SDL_SetWindowBrightness,
+    SDL_GetPerformanceCounter,
+    SDL_GetPerformanceFrequency,
+    RealCalendarTime,
+    SDL_GL_SwapWindow,
+    SDL_Delay,
+    SDL_SetWindowBrightness,
 };
 
 }  // namespace
 
 PlatformCalls Platform = RealPlatform;
 
-void UseRealPlatform() { Platform = RealPlatform; }
+void UseRealPlatform() {
+    Platform = RealPlatform;
+}

@@ -6,11 +6,11 @@
 // The few operating-system calls that the frame loops make, gathered in one record so that
 // tests can drive time and stand in for the window. The real program never changes it.
 struct PlatformCalls {
-    Uint64 (*performanceCounter)();            // SDL_GetPerformanceCounter
-    Uint64 (*performanceFrequency)();          // SDL_GetPerformanceFrequency
-    std::time_t (*calendarTime)();             // time(nullptr): seeds the random generator
-    void (*swapWindow)(SDL_Window* window);    // SDL_GL_SwapWindow
-    void (*delay)(Uint32 milliseconds);        // SDL_Delay: the pause after a menu action
+    Uint64 (*performanceCounter)();          // SDL_GetPerformanceCounter
+    Uint64 (*performanceFrequency)();        // SDL_GetPerformanceFrequency
+    std::time_t (*calendarTime)();           // time(nullptr): seeds the random generator
+    void (*swapWindow)(SDL_Window* window);  // SDL_GL_SwapWindow
+    void (*delay)(Uint32 milliseconds);      // SDL_Delay: the pause after a menu action
     int (*setWindowBrightness)(SDL_Window* window, float brightness);
 };
 

@@ -11,8 +11,11 @@
 #include "audio/OggVorbis.h"
 #include "audio/ShipSounds.h"
 #include "game/GameRecord.h"
+#include "render/AssetCatalogue.h"
+#include "render/Font.h"
 #include "render/GLEntryPoints.h"
 #include "screens/MainMenu.h"
+#include "settings/Settings.h"
 #include "settings/SettingsValues.h"
 
 SDL_Window* MainWindow = nullptr;
@@ -142,11 +145,19 @@ void CreateGameResources() {
     LevelStartScore = 0;
     FormatHighScoreText();
     LevelScore = 0;
+    LargeFont = new Font;
+    LargeFont->Init(1);
+    SmallFont = new Font;
+    SmallFont->Init(2);
 }
 
 void ReleaseGameResources() {
     delete GameMusic;
     GameMusic = nullptr;
+    delete LargeFont;
+    LargeFont = nullptr;
+    delete SmallFont;
+    SmallFont = nullptr;
     delete GameSession;
     GameSession = nullptr;
     delete GlobalClock;
@@ -155,6 +166,7 @@ void ReleaseGameResources() {
 
 // Everything from the settings to the first menu frame; false at the first failure.
 bool StartUp() {
+    LoadSettings();
     ScreenWidth = 1024;
     ScreenHeight = 768;
     FullScreen = true;
@@ -242,10 +254,22 @@ void SetGameProjection() {
     // A 4:3 perspective whatever the window's shape: f = 1 / tan(22.5 radians), a vertical
     // field of view of about 58.3 degrees, near plane 0.1 and far plane 500.
     static const GLdouble projection[16] = {
-        1.3444432401894781, 0.0, 0.0,                 0.0,
-        0.0,                1.792590986919304, 0.0,   0.0,
-        0.0,                0.0, -1.0004000800219661, -1.0,
-        0.0,                0.0, -0.200040010983025,  0.0,
+        1.3444432401894781,
+        0.0,
+        0.0,
+        0.0,
+        0.0,
+        1.792590986919304,
+        0.0,
+        0.0,
+        0.0,
+        0.0,
+        -1.0004000800219661,
+        -1.0,
+        0.0,
+        0.0,
+        -0.200040010983025,
+        0.0,
     };
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -269,8 +293,10 @@ int RunProgram() {
     bool started = StartUp();
     if (started) {
         RunMenuLoop();
+        ReleaseAssetCatalogue();
         FreeShipSounds();
         ReleaseGameResources();
+        SaveSettings();
     }
     TearDown();
     return started ? 0 : 1;

@@ -1,11 +1,8 @@
 // Made by tools/make_entry_point_lists.py from the system's Khronos headers; do not edit.
+// clang-format off
 // Every call by a standard name goes through the published table.
 #pragma once
 
-#define alDopplerFactor(...) PublishedAL.alDopplerFactor(__VA_ARGS__)
-#define alDopplerVelocity(...) PublishedAL.alDopplerVelocity(__VA_ARGS__)
-#define alSpeedOfSound(...) PublishedAL.alSpeedOfSound(__VA_ARGS__)
-#define alDistanceModel(...) PublishedAL.alDistanceModel(__VA_ARGS__)
 #define alEnable(...) PublishedAL.alEnable(__VA_ARGS__)
 #define alDisable(...) PublishedAL.alDisable(__VA_ARGS__)
 #define alIsEnabled(...) PublishedAL.alIsEnabled(__VA_ARGS__)
@@ -75,6 +72,10 @@
 #define alGetBufferi(...) PublishedAL.alGetBufferi(__VA_ARGS__)
 #define alGetBuffer3i(...) PublishedAL.alGetBuffer3i(__VA_ARGS__)
 #define alGetBufferiv(...) PublishedAL.alGetBufferiv(__VA_ARGS__)
+#define alDopplerFactor(...) PublishedAL.alDopplerFactor(__VA_ARGS__)
+#define alDopplerVelocity(...) PublishedAL.alDopplerVelocity(__VA_ARGS__)
+#define alSpeedOfSound(...) PublishedAL.alSpeedOfSound(__VA_ARGS__)
+#define alDistanceModel(...) PublishedAL.alDistanceModel(__VA_ARGS__)
 #define alcCreateContext(...) PublishedAL.alcCreateContext(__VA_ARGS__)
 #define alcMakeContextCurrent(...) PublishedAL.alcMakeContextCurrent(__VA_ARGS__)
 #define alcProcessContext(...) PublishedAL.alcProcessContext(__VA_ARGS__)

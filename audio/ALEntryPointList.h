@@ -1,12 +1,9 @@
 // Made by tools/make_entry_point_lists.py from the system's Khronos headers; do not edit.
+// clang-format off
 #pragma once
 
 // The 73 al functions of OpenAL 1.1, in header order.
 #define AL_ENTRY_POINTS(X) \
-    X(alDopplerFactor) \
-    X(alDopplerVelocity) \
-    X(alSpeedOfSound) \
-    X(alDistanceModel) \
     X(alEnable) \
     X(alDisable) \
     X(alIsEnabled) \
@@ -75,7 +72,11 @@
     X(alGetBufferfv) \
     X(alGetBufferi) \
     X(alGetBuffer3i) \
-    X(alGetBufferiv)
+    X(alGetBufferiv) \
+    X(alDopplerFactor) \
+    X(alDopplerVelocity) \
+    X(alSpeedOfSound) \
+    X(alDistanceModel)
 
 // The 20 alc functions of OpenAL 1.1, capture included, in header order.
 #define ALC_ENTRY_POINTS(X) \

@@ -51,10 +51,10 @@ int LoadALEntryPointsFrom(const ALSymbolSources& sources) {
     AL_ENTRY_POINTS(AL_RESOLVE)
 #undef AL_RESOLVE
 
-#define AL_CHECK(name)                  \
-    if (StagedAL.name == nullptr) {     \
-        FirstMissingName = #name;       \
-        return ALEntryPointMissing;     \
+#define AL_CHECK(name)              \
+    if (StagedAL.name == nullptr) { \
+        FirstMissingName = #name;   \
+        return ALEntryPointMissing; \
     }
     AL_ENTRY_POINTS(AL_CHECK)
 
@@ -66,15 +66,29 @@ int LoadALEntryPointsFrom(const ALSymbolSources& sources) {
     return ALEntryPointsLoadedOk;
 }
 
-int LoadALEntryPoints() { return LoadALEntryPointsFrom({SDL_LoadFunction, ALLibrary}); }
+int LoadALEntryPoints() {
+    return LoadALEntryPointsFrom({SDL_LoadFunction, ALLibrary});
+}
 
-const char* MissingALEntryPoint() { return FirstMissingName; }
+const char* MissingALEntryPoint() {
+    return FirstMissingName;
+}
 
-void PublishALEntryPoints() { PublishedAL = StagedAL; }
+void PublishALEntryPoints() {
+    PublishedAL = StagedAL;
+}
 
-void ClearPublishedALEntryPoints() { PublishedAL = ALTable{}; }
+void ClearPublishedALEntryPoints() {
+    PublishedAL = ALTable{};
+}
 
-void ClearStagedALEntryPoints() { StagedAL = ALTable{}; }
+void ClearStagedALEntryPoints() {
+    StagedAL = ALTable{};
+}
 
-int ALEntryPointCount() { return AlCount; }
-int ALCEntryPointCount() { return AlcCount; }
+int ALEntryPointCount() {
+    return AlCount;
+}
+int ALCEntryPointCount() {
+    return AlcCount;
+}

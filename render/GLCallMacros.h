@@ -1,4 +1,5 @@
 // Made by tools/make_entry_point_lists.py from the system's Khronos headers; do not edit.
+// clang-format off
 // Every call by a standard name goes through the published tables.
 #pragma once
 

@@ -1,4 +1,5 @@
 // Made by tools/make_entry_point_lists.py from the system's Khronos headers; do not edit.
+// clang-format off
 #pragma once
 
 // 340 OpenGL 3.3 core-profile functions.

@@ -31,7 +31,9 @@ void Resolve(const GLSymbolSources& sources, const char* name, Slot& slot) {
     slot = reinterpret_cast<Slot>(address);
 }
 
-void* FromSdlContext(const char* name) { return SDL_GL_GetProcAddress(name); }
+void* FromSdlContext(const char* name) {
+    return SDL_GL_GetProcAddress(name);
+}
 
 }  // namespace
 
@@ -41,10 +43,10 @@ int LoadGLEntryPointsFrom(const GLSymbolSources& sources) {
     GL_CORE_ENTRY_POINTS(GL_RESOLVE_CORE)
 #undef GL_RESOLVE_CORE
 
-#define GL_CHECK_CORE(name)                    \
-    if (StagedGLCore.name == nullptr) {        \
-        FirstMissingName = #name;              \
-        return GLEntryPointMissing;            \
+#define GL_CHECK_CORE(name)             \
+    if (StagedGLCore.name == nullptr) { \
+        FirstMissingName = #name;       \
+        return GLEntryPointMissing;     \
     }
     GL_CORE_ENTRY_POINTS(GL_CHECK_CORE)
 #undef GL_CHECK_CORE
@@ -62,7 +64,9 @@ int LoadGLEntryPoints() {
     return LoadGLEntryPointsFrom({FromSdlContext, SDL_LoadFunction, GLLibrary});
 }
 
-const char* MissingGLEntryPoint() { return FirstMissingName; }
+const char* MissingGLEntryPoint() {
+    return FirstMissingName;
+}
 
 void PublishGLEntryPoints() {
     PublishedGLCore = StagedGLCore;
@@ -80,6 +84,12 @@ void ClearStagedGLEntryPoints() {
     StagedGLExtensions = GLExtensionTable{};
 }
 
-int GLCoreEntryPointCount() { return CoreCount; }
-int GLLegacyEntryPointCount() { return LegacyCount; }
-int GLExtensionEntryPointCount() { return ExtensionCount; }
+int GLCoreEntryPointCount() {
+    return CoreCount;
+}
+int GLLegacyEntryPointCount() {
+    return LegacyCount;
+}
+int GLExtensionEntryPointCount() {
+    return ExtensionCount;
+}

@@ -80,6 +80,8 @@ protected:
         RecordingAL::Uninstall();
     }
 
+    std::string PathOf(const std::string& name) const { return assets.folder + "/base/" + name; }
+
     // A three-second mono tone at 22050 Hz: a handful of chunks.
     std::string WriteTone(const char* name, int channels = 1) {
         assets.Write(name, OggOf(Tone(440.0, 3.0, channels, 22050, 0.5f), channels, 22050));
@@ -155,7 +157,7 @@ TEST_F(OggVorbisTest, StreamingThreadQueuesTwoChunksInTheStreamsFormatAndCleansU
             EXPECT_EQ(call.args[3], info.chunkBytes);
             EXPECT_EQ(call.args[4], 22050);
         }
-        std::vector<int16_t> decoded = DecodeOgg(assets.PathOf(name));
+        std::vector<int16_t> decoded = DecodeOgg(PathOf(name));
         decoded.resize(info.chunkBytes);  // two chunks of bytes are this many samples
         EXPECT_EQ(Concatenated(RecordingAL::BufferedData()), decoded);
 
@@ -179,7 +181,7 @@ TEST_F(OggVorbisTest, StreamThatDoesNotLoopIsQueuedWholeOnceAndEndsByItself) {
     music.Play(false);
     ASSERT_TRUE(WaitFor([&] { return music.Finished(); }));
     music.Stop();
-    EXPECT_EQ(Concatenated(RecordingAL::BufferedData()), DecodeOgg(assets.PathOf(name)));
+    EXPECT_EQ(Concatenated(RecordingAL::BufferedData()), DecodeOgg(PathOf(name)));
 }
 
 TEST_F(OggVorbisTest, LoopingStreamGoesOnFromItsBeginningWithoutAGapInTheQueue) {
@@ -188,7 +190,7 @@ TEST_F(OggVorbisTest, LoopingStreamGoesOnFromItsBeginningWithoutAGapInTheQueue) 
     RecordingAL::AnswerSourceInteger(AL_SOURCE_STATE, AL_PLAYING);
     OggVorbis music;
     ASSERT_TRUE(music.Load(name.c_str()));
-    const std::vector<int16_t> once = DecodeOgg(assets.PathOf(name));
+    const std::vector<int16_t> once = DecodeOgg(PathOf(name));
     const size_t chunks = once.size() * 2 / music.Info().chunkBytes;
     music.Play(true);
     // Enough refills to pass the end of the stream twice.

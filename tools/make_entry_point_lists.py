@@ -22,6 +22,8 @@ PACKED_VECTOR_FORMS = {f"glVertexAttribP{n}uiv" for n in range(1, 5)}
 # among the removed 1.1 functions, where it was born.
 LEGACY_ONLY = {"glGetPointerv"}
 
+RENDERER_SETTINGS = ["alDopplerFactor", "alDopplerVelocity", "alSpeedOfSound", "alDistanceModel"]
+
 EXTENSIONS = [
     "glReleaseShaderCompiler", "glShaderBinary", "glGetShaderPrecisionFormat",
     "glDepthRangef", "glClearDepthf",
@@ -84,7 +86,7 @@ def main():
     missing = [n for n in EXTENSIONS if n in core or n in legacy]
     if missing:
         sys.exit(f"extension names already in another set: {missing}")
-    header = "// Made by tools/make_entry_point_lists.py from the system's Khronos headers; do not edit.\n"
+    header = "// Made by tools/make_entry_point_lists.py from the system's Khronos headers; do not edit.\n// clang-format off\n"
     write(ROOT / "render/GLEntryPointList.h",
           header + "#pragma once\n\n"
           f"// {len(core)} OpenGL 3.3 core-profile functions.\n" + x_macro("GL_CORE_ENTRY_POINTS", core) +
@@ -96,6 +98,8 @@ def main():
           header + "// Every call by a standard name goes through the published tables.\n#pragma once\n\n"
           + call_macros("PublishedGLCore", core) + call_macros("PublishedGLLegacy", legacy))
     al = al_names(AL_H, "al", "AL_API")
+    # OpenAL Soft declares the four renderer-wide settings first; OpenAL 1.1 lists them last.
+    al = [n for n in al if n not in RENDERER_SETTINGS] + RENDERER_SETTINGS
     alc = al_names(ALC_H, "alc", "ALC_API")
     write(ROOT / "audio/ALEntryPointList.h",
           header + "#pragma once\n\n"

@@ -11,6 +11,27 @@ struct RecordedCall {
     std::vector<double> args;
 };
 
+// The calls of one function in a log, in order.
+inline std::vector<RecordedCall> CallsNamed(const std::vector<RecordedCall>& log,
+                                            const std::string& name) {
+    std::vector<RecordedCall> matching;
+    for (const RecordedCall& call : log) {
+        if (call.name == name) {
+            matching.push_back(call);
+        }
+    }
+    return matching;
+}
+
+// The function names of a log, in order.
+inline std::vector<std::string> NamesOf(const std::vector<RecordedCall>& log) {
+    std::vector<std::string> names;
+    for (const RecordedCall& call : log) {
+        names.push_back(call.name);
+    }
+    return names;
+}
+
 template <typename T>
 double RecordedValue(T value) {
     if constexpr (std::is_pointer_v<T>) {

@@ -6,12 +6,20 @@ std::time_t DrivenTime::Calendar = 0;
 
 namespace {
 
-Uint64 DrivenCounter() { return DrivenTime::Counter; }
-Uint64 DrivenFrequency() { return DrivenTime::Frequency; }
-std::time_t DrivenCalendar() { return DrivenTime::Calendar; }
+Uint64 DrivenCounter() {
+    return DrivenTime::Counter;
+}
+Uint64 DrivenFrequency() {
+    return DrivenTime::Frequency;
+}
+std::time_t DrivenCalendar() {
+    return DrivenTime::Calendar;
+}
 void NoSwap(SDL_Window*) {}
 void NoDelay(Uint32) {}
-int NoBrightness(SDL_Window*, float) { return 0; }
+int NoBrightness(SDL_Window*, float) {
+    return 0;
+}
 
 }  // namespace
 
@@ -23,12 +31,20 @@ DrivenTime::DrivenTime(uint64_t frequency) {
                              NoSwap,        NoDelay,         NoBrightness};
 }
 
-DrivenTime::~DrivenTime() { UseRealPlatform(); }
+DrivenTime::~DrivenTime() {
+    UseRealPlatform();
+}
 
 void DrivenTime::AdvanceMilliseconds(double milliseconds) {
     Counter += static_cast<uint64_t>(milliseconds * static_cast<double>(Frequency) / 1000.0);
 }
 
-void DrivenTime::AdvanceTicks(uint64_t ticks) { Counter += ticks; }
-void DrivenTime::SetCounter(uint64_t counter) { Counter = counter; }
-void DrivenTime::SetCalendar(std::time_t seconds) { Calendar = seconds; }
+void DrivenTime::AdvanceTicks(uint64_t ticks) {
+    Counter += ticks;
+}
+void DrivenTime::SetCounter(uint64_t counter) {
+    Counter = counter;
+}
+void DrivenTime::SetCalendar(std::time_t seconds) {
+    Calendar = seconds;
+}

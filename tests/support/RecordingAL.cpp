@@ -36,8 +36,12 @@ void AL_APIENTRY GenNames(const char* name, ALsizei count, ALuint* names) {
     }
 }
 
-void AL_APIENTRY GenBuffers(ALsizei count, ALuint* names) { GenNames("alGenBuffers", count, names); }
-void AL_APIENTRY GenSources(ALsizei count, ALuint* names) { GenNames("alGenSources", count, names); }
+void AL_APIENTRY GenBuffers(ALsizei count, ALuint* names) {
+    GenNames("alGenBuffers", count, names);
+}
+void AL_APIENTRY GenSources(ALsizei count, ALuint* names) {
+    GenNames("alGenSources", count, names);
+}
 
 ALCdevice* ALC_APIENTRY OpenDevice(const ALCchar* name) {
     std::string requested = name == nullptr ? "" : name;
@@ -84,40 +88,46 @@ void AL_APIENTRY BufferData(ALuint buffer, ALenum format, const ALvoid* data, AL
 
 }  // namespace
 
-std::vector<RecordedCall>& Calls() { return Log::Calls(); }
-void ClearCalls() { Log::Calls().clear(); }
+std::vector<RecordedCall>& Calls() {
+    return Log::Calls();
+}
+void ClearCalls() {
+    Log::Calls().clear();
+}
 
 std::vector<RecordedCall> CallsTo(const std::string& name) {
-    std::vector<RecordedCall> matching;
-    for (const RecordedCall& call : Log::Calls()) {
-        if (call.name == name) {
-            matching.push_back(call);
-        }
-    }
-    return matching;
+    return CallsNamed(Log::Calls(), name);
 }
 
 std::vector<std::string> CallNames() {
-    std::vector<std::string> names;
-    for (const RecordedCall& call : Log::Calls()) {
-        names.push_back(call.name);
-    }
-    return names;
+    return NamesOf(Log::Calls());
 }
 
-void AllowDevices(std::vector<std::string> names) { Allowed = std::move(names); }
-const std::vector<std::string>& RequestedDevices() { return Requested; }
-void RefuseContexts(bool refuse) { ContextsRefused = refuse; }
-void AnswerSourceInteger(ALenum parameter, ALint value) { SourceAnswers[parameter] = value; }
-const std::vector<std::vector<uint8_t>>& BufferedData() { return Buffered; }
-size_t BufferDataCount() { return BufferedCount; }
+void AllowDevices(std::vector<std::string> names) {
+    Allowed = std::move(names);
+}
+const std::vector<std::string>& RequestedDevices() {
+    return Requested;
+}
+void RefuseContexts(bool refuse) {
+    ContextsRefused = refuse;
+}
+void AnswerSourceInteger(ALenum parameter, ALint value) {
+    SourceAnswers[parameter] = value;
+}
+const std::vector<std::vector<uint8_t>>& BufferedData() {
+    return Buffered;
+}
+size_t BufferDataCount() {
+    return BufferedCount;
+}
 
-#define RECORDING_AL_SLOT(name)                                                    \
-    {                                                                              \
-        struct Name {                                                              \
-            static const char* Get() { return #name; }                             \
-        };                                                                         \
-        PublishedAL.name = &CallRecorder<Log, Name, decltype(&::name)>::Call;      \
+#define RECORDING_AL_SLOT(name)                                               \
+    {                                                                         \
+        struct Name {                                                         \
+            static const char* Get() { return #name; }                        \
+        };                                                                    \
+        PublishedAL.name = &CallRecorder<Log, Name, decltype(&::name)>::Call; \
     }
 
 void Install() {
@@ -140,6 +150,8 @@ void Install() {
     ClearCalls();
 }
 
-void Uninstall() { ClearPublishedALEntryPoints(); }
+void Uninstall() {
+    ClearPublishedALEntryPoints();
+}
 
 }  // namespace RecordingAL

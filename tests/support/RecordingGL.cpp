@@ -1,5 +1,8 @@
 #include "tests/support/RecordingGL.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace RecordingGL {
 namespace {
 
@@ -11,6 +14,14 @@ struct Log {
 };
 
 GLuint NextName = 1;
+std::vector<TextureUpload> Uploads;
+bool KeepBytes = false;
+std::vector<std::string> Sources;
+GLint CompileStatus = GL_TRUE;
+GLint LinkStatus = GL_TRUE;
+std::string InfoLog;
+GLuint ListBase = 0;
+std::vector<std::vector<GLuint>> ListsCalled;
 
 void Record(const char* name, std::vector<double> args) {
     Log::Calls().push_back(RecordedCall{name, std::move(args)});
@@ -42,17 +53,109 @@ GLuint APIENTRY CreateProgram() {
 
 void APIENTRY GetShaderiv(GLuint shader, GLenum name, GLint* value) {
     Record("glGetShaderiv", {static_cast<double>(shader), static_cast<double>(name)});
-    *value = (name == GL_COMPILE_STATUS) ? GL_TRUE : 0;
+    *value = 0;
+    if (name == GL_COMPILE_STATUS) {
+        *value = CompileStatus;
+    } else if (name == GL_INFO_LOG_LENGTH) {
+        *value = static_cast<GLint>(InfoLog.size() + 1);
+    }
 }
 
 void APIENTRY GetProgramiv(GLuint program, GLenum name, GLint* value) {
     Record("glGetProgramiv", {static_cast<double>(program), static_cast<double>(name)});
-    *value = (name == GL_LINK_STATUS) ? GL_TRUE : 0;
+    *value = 0;
+    if (name == GL_LINK_STATUS) {
+        *value = LinkStatus;
+    } else if (name == GL_INFO_LOG_LENGTH) {
+        *value = static_cast<GLint>(InfoLog.size() + 1);
+    }
 }
 
 GLint APIENTRY GetUniformLocation(GLuint program, const GLchar* name) {
     Record("glGetUniformLocation", {static_cast<double>(program)});
     return static_cast<GLint>(std::string(name).size());
+}
+
+void CopyInfoLog(GLsizei capacity, GLsizei* length, GLchar* log) {
+    GLsizei copied = 0;
+    if (capacity > 0) {
+        copied = static_cast<GLsizei>(std::min<size_t>(InfoLog.size(), capacity - 1));
+        std::memcpy(log, InfoLog.data(), copied);
+        log[copied] = '\0';
+    }
+    if (length != nullptr) {
+        *length = copied;
+    }
+}
+
+void APIENTRY GetShaderInfoLog(GLuint shader, GLsizei capacity, GLsizei* length, GLchar* log) {
+    Record("glGetShaderInfoLog", {static_cast<double>(shader)});
+    CopyInfoLog(capacity, length, log);
+}
+
+void APIENTRY GetProgramInfoLog(GLuint program, GLsizei capacity, GLsizei* length, GLchar* log) {
+    Record("glGetProgramInfoLog", {static_cast<double>(program)});
+    CopyInfoLog(capacity, length, log);
+}
+
+void APIENTRY ShaderSource(GLuint shader, GLsizei count, const GLchar* const* strings,
+                           const GLint* lengths) {
+    Record("glShaderSource", {static_cast<double>(shader), static_cast<double>(count),
+                              strings == nullptr ? 0.0 : 1.0, lengths == nullptr ? 0.0 : 1.0});
+    std::string text;
+    for (GLsizei i = 0; i < count; ++i) {
+        text += lengths == nullptr || lengths[i] < 0 ? std::string(strings[i])
+                                                     : std::string(strings[i], lengths[i]);
+    }
+    Sources.push_back(text);
+}
+
+size_t BytesPerPixel(GLenum format) {
+    switch (format) {
+        case GL_RGBA:
+        case GL_BGRA:
+            return 4;
+        case GL_RGB:
+        case GL_BGR:
+            return 3;
+        default:
+            return 1;
+    }
+}
+
+void APIENTRY TexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width,
+                         GLsizei height, GLint border, GLenum format, GLenum type,
+                         const void* pixels) {
+    Record("glTexImage2D",
+           {static_cast<double>(target), static_cast<double>(level),
+            static_cast<double>(internalFormat), static_cast<double>(width),
+            static_cast<double>(height), static_cast<double>(border), static_cast<double>(format),
+            static_cast<double>(type), pixels == nullptr ? 0.0 : 1.0});
+    TextureUpload upload{level, internalFormat, width, height, format, {}};
+    if (KeepBytes && pixels != nullptr) {
+        const uint8_t* bytes = static_cast<const uint8_t*>(pixels);
+        upload.bytes.assign(bytes,
+                            bytes + static_cast<size_t>(width) * height * BytesPerPixel(format));
+    }
+    Uploads.push_back(std::move(upload));
+}
+
+void APIENTRY ListBaseCall(GLuint base) {
+    Record("glListBase", {static_cast<double>(base)});
+    ListBase = base;
+}
+
+void APIENTRY CallLists(GLsizei count, GLenum type, const void* names) {
+    Record("glCallLists",
+           {static_cast<double>(count), static_cast<double>(type), names == nullptr ? 0.0 : 1.0});
+    std::vector<GLuint> lists;
+    if (type == GL_UNSIGNED_BYTE) {
+        const uint8_t* bytes = static_cast<const uint8_t*>(names);
+        for (GLsizei i = 0; i < count; ++i) {
+            lists.push_back(ListBase + bytes[i]);
+        }
+    }
+    ListsCalled.push_back(lists);
 }
 
 const GLubyte* APIENTRY GetString(GLenum name) {
@@ -62,34 +165,59 @@ const GLubyte* APIENTRY GetString(GLenum name) {
 
 }  // namespace
 
-std::vector<RecordedCall>& Calls() { return Log::Calls(); }
+std::vector<RecordedCall>& Calls() {
+    return Log::Calls();
+}
 
-void ClearCalls() { Log::Calls().clear(); }
+std::vector<TextureUpload>& TextureUploads() {
+    return Uploads;
+}
+
+void KeepTextureBytes(bool keep) {
+    KeepBytes = keep;
+}
+
+std::vector<std::string>& ShaderSources() {
+    return Sources;
+}
+
+std::vector<std::vector<GLuint>>& CalledLists() {
+    return ListsCalled;
+}
+
+void SetCompileStatus(GLint status) {
+    CompileStatus = status;
+}
+
+void SetLinkStatus(GLint status) {
+    LinkStatus = status;
+}
+
+void SetInfoLog(const std::string& log) {
+    InfoLog = log;
+}
+
+void ClearCalls() {
+    Log::Calls().clear();
+    Uploads.clear();
+    Sources.clear();
+    ListsCalled.clear();
+}
 
 std::vector<RecordedCall> CallsTo(const std::string& name) {
-    std::vector<RecordedCall> matching;
-    for (const RecordedCall& call : Log::Calls()) {
-        if (call.name == name) {
-            matching.push_back(call);
-        }
-    }
-    return matching;
+    return CallsNamed(Log::Calls(), name);
 }
 
 std::vector<std::string> CallNames() {
-    std::vector<std::string> names;
-    for (const RecordedCall& call : Log::Calls()) {
-        names.push_back(call.name);
-    }
-    return names;
+    return NamesOf(Log::Calls());
 }
 
-#define RECORDING_GL_SLOT(table, name)                                              \
-    {                                                                               \
-        struct Name {                                                               \
-            static const char* Get() { return #name; }                              \
-        };                                                                          \
-        table.name = &CallRecorder<Log, Name, decltype(&::name)>::Call;             \
+#define RECORDING_GL_SLOT(table, name)                                  \
+    {                                                                   \
+        struct Name {                                                   \
+            static const char* Get() { return #name; }                  \
+        };                                                              \
+        table.name = &CallRecorder<Log, Name, decltype(&::name)>::Call; \
     }
 #define RECORDING_GL_CORE(name) RECORDING_GL_SLOT(PublishedGLCore, name)
 #define RECORDING_GL_LEGACY(name) RECORDING_GL_SLOT(PublishedGLLegacy, name)
@@ -105,10 +233,25 @@ void Install() {
     PublishedGLCore.glGetProgramiv = GetProgramiv;
     PublishedGLCore.glGetUniformLocation = GetUniformLocation;
     PublishedGLCore.glGetString = GetString;
+    PublishedGLCore.glGetShaderInfoLog = GetShaderInfoLog;
+    PublishedGLCore.glGetProgramInfoLog = GetProgramInfoLog;
+    PublishedGLCore.glShaderSource = ShaderSource;
+    PublishedGLCore.glTexImage2D = TexImage2D;
+    PublishedGLLegacy.glListBase = ListBaseCall;
+    PublishedGLLegacy.glCallLists = CallLists;
+    ListBase = 0;
     NextName = 1;
+    Uploads.clear();
+    KeepBytes = false;
+    Sources.clear();
+    CompileStatus = GL_TRUE;
+    LinkStatus = GL_TRUE;
+    InfoLog.clear();
     ClearCalls();
 }
 
-void Uninstall() { ClearPublishedGLEntryPoints(); }
+void Uninstall() {
+    ClearPublishedGLEntryPoints();
+}
 
 }  // namespace RecordingGL

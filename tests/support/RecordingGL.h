@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -10,16 +11,42 @@
 // shaders, programs) are handed out from 1 upwards; shaders compile and programs link.
 namespace RecordingGL {
 
-void Install();   // fills both published tables with recorders and clears the log
-void Uninstall(); // empties both published tables
+void Install();    // fills both published tables with recorders and clears the log
+void Uninstall();  // empties both published tables
 
 std::vector<RecordedCall>& Calls();
-void ClearCalls();
+void ClearCalls();  // also forgets the texture uploads and shader sources
 
 // The recorded calls of one function, in order.
 std::vector<RecordedCall> CallsTo(const std::string& name);
 
 // The names of every recorded call, in order.
 std::vector<std::string> CallNames();
+
+// One image handed to glTexImage2D; bytes holds a copy of its pixels only while
+// KeepTextureBytes(true) is in force (tightly packed rows are assumed).
+struct TextureUpload {
+    GLint level = 0;
+    GLint internalFormat = 0;
+    GLsizei width = 0;
+    GLsizei height = 0;
+    GLenum format = 0;
+    std::vector<uint8_t> bytes;
+};
+std::vector<TextureUpload>& TextureUploads();
+void KeepTextureBytes(bool keep);
+
+// The text of every glShaderSource call, the pieces of one call joined.
+std::vector<std::string>& ShaderSources();
+
+// The display lists each glCallLists call would run: the list base of the last glListBase plus
+// each byte of the call (GL_UNSIGNED_BYTE names only).
+std::vector<std::vector<GLuint>>& CalledLists();
+
+// What glGetShaderiv and glGetProgramiv report for GL_COMPILE_STATUS and GL_LINK_STATUS
+// (GL_TRUE after Install), and the info log both return.
+void SetCompileStatus(GLint status);
+void SetLinkStatus(GLint status);
+void SetInfoLog(const std::string& log);
 
 }  // namespace RecordingGL

@@ -1,21 +1,17 @@
 #include "tests/support/TempAssetRoot.h"
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "app/AssetFiles.h"
 
 TempAssetRoot::TempAssetRoot() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "cataclysm-test-XXXXXX").string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    if (mkdtemp(name.data()) != nullptr) {
-        folder = name.data();
-    }
-    std::filesystem::create_directories(folder + "/base");
-    SetUpAssetRootFrom((folder + "/test-program").c_str());
+    char pattern[] = "/tmp/cataclysm-assets-XXXXXX";
+    folder = mkdtemp(pattern);
+    SetUpAssetRootFrom((folder + "/game").c_str());
 }
 
 TempAssetRoot::~TempAssetRoot() {
@@ -23,19 +19,24 @@ TempAssetRoot::~TempAssetRoot() {
     std::filesystem::remove_all(folder, ignored);
 }
 
-std::string TempAssetRoot::PathOf(const std::string& relativePath) const {
-    return folder + "/base/" + relativePath;
+void TempAssetRoot::Write(const std::string& path, const std::vector<uint8_t>& bytes) const {
+    std::filesystem::path full = std::filesystem::path(folder) / "base" / path;
+    std::filesystem::create_directories(full.parent_path());
+    std::ofstream out(full, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
-void TempAssetRoot::Write(const std::string& relativePath,
-                          const std::vector<uint8_t>& bytes) const {
-    std::filesystem::path path = PathOf(relativePath);
-    std::filesystem::create_directories(path.parent_path());
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (file != nullptr) {
-        if (!bytes.empty()) {
-            std::fwrite(bytes.data(), 1, bytes.size(), file);
-        }
-        std::fclose(file);
+void TempAssetRoot::Write(const std::string& path, const std::string& text) const {
+    Write(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+std::string TestExecutableFolder() {
+    char path[4096];
+    ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) {
+        return ".";
     }
+    path[length] = '\0';
+    return std::filesystem::path(path).parent_path().string();
 }

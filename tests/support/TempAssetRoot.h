@@ -3,9 +3,8 @@
 #include <string>
 #include <vector>
 
-// A fresh temporary folder that stands in for the folder of the executable: the asset root
-// becomes its "base/" folder while the object lives. Everything in the folder is removed when
-// the object goes.
+// A fresh asset root in a temporary folder for one test: the file opener points at it while
+// the object lives, and the folder is removed afterwards.
 class TempAssetRoot {
 public:
     TempAssetRoot();
@@ -13,13 +12,12 @@ public:
     TempAssetRoot(const TempAssetRoot&) = delete;
     TempAssetRoot& operator=(const TempAssetRoot&) = delete;
 
-    // Writes a file below the asset root, making its folders.
-    void Write(const std::string& relativePath, const std::vector<uint8_t>& bytes) const;
-    // The full path of a file below the asset root.
-    std::string PathOf(const std::string& relativePath) const;
-    // The temporary folder itself, for files that are not assets.
-    const std::string& Folder() const { return folder; }
+    // Writes bytes to the relative asset path, making its folders.
+    void Write(const std::string& path, const std::vector<uint8_t>& bytes) const;
+    void Write(const std::string& path, const std::string& text) const;
 
-private:
-    std::string folder;
+    std::string folder;  // the temporary folder; the asset root is folder + "/base/"
 };
+
+// The folder of the running test executable, where the build put the forged assets (base/).
+std::string TestExecutableFolder();

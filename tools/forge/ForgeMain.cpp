@@ -1,10 +1,10 @@
 // cataclysm-forge ASSET_ROOT INPUT_ROOT: runs every registered step, which writes the game's
 // pictures, sounds and default files below ASSET_ROOT.
+#include <sys/stat.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 #include "tools/forge/ForgeStep.h"
@@ -62,8 +62,9 @@ bool WriteForgedFile(const ForgeContext& context, const std::string& relativePat
 
 int main(int argc, char** argv) {
     if (argc != 3 || std::strcmp(argv[1], "--help") == 0) {
-        std::fprintf(stderr, "usage: cataclysm-forge ASSET_ROOT INPUT_ROOT\n"
-                             "Makes every picture, sound and default file of the game.\n");
+        std::fprintf(stderr,
+                     "usage: cataclysm-forge ASSET_ROOT INPUT_ROOT\n"
+                     "Makes every picture, sound and default file of the game.\n");
         return argc == 2 ? 0 : 2;
     }
     ForgeContext context{argv[1], argv[2]};

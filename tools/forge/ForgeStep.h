@@ -3,8 +3,8 @@
 
 // Where a forge step writes and what it may read.
 struct ForgeContext {
-    std::string assetRoot;   // bin/base/: every made file goes below it
-    std::string inputRoot;   // assets/ in the source tree: hand-written text inputs
+    std::string assetRoot;  // bin/base/: every made file goes below it
+    std::string inputRoot;  // assets/ in the source tree: hand-written text inputs
 };
 
 // One kind of asset the forge makes (pictures, sounds, the default settings, ...).

@@ -1,0 +1,27 @@
+#pragma once
+#include <sys/types.h>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// The operating-system calls by which a file is replaced, gathered so that tests can make a
+// disk fill up, a folder refuse new files or the program stop half-way. The game never
+// changes them.
+struct FileReplaceCalls {
+    int (*makeTemporary)(char* pathPattern);                           // mkstemp
+    ssize_t (*write)(int descriptor, const void* bytes, size_t size);  // write
+    int (*rename)(const char* from, const char* to);                   // rename
+};
+
+extern FileReplaceCalls FileReplace;
+
+// Puts the real calls back into FileReplace.
+void UseRealFileReplace();
+
+// Replaces the file at path with the given bytes so that, whatever happens, the path holds
+// either the old contents or the new ones in full: the bytes go to a temporary file in the same
+// folder, which is flushed to disk, renamed over path, and then the folder itself is flushed.
+// A new file gets the old file's permissions (0644 when there was none). On failure the old
+// file is untouched, the temporary file is removed, and failure names what went wrong.
+bool ReplaceFileSafely(const std::string& path, const uint8_t* bytes, size_t size,
+                       std::string& failure);

@@ -1,0 +1,20 @@
+#pragma once
+
+// Loading and saving of the settings values and the high score, which live in the game section
+// of the settings file below the asset root.
+
+// The first step of start-up: builds the asset root, reads the settings file into the settings
+// values (defaults for whatever it lacks) and clears the file-open hook again. When the asset
+// root cannot be built nothing changes.
+void LoadSettings();
+
+// LoadSettings without building the asset root: reads the file below the current one. Tests
+// point the root at a folder of their own and call this.
+void LoadSettingsFromAssetRoot();
+
+// Writes the settings values and the high score back into the settings file, after the options
+// menu is left by OK and at shutdown. The file is replaced as a whole or not at all; what it
+// held besides the seven values is kept. A file that could not be decoded is first kept beside
+// as "config/bc.rep.bad" and then replaced by a complete one. A save that fails prints one line
+// on stderr.
+void SaveSettings();

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/AssetFiles.h"
+#include "render/AssetCatalogue.h"
+#include "render/MenuPictures.h"
+#include "settings/SettingsValues.h"
+#include "tests/support/RecordingGL.h"
+#include "tests/support/TempAssetRoot.h"
+
+namespace {
+
+std::vector<std::string> OpenedFiles;
+
+void CountingOpener(const char* name, const char* mode, FILE** out) {
+    OpenedFiles.push_back(name);
+    OpenAssetFile(name, mode, out);
+}
+
+class AssetCatalogueFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RecordingGL::Install();
+        savedGlsl = GlslEnabled;
+        OpenedFiles.clear();
+    }
+    void TearDown() override {
+        ReleaseAssetCatalogue();
+        GlslEnabled = savedGlsl;
+        RecordingGL::Uninstall();
+    }
+    bool savedGlsl = false;
+};
+
+using AssetCatalogue = AssetCatalogueFixture;
+
+bool AllHandlesNull() {
+    for (const CatalogueTexture& row : CatalogueTextures) {
+        if (*row.handle != nullptr) {
+            return false;
+        }
+    }
+    return MenuRegions == nullptr && MenuBundles[0] == nullptr && MenuBundles[1] == nullptr;
+}
+
+}  // namespace
+
+TEST_F(AssetCatalogue, WithoutGlslTheShaderTexturesAreNeverTouched) {
+    TempAssetRoot empty;
+    FileOpenHook = CountingOpener;
+    GlslEnabled = false;
+    testing::internal::CaptureStderr();
+    LoadAssetCatalogue();
+    std::string report = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(report,
+              "brindles-cataclysm: cannot load the menu pictures tbundles/menu/menu1.qtb\n"
+              "brindles-cataclysm: cannot load the menu pictures tbundles/menu/menu2.qtb\n");
+
+    int glslRows = 0;
+    for (const CatalogueTexture& row : CatalogueTextures) {
+        if (row.glslOnly) {
+            ++glslRows;
+            EXPECT_EQ(*row.handle, nullptr) << row.path;
+        } else {
+            ASSERT_NE(*row.handle, nullptr) << row.path;
+            EXPECT_EQ((*row.handle)->textureId, NoTexture) << "missing files leave empty textures";
+        }
+    }
+    EXPECT_EQ(glslRows, 21);
+    for (const std::string& name : OpenedFiles) {
+        EXPECT_EQ(name.find("textures/glsl/"), std::string::npos) << name;
+    }
+    EXPECT_EQ(OpenedFiles.size(), 2u + 27u) << "two bundles, then 27 textures";
+    EXPECT_EQ(OpenedFiles[0], "tbundles/menu/menu1.qtb");
+    ASSERT_NE(MenuRegions, nullptr);
+    EXPECT_EQ(MenuRegion(MenuPicture::OKActive).bundle, MenuBundles[0]);
+    EXPECT_EQ(MenuRegion(MenuPicture::RestartNotice).bundle, MenuBundles[1]);
+    EXPECT_EQ(MenuRegion(MenuPicture::Header).corners[2], 0.0f) << "missing pictures are zero";
+
+    ReleaseAssetCatalogue();
+    EXPECT_TRUE(AllHandlesNull());
+    ReleaseAssetCatalogue();
+    EXPECT_TRUE(AllHandlesNull()) << "a second release is harmless";
+}
+
+TEST_F(AssetCatalogue, TheForgedFilesAllLoadWithTheirMipmapsAndMenuPictures) {
+    SetUpAssetRootFrom((TestExecutableFolder() + "/tests").c_str());
+    GlslEnabled = true;
+    testing::internal::CaptureStderr();
+    LoadAssetCatalogue();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "every menu picture is found";
+
+    for (const CatalogueTexture& row : CatalogueTextures) {
+        ASSERT_NE(*row.handle, nullptr) << row.path;
+        const Targa& texture = **row.handle;
+        EXPECT_NE(texture.textureId, NoTexture) << row.path << " did not load";
+        EXPECT_EQ(texture.mipmapped, row.mipmapped) << row.path;
+        EXPECT_EQ(CatalogueTextureFor(row.path), &texture);
+    }
+    EXPECT_EQ(RecordingGL::CallsTo("glGenTextures").size(), 48u + 2u);
+    for (int i = 0; i < MenuPictureCount; ++i) {
+        const TextureRegion& region = MenuRegions[i];
+        const char* name = MenuPictureSources[i].entryName;
+        EXPECT_EQ(region.bundle, MenuBundles[MenuPictureSources[i].bundle]) << name;
+        float left = region.corners[0], top = region.corners[1];
+        float right = region.corners[6], bottom = region.corners[7];
+        EXPECT_LT(left, right) << name;
+        EXPECT_LT(bottom, top) << name;
+        EXPECT_GT(left, 0.0f);
+        EXPECT_LT(top, 1.0f);
+        EXPECT_EQ(region.corners[2], right) << "top-right shares the right edge";
+        EXPECT_EQ(region.corners[5], bottom) << "bottom-left shares the bottom edge";
+    }
+    ReleaseAssetCatalogue();
+    EXPECT_TRUE(AllHandlesNull());
+    EXPECT_EQ(RecordingGL::CallsTo("glDeleteTextures").size(), 48u + 2u)
+        << "every texture deleted, and each bundle's first upload deleted texture 0";
+}

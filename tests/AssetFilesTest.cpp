@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "app/AssetFiles.h"
+
+namespace {
+
+// A fresh folder with an executable path in it and a base/ asset folder beside it.
+class AssetFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/cataclysm-assets-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder = pattern;
+        ASSERT_EQ(mkdir((folder + "/base").c_str(), 0755), 0);
+        ASSERT_EQ(mkdir((folder + "/base/textures").c_str(), 0755), 0);
+        FILE* file = std::fopen((folder + "/base/textures/frame1.tga").c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        std::fputs("pixels", file);
+        std::fclose(file);
+    }
+    void TearDown() override {
+        std::string command = "rm -rf '" + folder + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        FileOpenHook = nullptr;
+    }
+    std::string folder;
+};
+
+}  // namespace
+
+TEST_F(AssetFilesTest, RootIsTheExecutableFolderPlusBase) {
+    ASSERT_TRUE(SetUpAssetRootFrom((folder + "/brindles-cataclysm").c_str()));
+    EXPECT_EQ(std::string(AssetRoot), folder + "/base/");
+    EXPECT_EQ(AssetRootLength, folder.size() + 1);
+    EXPECT_EQ(FileOpenHook, &OpenAssetFile);
+
+    ASSERT_TRUE(SetUpAssetRootFrom("/game"));
+    EXPECT_EQ(std::string(AssetRoot), "/base/") << "an executable at the root of the tree";
+    EXPECT_EQ(AssetRootLength, 1);
+
+    ASSERT_TRUE(SetUpAssetRootFrom("game"));
+    EXPECT_EQ(std::string(AssetRoot), "base/") << "a bare name has no folder part";
+    EXPECT_EQ(AssetRootLength, 0);
+}
+
+TEST_F(AssetFilesTest, OpensAndReadsFilesBelowTheRoot) {
+    ASSERT_TRUE(SetUpAssetRootFrom((folder + "/game").c_str()));
+    FILE* file = nullptr;
+    OpenAssetFile("textures/frame1.tga", "rb", &file);
+    ASSERT_NE(file, nullptr);
+    std::fclose(file);
+    EXPECT_EQ(std::string(AssetPath), folder + "/base/textures/frame1.tga");
+
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(ReadAssetFile("textures/frame1.tga", bytes));
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "pixels");
+    EXPECT_FALSE(ReadAssetFile("textures/missing.tga", bytes));
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_FALSE(ReadAssetFile("textures", bytes)) << "a folder is not a file";
+
+    FileOpenHook = nullptr;
+    EXPECT_FALSE(ReadAssetFile("textures/frame1.tga", bytes)) << "no hook, no files";
+}
+
+TEST(AssetPaths, PathsThatDoNotFitAreRefusedNotCut) {
+    std::string longFolder = "/" + std::string(AssetPathCapacity - 6, 'a') + "/";
+    // folder + "base/" + terminating zero is exactly one byte too many.
+    EXPECT_FALSE(SetUpAssetRootFrom((longFolder + "game").c_str()));
+    std::string fitting = "/" + std::string(AssetPathCapacity - 8, 'a') + "/";
+    ASSERT_TRUE(SetUpAssetRootFrom((fitting + "game").c_str()));
+    EXPECT_EQ(std::strlen(AssetRoot), AssetPathCapacity - 1);
+
+    ASSERT_TRUE(SetUpAssetRootFrom("/tmp/game"));
+    std::string name(AssetPathCapacity - std::strlen(AssetRoot), 'n');  // one byte too long
+    FILE* file = reinterpret_cast<FILE*>(1);
+    std::memset(AssetPath, 'x', sizeof AssetPath);
+    OpenAssetFile(name.c_str(), "rb", &file);
+    EXPECT_EQ(file, nullptr);
+    EXPECT_EQ(AssetPath[0], 'x') << "nothing written for a path that does not fit";
+
+    std::string tooLong(AssetPathCapacity + 1, 'p');
+    EXPECT_FALSE(SetUpAssetRootFrom(tooLong.c_str()));
+}

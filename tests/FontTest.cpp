@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "render/Font.h"
+#include "settings/SettingsValues.h"
+#include "tests/support/RecordingGL.h"
+#include "tests/support/TempAssetRoot.h"
+
+namespace {
+
+class FontDrawing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RecordingGL::Install();
+        savedWidth = ScreenWidth;
+        savedHeight = ScreenHeight;
+        ScreenWidth = 1024;
+        ScreenHeight = 768;
+    }
+    void TearDown() override {
+        ScreenWidth = savedWidth;
+        ScreenHeight = savedHeight;
+        RecordingGL::Uninstall();
+    }
+
+    // The calls recorded inside the display list `list`.
+    std::vector<RecordedCall> ListContents(GLuint list) {
+        std::vector<RecordedCall> contents;
+        bool inside = false;
+        for (const RecordedCall& call : RecordingGL::Calls()) {
+            if (call.name == "glNewList") {
+                inside = call.args[0] == list;
+            } else if (call.name == "glEndList") {
+                inside = false;
+            } else if (inside) {
+                contents.push_back(call);
+            }
+        }
+        return contents;
+    }
+
+    TempAssetRoot assets;  // no font image: text draws untextured, lists are built all the same
+    int32_t savedWidth = 0;
+    int32_t savedHeight = 0;
+};
+
+}  // namespace
+
+TEST_F(FontDrawing, GlyphListsCoverTheirCellOfTheImage) {
+    Font font;
+    font.Init(1);
+    EXPECT_EQ(RecordingGL::CallsTo("glGenLists").size(), 3u);
+    EXPECT_EQ(RecordingGL::CallsTo("glNewList").size(), 768u);
+    EXPECT_EQ(FontLists.fontCount, 1);
+
+    // "A" is code 65, glyph 33: column 1, row 2 from the top.
+    std::vector<RecordedCall> glyph = ListContents(FontLists.glyphListBase[1] + 33);
+    ASSERT_EQ(glyph.size(), 15u);
+    EXPECT_EQ(glyph[0].name, "glBegin");
+    EXPECT_EQ(glyph[0].args[0], GL_TRIANGLES);
+    const double left = 1 / 16.0, right = 2 / 16.0, top = 1 - 2 / 16.0, bottom = top - 1 / 16.0;
+    const double w = 25.6f, h = 25.6f;
+    const std::vector<std::vector<double>> expected = {
+        {left, bottom},  {0, 0}, {left, top}, {0, h}, {right, bottom}, {w, 0},
+        {right, bottom}, {w, 0}, {left, top}, {0, h}, {right, top},    {w, h}};
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(glyph[1 + i].name, i % 2 == 0 ? "glTexCoord2f" : "glVertex2f");
+        EXPECT_FLOAT_EQ(glyph[1 + i].args[0], expected[i][0]) << i;
+        EXPECT_FLOAT_EQ(glyph[1 + i].args[1], expected[i][1]) << i;
+    }
+    EXPECT_EQ(glyph[13].name, "glEnd");
+    EXPECT_EQ(glyph[14].name, "glTranslated");
+    EXPECT_FLOAT_EQ(glyph[14].args[0], 25.6f) << "each glyph moves the pen one cell";
+
+    std::vector<RecordedCall> small = ListContents(FontLists.glyphListBase[2]);
+    EXPECT_FLOAT_EQ(small[14].args[0], 12.8f) << "size 2 cells are half as wide";
+}
+
+TEST_F(FontDrawing, DrawTextSetsItsStateAndCallsOneListPerByte) {
+    Font font;
+    font.Init(2);
+    RecordingGL::ClearCalls();
+    font.DrawText(3, 5, "Hi\x01\n!");
+    EXPECT_EQ(RecordingGL::CallNames(),
+              (std::vector<std::string>{
+                  "glEnable",     "glBindTexture", "glTexParameteri", "glTexParameterf",
+                  "glEnable",     "glBlendFunc",   "glDisable",       "glDepthMask",
+                  "glMatrixMode", "glPushMatrix",  "glLoadIdentity",  "glOrtho",
+                  "glMatrixMode", "glPushMatrix",  "glLoadIdentity",  "glTranslated",
+                  "glListBase",   "glCallLists",   "glMatrixMode",    "glPopMatrix",
+                  "glMatrixMode", "glPopMatrix",   "glDepthMask",     "glEnable"}));
+    std::vector<RecordedCall> blend = RecordingGL::CallsTo("glBlendFunc");
+    EXPECT_EQ(blend[0].args, (std::vector<double>{GL_SRC_ALPHA, GL_ONE}));
+    EXPECT_EQ(RecordingGL::CallsTo("glOrtho")[0].args,
+              (std::vector<double>{0, 1024, 0, 768, -1, 1}));
+    std::vector<RecordedCall> translate = RecordingGL::CallsTo("glTranslated");
+    EXPECT_FLOAT_EQ(translate[0].args[0], 3 * 12.8f);
+    EXPECT_FLOAT_EQ(translate[0].args[1], 5 * 12.8f);
+    GLuint base = FontLists.glyphListBase[2];
+    ASSERT_EQ(RecordingGL::CalledLists().size(), 1u);
+    // Control codes draw the blank space glyph, the first of the set.
+    EXPECT_EQ(RecordingGL::CalledLists()[0],
+              (std::vector<GLuint>{base + 'H' - 32, base + 'i' - 32, base, base, base + 1}));
+
+    RecordingGL::ClearCalls();
+    font.DrawText(0, 0, "");
+    EXPECT_EQ(RecordingGL::CallsTo("glCallLists")[0].args[0], 0.0);
+    EXPECT_EQ(RecordingGL::CallNames().back(), "glEnable") << "depth test back on";
+    EXPECT_TRUE(RecordingGL::CallsTo("glDisable").size() == 1) << "blending stays on";
+}
+
+TEST_F(FontDrawing, TheLastFontToGoDeletesTheListsAndTheNextRebuildsThem) {
+    {
+        Font first;
+        first.Init(1);
+        {
+            Font second;
+            second.Init(2);
+            EXPECT_EQ(FontLists.fontCount, 2);
+        }
+        EXPECT_TRUE(RecordingGL::CallsTo("glDeleteLists").empty());
+        EXPECT_TRUE(FontLists.listsBuilt);
+    }
+    std::vector<RecordedCall> deletes = RecordingGL::CallsTo("glDeleteLists");
+    ASSERT_EQ(deletes.size(), 3u);
+    EXPECT_EQ(deletes[0].args[1], 256);
+    EXPECT_FALSE(FontLists.listsBuilt);
+    EXPECT_EQ(FontLists.fontCount, 0);
+
+    RecordingGL::ClearCalls();
+    Font again;
+    again.Init(1);
+    EXPECT_EQ(RecordingGL::CallsTo("glGenLists").size(), 3u);
+}

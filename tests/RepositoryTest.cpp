@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "settings/Repository.h"
+#include "tests/support/RepositoryBytes.h"
+
+using namespace RepositoryBytes;
+
+namespace {
+
+bool DecodeInto(Repository& repository, const Bytes& bytes) {
+    return repository.Decode(bytes.data(), bytes.size());
+}
+
+const Bytes GameSection = SectionRecord("BrindlesCataclysm", 1);
+
+}  // namespace
+
+TEST(Repository, WritesTheExampleFileByteForByte) {
+    Repository repository;
+    repository.AddSection("BrindlesCataclysm", 1);
+    const uint8_t width[] = {0x80, 0x02, 0x00, 0x00};
+    repository.AddEntry(1, "ScreenWidth", width, 3);
+    Bytes expected = Join({{0x4E, 0x3E, 0x4E, 0x3E, 0xE0, 84, 0, 0, 0},
+                           Text(DefaultRepositoryHeader),
+                           {0xDA, 22, 0, 0, 0, 26, 0, 0, 0},
+                           Text("BrindlesCataclysm"),
+                           {0x00, 0x01, 0x00, 0x00, 0x00, 0x5C, 0x2F},
+                           {0x01, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00},
+                           Text("ScreenWidth"),
+                           {0x00, 0x3D, 0x80, 0x02, 0x00, 0x00, 0x3B}});
+    EXPECT_EQ(repository.Encode(), expected);
+
+    Repository loaded;
+    ASSERT_TRUE(DecodeInto(loaded, expected));
+    int32_t value = 0;
+    EXPECT_TRUE(loaded.GetInt("ScreenWidth", &value));
+    EXPECT_EQ(value, 640);
+
+    Repository empty;
+    EXPECT_TRUE(DecodeInto(loaded, empty.Encode())) << "even an empty repository saves a file";
+}
+
+TEST(Repository, LoadAndSaveReverseTheRecordsAndKeepEveryValue) {
+    std::vector<Bytes> entries = {
+        IntEntry(1, "HighScore", 123456),
+        EntryRecord(2, 5, "LastLevel", CString("levels/seven")),
+        EntryRecord(1, 6, "Gamma", {0x00, 0x00, 0x80, 0x3F}),
+        EntryRecord(1, 1, "Flag", {0x85}),
+        EntryRecord(2, 13, "Matrix", Bytes(32, 0xA5)),
+        EntryRecord(2, 0, "CodeZero", {1, 2, 3, 4}),
+        EntryRecord(2, 99, "CodeHigh", {5, 6, 7, 8}),
+        IntEntry(42, "Orphan", -7),  // no section has id 42
+    };
+    Bytes entriesBlock;
+    Bytes reversedEntries;
+    for (const Bytes& entry : entries) {
+        entriesBlock.insert(entriesBlock.end(), entry.begin(), entry.end());
+        reversedEntries.insert(reversedEntries.begin(), entry.begin(), entry.end());
+    }
+    Bytes editor = SectionRecord("Editor", 2);
+
+    Repository repository;
+    ASSERT_TRUE(DecodeInto(repository, File("own\r\n", Join({editor, GameSection}), entriesBlock)));
+    EXPECT_EQ(repository.Encode(), File("own\r\n", Join({GameSection, editor}), reversedEntries));
+    EXPECT_EQ(repository.SectionsBlockSize(), editor.size() + GameSection.size());
+    EXPECT_EQ(repository.EntriesBlockSize(), entriesBlock.size());
+}
+
+// Each malformed file is a well-formed one with one thing wrong.
+TEST(Repository, RejectsEveryMalformedFileWithoutReadingOutsideIt) {
+    Bytes entry = IntEntry(1, "HighScore", 5);
+    Bytes good = File("h", GameSection, entry);
+    auto with = [&](size_t offset, const Bytes& field) {
+        Bytes bytes = good;
+        std::copy(field.begin(), field.end(), bytes.begin() + offset);
+        return bytes;
+    };
+    auto cut = [&](size_t size) { return Bytes(good.begin(), good.begin() + size); };
+    // Offsets in good: L at 5, 0xDA at 10, S at 11, E at 15, sections at 19, entries at 43.
+    const size_t markerAt = 19 + GameSection.size();
+    const size_t entriesAt = markerAt + 2;
+    auto withEntries = [&](const Bytes& entries) { return File("h", GameSection, entries); };
+    Bytes key = Join({Le32(1), Le32(5), CString("Key"), {0x3D}});
+
+    std::vector<std::pair<const char*, Bytes>> cases = {
+        {"empty file", {}},
+        {"wrong magic", with(1, {0x3F})},
+        {"magic cut short", cut(3)},
+        {"missing 0xE0", with(4, {0xE1})},
+        {"header length cut short", cut(7)},
+        {"header length 0", with(5, Le32(0))},
+        {"header past the end", with(5, Le32(0xFFFFFFFF))},
+        {"header swallowing the rest", with(5, Le32(static_cast<uint32_t>(good.size() - 9)))},
+        {"missing 0xDA", with(10, {0xDB})},
+        {"block sizes cut short", cut(17)},
+        {"sections block past the end", with(11, Le32(0xFFFFFFF0))},
+        {"sections block cut short", cut(29)},
+        {"section name without its NUL", File("h", Text("BrindlesCataclysm"), entry)},
+        {"section id past the block", File("h", Join({CString("Name"), {1, 0}}), entry)},
+        {"missing backslash-slash", with(markerAt + 1, {0x5C})},
+        {"entries block past the end", with(15, Le32(0xFFFFFFFF))},
+        {"entries block cut short", cut(good.size() - 1)},
+        {"entry header past the block", withEntries(Join({entry, Le32(1), {3, 0}}))},
+        {"key without its NUL", withEntries(Join({entry, Le32(1), Le32(3), Text("Key")}))},
+        {"missing '='", with(entriesAt + 18, {0x3E})},
+        {"integer value past the block",
+         withEntries(Join({Le32(1), Le32(3), CString("Key"), {0x3D, 1, 2}}))},
+        {"missing ';'", with(good.size() - 1, {0x3A})},
+        {"string without its NUL", withEntries(Join({key, Text("abc")}))},
+        {"string without ';'", withEntries(Join({key, CString("abc")}))},
+        {"32-byte value past the block", withEntries(EntryRecord(1, 13, "Key", Bytes(30, 9)))},
+    };
+    for (const auto& [what, bytes] : cases) {
+        Repository repository;
+        EXPECT_FALSE(DecodeInto(repository, bytes)) << what;
+        EXPECT_FALSE(repository.Failure().empty()) << what;
+    }
+    Repository repository;
+    EXPECT_TRUE(DecodeInto(repository, good)) << "the unbroken file loads";
+}
+
+TEST(Repository, AFaultPartWayKeepsWhatCameBeforeIt) {
+    Bytes entries = Join({IntEntry(1, "ScreenWidth", 800), IntEntry(1, "Broken", 1)});
+    entries.back() = 0x00;  // the second entry lacks its ';'
+    Repository repository;
+    EXPECT_FALSE(DecodeInto(repository, File("h", GameSection, entries)));
+    int32_t width = 0;
+    EXPECT_TRUE(repository.GetInt("ScreenWidth", &width));
+    EXPECT_EQ(width, 800);
+}
+
+TEST(Repository, TheFirstOfTwoEntriesAndTheLaterOfTwoSectionsWin) {
+    Bytes later = SectionRecord("BrindlesCataclysm", 2);
+    Bytes entries = Join({IntEntry(1, "Score", 10), IntEntry(2, "Score", 20),
+                          IntEntry(2, "Score", 30), IntEntry(2, "Other", 1)});
+    Repository repository;
+    ASSERT_TRUE(DecodeInto(repository, File("h", Join({GameSection, later}), entries)));
+    EXPECT_EQ(repository.FindGameSection(), 2u);
+    int32_t score = 0;
+    EXPECT_TRUE(repository.GetInt("Score", &score));
+    EXPECT_EQ(score, 20);
+    EXPECT_EQ(
+        repository.Encode(),
+        File("h", Join({later, GameSection}),
+             Join({IntEntry(2, "Other", 1), IntEntry(2, "Score", 20), IntEntry(1, "Score", 10)})))
+        << "the duplicate is not written back";
+}
+
+TEST(Repository, GetIntAndSetIntWorkOnlyOnEntriesOfTheGameSection) {
+    Bytes file = File("h", GameSection,
+                      Join({EntryRecord(1, 6, "Gamma", {0x00, 0x00, 0x80, 0x3F}),
+                            EntryRecord(1, 1, "Flag", {0x85}), IntEntry(7, "Elsewhere", 9)}));
+    Repository repository;
+    ASSERT_TRUE(DecodeInto(repository, file));
+    int32_t value = -12;
+    EXPECT_TRUE(repository.GetInt("HighScore", &value)) << "a missing key is not a failure";
+    EXPECT_TRUE(repository.GetInt("Elsewhere", &value));
+    EXPECT_EQ(value, -12) << "and leaves the output alone";
+    EXPECT_TRUE(repository.GetInt("Flag", &value));
+    EXPECT_EQ(value, 0x85) << "a short value is padded with zeros";
+    EXPECT_TRUE(repository.GetInt("Gamma", &value));
+    EXPECT_EQ(value, 0x3F800000) << "any type reads as its first four bytes";
+
+    EXPECT_FALSE(repository.SetInt("HighScore", &value));
+    EXPECT_FALSE(repository.HasEntry(1, "HighScore")) << "SetInt never adds a key";
+    value = 1234;
+    EXPECT_TRUE(repository.SetInt("Gamma", &value));
+    EXPECT_EQ(repository.Encode(),
+              File("h", GameSection,
+                   Join({IntEntry(7, "Elsewhere", 9), EntryRecord(1, 1, "Flag", {0x85}),
+                         IntEntry(1, "Gamma", 1234)})))
+        << "Gamma became a 4-byte integer";
+
+    Repository noGame;
+    ASSERT_TRUE(DecodeInto(noGame, File("h", SectionRecord("Editor", 1), IntEntry(1, "X", 3))));
+    EXPECT_FALSE(noGame.GetInt("X", &value));
+    EXPECT_FALSE(noGame.SetInt("X", &value));
+}

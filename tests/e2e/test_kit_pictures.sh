@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# The kit reads the forged pictures and bundles with the game's decoders, packs new bundles
+# that read back, and refuses damaged files with one line on stderr and a non-zero status.
+source "$(dirname "$0")/lib.sh"
+kit="$BIN_DIR/cataclysm-kit"
+base="$BIN_DIR/base"
+
+"$kit" tga decode "$base/textures/gameplay/ship.tga" "$OUT_DIR/ship.pam" || fail "tga decode"
+head -c 80 "$OUT_DIR/ship.pam" | grep -q 'TUPLTYPE RGB_ALPHA' || fail "ship.pam is not RGBA"
+size=$(stat -c %s "$OUT_DIR/ship.pam")
+[ "$size" -gt $((256 * 256 * 4)) ] || fail "ship.pam holds $size bytes"
+
+listing=$("$kit" bundle list "$base/tbundles/menu/menu2.qtb") || fail "bundle list"
+echo "$listing" | head -n 1 | grep -Eq '^4 [01] [0-9]+ [0-9]+ 3 [0-9]+$' ||
+    fail "unexpected first line: $(echo "$listing" | head -n 1)"
+echo "$listing" | grep -q '^RestartNotice.tga ' || fail "RestartNotice.tga is not listed"
+
+"$kit" bundle extract "$base/tbundles/menu/menu2.qtb" asteroid2.tga "$OUT_DIR/rock.pam" ||
+    fail "bundle extract"
+"$kit" bundle pack "$OUT_DIR/new.qtb" "$base/textures/gameplay/ship.tga" \
+    "$base/textures/menu/Pointer.tga" || fail "bundle pack"
+"$kit" bundle list "$OUT_DIR/new.qtb" | grep -q '^Pointer.tga ' || fail "packed bundle lacks Pointer.tga"
+
+head -c 40 "$base/tbundles/menu/menu1.qtb" > "$OUT_DIR/cut.qtb"
+if "$kit" bundle list "$OUT_DIR/cut.qtb" 2> "$OUT_DIR/cut.err"; then
+    fail "a cut bundle was listed"
+fi
+[ "$(wc -l < "$OUT_DIR/cut.err")" -eq 1 ] || fail "expected one line on stderr"
+printf 'not a picture' > "$OUT_DIR/bad.tga"
+if "$kit" tga decode "$OUT_DIR/bad.tga" "$OUT_DIR/bad.pam" 2> /dev/null; then
+    fail "a bad Targa was decoded"
+fi
+if "$kit" bundle extract "$base/tbundles/menu/menu2.qtb" Missing.tga "$OUT_DIR/x.pam" 2> /dev/null; then
+    fail "a missing picture was extracted"
+fi
+note "tga decode, bundle list, extract and pack, and refusals: ok"
