@@ -8,6 +8,8 @@
 #include "app/Platform.h"
 #include "audio/ALEntryPoints.h"
 #include "audio/AudioDevice.h"
+#include "audio/OggVorbis.h"
+#include "audio/ShipSounds.h"
 #include "game/GameRecord.h"
 #include "render/AssetCatalogue.h"
 #include "render/Font.h"
@@ -135,6 +137,8 @@ void ReportContext() {
 }
 
 void CreateGameResources() {
+    GameMusic = new OggVorbis;
+    GameMusic->Load("sound/music/BC_upbeat-tech.ogg");
     GameSession = new GameSessionRecord;
     GameSession->clock = GlobalClock;
     SetUpLevelTable();
@@ -148,6 +152,8 @@ void CreateGameResources() {
 }
 
 void ReleaseGameResources() {
+    delete GameMusic;
+    GameMusic = nullptr;
     delete LargeFont;
     LargeFont = nullptr;
     delete SmallFont;
@@ -288,6 +294,7 @@ int RunProgram() {
     if (started) {
         RunMenuLoop();
         ReleaseAssetCatalogue();
+        FreeShipSounds();
         ReleaseGameResources();
         SaveSettings();
     }
