@@ -1,5 +1,6 @@
 #include "world/ExplosionObject.h"
 
+#include "audio/ShipSounds.h"
 #include "render/AssetCatalogue.h"
 #include "world/SpriteDrawing.h"
 
@@ -7,6 +8,9 @@ ExplosionObject::ExplosionObject(Vec2 position, float duration)
     : BaseObject(ObjectKind::Explosion, 0, Vec3{position.x, position.y, PlayFieldZ}),
       duration(duration) {
     hasBody = false;
+    if (DebrisExplosionSound != nullptr) {
+        DebrisExplosionSound->Play(false);
+    }
 }
 
 void ExplosionObject::Update(float dt) {

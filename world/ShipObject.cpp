@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "audio/ShipSounds.h"
 #include "game/GameRecord.h"
 #include "render/AssetCatalogue.h"
 #include "render/ShaderProgram.h"
@@ -128,6 +129,9 @@ void ShipObject::Update(float dt) {
     heading = WrapHeading(heading);
 
     if (thrustSoundTimer >= ThrustSoundRestart) {
+        if (thrusting && ThrustSound != nullptr) {
+            ThrustSound->Play(true);
+        }
         thrustSoundTimer = 0.0f;
     }
 
@@ -188,6 +192,9 @@ bool ShipObject::Fire() {
             break;
     }
     sinceShot = 0.0f;
+    if (LaserShotSound != nullptr) {
+        LaserShotSound->Play(false);
+    }
     return true;
 }
 
@@ -261,6 +268,9 @@ void ShipObject::LoseShip() {
     turnCounterClockwise = false;
     if (thrusting) {
         thrusting = false;
+        if (ThrustSound != nullptr) {
+            ThrustSound->Stop();
+        }
         flame->emitting = false;
     }
     GameSession->lives -= 1;

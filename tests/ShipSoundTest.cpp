@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "audio/ShipSounds.h"
+#include "settings/SettingsValues.h"
+#include "tests/support/PlayField.h"
+#include "tests/support/RecordingAL.h"
+#include "tests/support/TempAssetRoot.h"
+#include "tools/forge/SoundEncoding.h"
+#include "world/ExplosionObject.h"
+#include "world/ShipObject.h"
+
+namespace {
+
+// With a fresh recording AL the three clips load in order, each taking a source and then a
+// buffer name: the laser plays on source 1, the thrust on 3, the debris on 5.
+constexpr double LaserSource = 1;
+constexpr double ThrustSource = 3;
+constexpr double DebrisSource = 5;
+
+std::vector<double> SourcesPlayed() {
+    std::vector<double> sources;
+    for (const RecordedCall& call : RecordingAL::CallsTo("alSourcePlay")) {
+        sources.push_back(call.args[0]);
+    }
+    return sources;
+}
+
+}  // namespace
+
+// The ship's three clips loaded from short files through a recording AL, with sound on.
+class ShipSoundTest : public PlayFieldTest {
+protected:
+    void SetUp() override {
+        PlayFieldTest::SetUp();
+        RecordingAL::Install();
+        savedSound = SoundEnabled;
+        SoundEnabled = true;
+        std::vector<uint8_t> clip = EncodeWave(std::vector<int16_t>(64, 100), 1, 22050);
+        for (const char* path : {"sound/ship/BC_shot-laser3.wav", "sound/ship/thrust.wav",
+                                 "sound/ship/BC_explosion-debris.wav"}) {
+            root.Write(path, clip);
+        }
+        LoadShipSounds();
+        RecordingAL::ClearCalls();
+    }
+
+    void TearDown() override {
+        FreeShipSounds();
+        SoundEnabled = savedSound;
+        RecordingAL::Uninstall();
+        PlayFieldTest::TearDown();
+    }
+
+    TempAssetRoot root;
+    bool savedSound = false;
+};
+
+TEST_F(ShipSoundTest, ShotsThrustAndTheWreckEachPlayTheirClip) {
+    auto* ship = Add(new ShipObject);
+    session.ship = ship;
+    EXPECT_FALSE(ship->Fire());
+    EXPECT_TRUE(RecordingAL::Calls().empty()) << "a refused shot is silent";
+    ship->sinceShot = 250.0f;
+    EXPECT_TRUE(ship->Fire());
+    EXPECT_EQ(SourcesPlayed(), (std::vector<double>{LaserSource}));
+
+    RecordingAL::ClearCalls();
+    std::vector<int> playedAt;
+    for (int frame = 1; frame <= 80; ++frame) {  // frames of 15.625 ms
+        ship->thrusting = frame > 16;
+        size_t before = SourcesPlayed().size();
+        ship->Update(1.0f / 64.0f);
+        if (SourcesPlayed().size() > before) {
+            playedAt.push_back(frame);
+        }
+    }
+    // The timer runs with or without thrust: the engine starts within 500 ms of pressing thrust
+    // and restarts every 500 ms.
+    EXPECT_EQ(playedAt, (std::vector<int>{32, 64}));
+    EXPECT_EQ(SourcesPlayed(), (std::vector<double>{ThrustSource, ThrustSource}));
+    EXPECT_EQ(RecordingAL::CallsTo("alSourcei").back().args,
+              (std::vector<double>{ThrustSource, AL_LOOPING, 1}));
+
+    RecordingAL::ClearCalls();
+    ship->LoseShip();
+    ASSERT_EQ(RecordingAL::CallsTo("alSourceStop").size(), 1u);
+    EXPECT_EQ(RecordingAL::CallsTo("alSourceStop")[0].args[0], ThrustSource);
+    Add(new ExplosionObject(Vec2{1.0f, 2.0f}, 0.75f));
+    EXPECT_EQ(SourcesPlayed(), (std::vector<double>{DebrisSource}));
+}
