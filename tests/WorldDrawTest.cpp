@@ -252,13 +252,6 @@ TEST_F(WorldDrawTest, TheShipDrawsOverItsFlameWithTheImageOfItsVulnerability) {
     ASSERT_EQ(floats.size(), 2u);
     EXPECT_NEAR(floats[0].args[1], std::sin(123.0f), 1e-6)
         << "noffset: the time since the shot as radians";
-
-    RecordingGL::ClearCalls();
-    ship->vulnerable = true;
-    ship->Draw();
-    std::vector<std::string> trace = Trace({"glBindTexture", "glUseProgram"});
-    EXPECT_EQ(trace[trace.size() - 3], Bind("textures/glsl/shipn.tga"));
-    EXPECT_EQ(trace[trace.size() - 2], Call("glUseProgram", {71}));
 }
 
 TEST_F(WorldDrawTest, FlameParticlesGrowAsTheyFadeInTheirOwnColour) {
