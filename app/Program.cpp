@@ -8,6 +8,8 @@
 #include "app/Platform.h"
 #include "audio/ALEntryPoints.h"
 #include "audio/AudioDevice.h"
+#include "audio/OggVorbis.h"
+#include "audio/ShipSounds.h"
 #include "game/GameRecord.h"
 #include "render/AssetCatalogue.h"
 #include "render/Font.h"
@@ -254,6 +256,8 @@ void SetGameProjection() {
 }
 
 void CreateGameResources() {
+    GameMusic = new OggVorbis;
+    GameMusic->Load(GameMusicPath);
     GameSession = new GameSessionRecord;
     GameSession->clock = GlobalClock;
     LargeFont = new Font;
@@ -267,6 +271,8 @@ void CreateGameResources() {
 }
 
 void ReleaseGameResources() {
+    delete GameMusic;
+    GameMusic = nullptr;
     delete LargeFont;
     LargeFont = nullptr;
     delete SmallFont;
@@ -293,6 +299,7 @@ int RunProgram() {
     if (started) {
         RunMenuLoop();
         ReleaseAssetCatalogue();
+        FreeShipSounds();
         ReleaseGameResources();
         SaveSettings();
     }

@@ -13,6 +13,8 @@ PACKAGES=(
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-apps x11-utils imagemagick sox
+    # sound files made by others, which the sound tests load when present
+    alsa-utils sound-theme-freedesktop
 )
 
 missing=()

@@ -1,6 +1,8 @@
 #include "tests/support/RecordingAL.h"
 
 #include <algorithm>
+#include <atomic>
+#include <map>
 
 namespace RecordingAL {
 namespace {
@@ -16,6 +18,9 @@ ALuint NextName = 1;
 std::vector<std::string> Allowed;
 std::vector<std::string> Requested;
 bool ContextsRefused = false;
+std::map<ALenum, ALint> SourceAnswers;
+std::vector<std::vector<uint8_t>> Buffered;
+std::atomic<size_t> BufferedCount{0};
 // Any distinct non-null addresses serve as handles; the game never looks inside them.
 char DeviceToken;
 char ContextToken;
@@ -62,6 +67,25 @@ void AL_APIENTRY Listenerfv(ALenum parameter, const ALfloat* values) {
     Record("alListenerfv", args);
 }
 
+void AL_APIENTRY GetSourcei(ALuint source, ALenum parameter, ALint* value) {
+    Record("alGetSourcei", {static_cast<double>(source), static_cast<double>(parameter),
+                            value == nullptr ? 0.0 : 1.0});
+    auto answer = SourceAnswers.find(parameter);
+    if (answer != SourceAnswers.end() && value != nullptr) {
+        *value = answer->second;
+    }
+}
+
+void AL_APIENTRY BufferData(ALuint buffer, ALenum format, const ALvoid* data, ALsizei size,
+                            ALsizei frequency) {
+    Record("alBufferData",
+           {static_cast<double>(buffer), static_cast<double>(format), data == nullptr ? 0.0 : 1.0,
+            static_cast<double>(size), static_cast<double>(frequency)});
+    const uint8_t* bytes = static_cast<const uint8_t*>(data);
+    Buffered.emplace_back(bytes, bytes + (bytes == nullptr || size < 0 ? 0 : size));
+    ++BufferedCount;
+}
+
 }  // namespace
 
 std::vector<RecordedCall>& Calls() {
@@ -88,6 +112,15 @@ const std::vector<std::string>& RequestedDevices() {
 void RefuseContexts(bool refuse) {
     ContextsRefused = refuse;
 }
+void AnswerSourceInteger(ALenum parameter, ALint value) {
+    SourceAnswers[parameter] = value;
+}
+const std::vector<std::vector<uint8_t>>& BufferedData() {
+    return Buffered;
+}
+size_t BufferDataCount() {
+    return BufferedCount;
+}
 
 #define RECORDING_AL_SLOT(name)                                               \
     {                                                                         \
@@ -105,7 +138,12 @@ void Install() {
     PublishedAL.alcOpenDevice = OpenDevice;
     PublishedAL.alcCreateContext = CreateContext;
     PublishedAL.alListenerfv = Listenerfv;
+    PublishedAL.alGetSourcei = GetSourcei;
+    PublishedAL.alBufferData = BufferData;
     NextName = 1;
+    SourceAnswers.clear();
+    Buffered.clear();
+    BufferedCount = 0;
     Allowed = {""};
     Requested.clear();
     ContextsRefused = false;

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -7,7 +8,8 @@
 
 // A stand-in for OpenAL: fills the published table with recorders. Buffers and sources are
 // named from 1 upwards; alcOpenDevice opens only the device names the test allows (the default
-// device, a null name, by default) and records each name it was asked for.
+// device, a null name, by default) and records each name it was asked for. alBufferData keeps
+// a copy of its samples.
 namespace RecordingAL {
 
 void Install();
@@ -25,5 +27,15 @@ const std::vector<std::string>& RequestedDevices();
 
 // Makes alcCreateContext fail.
 void RefuseContexts(bool refuse);
+
+// Makes alGetSourcei answer a value for one parameter; other parameters leave the caller's
+// variable as it was.
+void AnswerSourceInteger(ALenum parameter, ALint value);
+
+// The bytes handed to each alBufferData call, in order.
+const std::vector<std::vector<uint8_t>>& BufferedData();
+// How many alBufferData calls were made so far; the one thing a test may read while another
+// thread (the music's) is calling the table.
+size_t BufferDataCount();
 
 }  // namespace RecordingAL

@@ -1,0 +1,214 @@
+// Music through the real OpenAL Soft, whose wave writer records what the device plays. The
+// writer runs in real time, so each test plays a second or two of audio.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "audio/OggVorbis.h"
+#include "settings/SettingsValues.h"
+#include "tests/support/RealOpenAL.h"
+#include "tests/support/SampleStreams.h"
+#include "tests/support/TempAssetRoot.h"
+
+namespace {
+
+constexpr int16_t SoundingLevel = 300;  // about -40 dB; the writer's silence is exact zeros
+constexpr size_t Rate = RealOutputRate;
+
+// The left channel of what the device wrote.
+class Recording {
+public:
+    explicit Recording(const std::vector<int16_t>& interleaved) {
+        for (size_t i = 0; i < interleaved.size(); i += 2) {
+            left.push_back(interleaved[i]);
+        }
+    }
+    size_t Frames() const { return left.size(); }
+    bool Sounding(size_t frame) const { return std::abs(left[frame]) > SoundingLevel; }
+
+    // The stretches that sound, split wherever the output is silent for minGap frames.
+    std::vector<std::pair<size_t, size_t>> Segments(size_t minGap) const {
+        std::vector<std::pair<size_t, size_t>> segments;
+        size_t quiet = minGap;
+        for (size_t i = 0; i < Frames(); ++i) {
+            if (Sounding(i)) {
+                if (quiet >= minGap) {
+                    segments.push_back({i, i + 1});
+                }
+                segments.back().second = i + 1;
+                quiet = 0;
+            } else {
+                ++quiet;
+            }
+        }
+        return segments;
+    }
+
+    double Rms(size_t from, size_t to) const {
+        double sum = 0.0;
+        for (size_t i = from; i < to; ++i) {
+            sum += static_cast<double>(left[i]) * left[i];
+        }
+        return to > from ? std::sqrt(sum / (to - from)) : 0.0;
+    }
+
+    // The frequency of a steady tone, from how often it crosses zero.
+    double ToneHz(size_t from, size_t to) const {
+        int crossings = 0;
+        for (size_t i = from + 1; i < to; ++i) {
+            crossings += (left[i - 1] < 0) != (left[i] < 0);
+        }
+        return crossings * static_cast<double>(Rate) / 2.0 / (to - from);
+    }
+
+private:
+    std::vector<int16_t> left;
+};
+
+size_t Frames(double seconds) {
+    return static_cast<size_t>(seconds * Rate);
+}
+
+class MusicOutputTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        real = RealOpenAL::Get();
+        ASSERT_NE(real, nullptr) << RealOpenAL::LoadError();
+        ASSERT_TRUE(real->OpenDevice());
+        savedSound = SoundEnabled;
+        SoundEnabled = true;
+    }
+    void TearDown() override { SoundEnabled = savedSound; }
+
+    Recording Close() { return Recording(real->CloseDevice()); }
+
+    std::unique_ptr<OggVorbis> Music(const std::vector<float>& samples, int channels) {
+        assets.Write("music.ogg", OggOf(samples, channels, Rate));
+        auto music = std::make_unique<OggVorbis>();
+        EXPECT_TRUE(music->Load("music.ogg"));
+        return music;
+    }
+
+    RealOpenAL* real = nullptr;
+    TempAssetRoot assets;
+    bool savedSound = false;
+};
+
+TEST_F(MusicOutputTest, MusicIsAudibleAndFallsSilentOnceStopped) {
+    auto music = Music(Tone(440.0, 2.0, 2, Rate, 0.5f), 2);
+    music->Play(true);
+    SDL_Delay(700);
+    auto before = std::chrono::steady_clock::now();
+    music->Stop();
+    double stopMs =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - before)
+            .count();
+    RecordProperty("stop_milliseconds", std::to_string(stopMs));
+    std::printf("Stop returned after %.1f ms\n", stopMs);
+    EXPECT_TRUE(music->Finished());
+    SDL_Delay(300);
+    Recording output = Close();
+
+    auto segments = output.Segments(Frames(0.05));
+    ASSERT_EQ(segments.size(), 1u);
+    auto [first, last] = segments[0];
+    EXPECT_GT(last - first, Frames(0.4));
+    EXPECT_GT(output.Rms(first + Frames(0.05), last - Frames(0.05)), 0.5 * 0.5 * 32767 / 1.5);
+    EXPECT_NEAR(output.ToneHz(first, last), 440.0, 10.0);
+    EXPECT_GT(output.Frames() - last, Frames(0.2)) << "nothing sounds after Stop";
+}
+
+TEST_F(MusicOutputTest, ShortLoopingStreamPassesItsEndWithoutAGap) {
+    // Half a second of a tone that completes whole cycles, so the loop itself is seamless.
+    auto music = Music(Tone(440.0, 0.5, 1, Rate, 0.5f), 1);
+    music->Play(true);
+    SDL_Delay(1500);
+    music->Stop();
+    SDL_Delay(100);
+    Recording output = Close();
+
+    auto segments = output.Segments(Frames(0.002));
+    ASSERT_EQ(segments.size(), 1u) << "the tone broke off";
+    auto [first, last] = segments[0];
+    ASSERT_GT(last - first, Frames(1.0)) << "the stream should have passed its end twice";
+    std::vector<double> levels;
+    for (size_t at = first + Frames(0.01); at + Frames(0.02) < last; at += Frames(0.01)) {
+        levels.push_back(output.Rms(at, at + Frames(0.01)));
+    }
+    std::vector<double> sorted = levels;
+    std::sort(sorted.begin(), sorted.end());
+    double median = sorted[sorted.size() / 2];
+    for (size_t i = 0; i < levels.size(); ++i) {
+        ASSERT_GT(levels[i], 0.7 * median) << "a dip " << i * 10 << " ms into the output";
+    }
+}
+
+TEST_F(MusicOutputTest, PlayAfterStopStartsFromTheBeginning) {
+    // A low tone opens the stream; a high one follows.
+    std::vector<float> samples = Tone(330.0, 0.3, 2, Rate, 0.5f);
+    std::vector<float> rest = Tone(880.0, 1.2, 2, Rate, 0.5f);
+    samples.insert(samples.end(), rest.begin(), rest.end());
+    auto music = Music(samples, 2);
+    music->Play(true);
+    SDL_Delay(800);
+    music->Stop();
+    SDL_Delay(200);
+    music->Play(true);
+    SDL_Delay(250);
+    music->Stop();
+    SDL_Delay(100);
+    Recording output = Close();
+
+    auto segments = output.Segments(Frames(0.1));
+    ASSERT_EQ(segments.size(), 2u);
+    for (auto [first, last] : segments) {
+        EXPECT_NEAR(output.ToneHz(first + Frames(0.02), first + Frames(0.2)), 330.0, 20.0);
+    }
+    size_t firstStart = segments[0].first;
+    EXPECT_NEAR(output.ToneHz(firstStart + Frames(0.4), firstStart + Frames(0.6)), 880.0, 20.0);
+}
+
+TEST_F(MusicOutputTest, StreamThatDoesNotLoopPlaysOnceToItsEndAndStops) {
+    auto music = Music(Tone(440.0, 0.8, 2, Rate, 0.5f), 2);
+    music->Play(false);
+    for (int waited = 0; waited < 10000 && !music->Finished(); waited += 5) {
+        SDL_Delay(5);
+    }
+    EXPECT_TRUE(music->Finished()) << "the stream did not end by itself";
+    music->Stop();
+    SDL_Delay(100);
+    Recording output = Close();
+
+    auto segments = output.Segments(Frames(0.05));
+    ASSERT_EQ(segments.size(), 1u);
+    size_t length = segments[0].second - segments[0].first;
+    EXPECT_GT(length, Frames(0.75)) << "the end of the stream was cut off";
+    EXPECT_LT(length, Frames(0.85)) << "the stream played more than once";
+}
+
+// Also the test to run under ThreadSanitizer: the handshake between Play, Stop and the
+// streaming thread, over and over, and an object destroyed while it streams.
+TEST_F(MusicOutputTest, StartsAndStopsManyTimesAndDestroysAPlayingStream) {
+    auto music = Music(Tone(440.0, 2.0, 1, 22050, 0.5f), 1);
+    int finished = 0;
+    for (int round = 0; round < 1000; ++round) {
+        music->Play(round % 2 == 0);
+        music->Stop();
+        finished += music->Finished() ? 1 : 0;
+    }
+    EXPECT_EQ(finished, 1000);
+    music->Play(true);
+    SDL_Delay(50);
+    music.reset();
+    Recording output = Close();
+    EXPECT_FALSE(output.Segments(Frames(0.05)).empty());
+}
+
+}  // namespace
