@@ -3,6 +3,7 @@
 #include "app/Clock.h"
 #include "app/Input.h"
 #include "app/Platform.h"
+#include "audio/OggVorbis.h"
 #include "render/Font.h"
 #include "render/GLEntryPoints.h"
 #include "screens/OptionsMenu.h"
@@ -65,6 +66,9 @@ MenuCode RunMainMenu() {
     Targa pointer;
     pointer.Load(MenuPointerPicturePath, false);
     MainMenuWidgets widgets = BuildMainMenuWidgets();
+    MenuMusic = new OggVorbis;
+    MenuMusic->Load(MenuMusicPath);
+    MenuMusic->Play(true);
     while (running) {
         PumpInput();
         TakeInputSnapshot();
@@ -95,5 +99,8 @@ MenuCode RunMainMenu() {
             }
         }
     }
+    MenuMusic->Stop();
+    delete MenuMusic;
+    MenuMusic = nullptr;
     return result;
 }

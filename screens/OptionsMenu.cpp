@@ -3,7 +3,9 @@
 #include "app/Input.h"
 #include "app/Platform.h"
 #include "app/Program.h"
+#include "audio/OggVorbis.h"
 #include "render/GLEntryPoints.h"
+#include "screens/MainMenu.h"
 #include "settings/SettingsValues.h"
 
 namespace {
@@ -45,6 +47,19 @@ bool ClickBrightness(OptionsWidgets& widgets) {
         }
     }
     return false;
+}
+
+// Sound off silences the menu music at once; sound on plays it again from its beginning.
+void FollowSoundSetting() {
+    if (MenuMusic == nullptr) {
+        return;
+    }
+    if (SoundEnabled) {
+        MenuMusic->Load(MenuMusicPath);
+        MenuMusic->Play(true);
+    } else {
+        MenuMusic->Stop();
+    }
 }
 
 void DrawOptionsMenu(const OptionsWidgets& widgets, const Targa& pointer) {
@@ -122,6 +137,7 @@ OptionsResult RunOptionsMenu(const Targa& pointer) {
             if (ClickToggle(widgets[OptionsSoundOn], widgets[OptionsSoundOff])) {
                 SoundEnabled = !SoundEnabled;
                 Platform.delay(ClickPauseMilliseconds);
+                FollowSoundSetting();
             }
             if (ClickBrightness(widgets)) {
                 Platform.delay(ClickPauseMilliseconds);

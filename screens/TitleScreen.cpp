@@ -7,6 +7,7 @@
 #include "app/Input.h"
 #include "app/Platform.h"
 #include "app/Program.h"
+#include "audio/ShipSounds.h"
 #include "render/AssetCatalogue.h"
 #include "render/GLEntryPoints.h"
 #include "render/ShaderProgram.h"
@@ -74,6 +75,7 @@ void ShowTitleAndLoadingScreen() {
         if (seconds >= TitleFadeSeconds) {
             // Everything loads inside this one frame; the screen shows the full title meanwhile.
             LoadAssetCatalogue();
+            LoadShipSounds();
             keepGoing = false;
             EnableBlendedTexturing();
             loading.Bind();

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/OggVorbis.h"
 #include "render/Font.h"
 #include "render/MenuPictures.h"
 #include "screens/MainMenu.h"
@@ -11,7 +12,9 @@
 #include "screens/RestartNotice.h"
 #include "settings/SettingsValues.h"
 #include "tests/support/MenuScene.h"
+#include "tests/support/RecordingAL.h"
 #include "tests/support/RecordingGL.h"
+#include "tests/support/SampleStreams.h"
 
 namespace {
 
@@ -85,6 +88,25 @@ protected:
 
     MenuScene scene;
     std::vector<Frame> frames;
+};
+
+// The menus with sound on and a short menu tune to stream through the recording AL.
+class MenuMusicTest : public ScriptedMenus {
+protected:
+    void SetUp() override {
+        RecordingAL::Install();
+        scene.assets.Write(MenuMusicPath, OggOf(Tone(440.0, 3.0, 1, 22050, 0.5f), 1, 22050));
+        SoundEnabled = true;
+    }
+    void TearDown() override { RecordingAL::Uninstall(); }
+
+    // Whether the menu music streams right now, as seen from a step.
+    static Step Expect(bool streaming, const char* when) {
+        return [streaming, when] {
+            ASSERT_NE(MenuMusic, nullptr) << when;
+            EXPECT_EQ(!MenuMusic->Finished(), streaming) << when;
+        };
+    }
 };
 
 using MainMenu = ScriptedMenus;
@@ -255,4 +277,33 @@ TEST_F(RestartNotice, EndsAtOnceWhenTheButtonIsStillHeld) {
     Script({});
     RunRestartNotice(scene.pointer);
     EXPECT_EQ(scene.driver.framesShown, 1);
+}
+
+TEST_F(MenuMusicTest, PlaysFromItsBeginningOnEveryVisitAndIsGoneAfterwards) {
+    Script({Both(Expect(true, "first visit"), HoldEscape())});
+    EXPECT_EQ(RunMainMenu(), MenuQuit);
+    EXPECT_EQ(MenuMusic, nullptr);
+    size_t firstVisit = RecordingAL::BufferedData().size();
+    ASSERT_GE(firstVisit, 1u);
+
+    scene.driver.framesShown = 0;
+    Script({Both(Expect(true, "second visit"), HoldEscape())});
+    EXPECT_EQ(RunMainMenu(), MenuQuit);
+    ASSERT_GT(RecordingAL::BufferedData().size(), firstVisit);
+    EXPECT_EQ(RecordingAL::BufferedData()[firstVisit], RecordingAL::BufferedData()[0])
+        << "the second visit starts the tune over";
+}
+
+TEST_F(MenuMusicTest, SoundOffStopsTheMusicAtOnceAndSoundOnStartsItOver) {
+    size_t buffersBeforeOn = 0;
+    Step countBuffers = [&buffersBeforeOn] { buffersBeforeOn = RecordingAL::BufferDataCount(); };
+    // A click acts after its frame is shown: the step after it sees what it did.
+    Script({Press(), Both(Release(), ClickAt(ToggleX, SoundY)), Release(),
+            Both(Expect(false, "after sound off"), countBuffers), Press(), Release(),
+            Both(Expect(true, "after sound on"), HoldEscape())});
+    EXPECT_EQ(RunMainMenu(), MenuQuit);
+    EXPECT_TRUE(SoundEnabled);
+    const std::vector<std::vector<uint8_t>>& buffered = RecordingAL::BufferedData();
+    ASSERT_GT(buffered.size(), buffersBeforeOn);
+    EXPECT_EQ(buffered[buffersBeforeOn], buffered[0]) << "sound on plays the tune from the start";
 }

@@ -4,12 +4,14 @@
 #include <vector>
 
 #include "app/AssetFiles.h"
+#include "audio/ShipSounds.h"
 #include "render/AssetCatalogue.h"
 #include "render/ShaderProgram.h"
 #include "screens/PresenterScreen.h"
 #include "screens/TitleScreen.h"
 #include "settings/SettingsValues.h"
 #include "tests/support/FrameDriver.h"
+#include "tests/support/RecordingAL.h"
 #include "tests/support/RecordingGL.h"
 #include "tests/support/TempAssetRoot.h"
 
@@ -51,6 +53,7 @@ class PresentationScreens : public ::testing::Test {
 protected:
     void SetUp() override {
         RecordingGL::Install();
+        RecordingAL::Install();
         savedGlsl = GlslEnabled;
         GlslEnabled = false;
         Opened.clear();
@@ -62,11 +65,13 @@ protected:
     void TearDown() override {
         testing::internal::GetCapturedStderr();
         ReleaseAssetCatalogue();
+        FreeShipSounds();
         delete DefaultProgram;
         delete ShipInvProgram;
         delete HeatProgram;
         DefaultProgram = ShipInvProgram = HeatProgram = nullptr;
         GlslEnabled = savedGlsl;
+        RecordingAL::Uninstall();
         RecordingGL::Uninstall();
     }
 
@@ -170,8 +175,11 @@ TEST_F(PresentationScreens, TitleLoadsEverythingInTheFirstFrameAtOrAfterOnePoint
     ASSERT_EQ(green.size(), 1u);
     EXPECT_FLOAT_EQ(green[0].args[1], 0.75f);
 
-    // The screen's own pictures load first; the catalogue inside the fourth frame.
+    // The screen's own pictures load first; the catalogue and the ship sounds inside the
+    // fourth frame.
     ASSERT_GE(Opened.size(), 3u);
+    EXPECT_EQ(Opened.back().name, "sound/ship/BC_explosion-debris.wav");
+    EXPECT_NE(LaserShotSound, nullptr);
     EXPECT_EQ(Opened[0].name, TitlePicturePath);
     EXPECT_EQ(Opened[1].name, LoadingPicturePath);
     for (size_t i = 2; i < Opened.size(); ++i) {
