@@ -24,7 +24,6 @@ using Step = std::function<void()>;
 struct Frame {
     std::vector<const void*> pictures;
     std::vector<std::string> texts;
-    std::vector<RecordedCall> vertices;  // immediate-mode ones: the pointer
 
     bool Shows(MenuPicture picture) const {
         for (const void* shown : pictures) {
@@ -57,7 +56,6 @@ protected:
             for (const std::vector<GLuint>& lists : RecordingGL::CalledLists()) {
                 shown.texts.push_back(TextOf(lists));
             }
-            shown.vertices = RecordingGL::CallsTo("glVertex3f");
             frames.push_back(shown);
             RecordingGL::ClearCalls();
             if (frame < static_cast<int>(steps.size())) {
@@ -154,17 +152,6 @@ TEST_F(MainMenu, PointerExactlyOnAnEdgeLightsNothingAndItsClickDoesNothing) {
     EXPECT_TRUE(frames[1].Shows(MenuPicture::StartNormal));
     EXPECT_FALSE(frames[1].Shows(MenuPicture::OptionsActive));
     EXPECT_TRUE(frames[2].Shows(MenuPicture::StartActive));
-}
-
-TEST_F(MainMenu, PointerIsDrawnWhereTheMouseTookItWithinItsBounds) {
-    Script({[] { FrameDriver::PushMotion(100000, -100000); }, HoldEscape()});
-    RunMainMenu();
-    EXPECT_EQ(MenuPointer.x, MenuPointerLimitX);
-    EXPECT_EQ(MenuPointer.y, MenuPointerLimitY);
-    const std::vector<RecordedCall>& vertices = frames.back().vertices;
-    ASSERT_EQ(vertices.size(), 6u) << "the pointer";
-    EXPECT_FLOAT_EQ(vertices[0].args[0], MenuPointerLimitX);
-    EXPECT_FLOAT_EQ(vertices[0].args[1], MenuPointerLimitY);
 }
 
 TEST_F(MainMenu, ClearHighScoreShowsZeroOnTheNextFrameAndSavesNothingYet) {
