@@ -38,6 +38,8 @@ start_display() {
     Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp > "$OUT_DIR/xvfb.log" 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 100); do
+        # A server that died at once lost the display number to another run's server.
+        kill -0 "$XVFB_PID" 2>/dev/null || fail "Xvfb could not take $DISPLAY"
         xdpyinfo > /dev/null 2>&1 && return 0
         sleep 0.1
     done
