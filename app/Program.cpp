@@ -15,6 +15,8 @@
 #include "render/Font.h"
 #include "render/GLEntryPoints.h"
 #include "screens/MainMenu.h"
+#include "screens/PresenterScreen.h"
+#include "screens/TitleScreen.h"
 #include "settings/Settings.h"
 #include "settings/SettingsValues.h"
 
@@ -136,35 +138,8 @@ void ReportContext() {
     std::fflush(stdout);
 }
 
-void CreateGameResources() {
-    GameMusic = new OggVorbis;
-    GameMusic->Load("sound/music/BC_upbeat-tech.ogg");
-    GameSession = new GameSessionRecord;
-    GameSession->clock = GlobalClock;
-    SetUpLevelTable();
-    LevelStartScore = 0;
-    FormatHighScoreText();
-    LevelScore = 0;
-    LargeFont = new Font;
-    LargeFont->Init(1);
-    SmallFont = new Font;
-    SmallFont->Init(2);
-}
-
-void ReleaseGameResources() {
-    delete GameMusic;
-    GameMusic = nullptr;
-    delete LargeFont;
-    LargeFont = nullptr;
-    delete SmallFont;
-    SmallFont = nullptr;
-    delete GameSession;
-    GameSession = nullptr;
-    delete GlobalClock;
-    GlobalClock = nullptr;
-}
-
-// Everything from the settings to the first menu frame; false at the first failure.
+// Everything from the settings to the first menu frame: the window, the libraries, the game's
+// resources and the presentation screens, which load the assets. False at the first failure.
 bool StartUp() {
     LoadSettings();
     ScreenWidth = 1024;
@@ -203,6 +178,8 @@ bool StartUp() {
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
     glShadeModel(GL_SMOOTH);
+    ShowPresenterScreen();
+    ShowTitleAndLoadingScreen();
     return true;
 }
 
@@ -276,6 +253,34 @@ void SetGameProjection() {
     glMultMatrixd(projection);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+}
+
+void CreateGameResources() {
+    GameMusic = new OggVorbis;
+    GameMusic->Load(GameMusicPath);
+    GameSession = new GameSessionRecord;
+    GameSession->clock = GlobalClock;
+    LargeFont = new Font;
+    LargeFont->Init(1);
+    SmallFont = new Font;
+    SmallFont->Init(2);
+    SetUpLevelTable();
+    LevelStartScore = 0;
+    FormatHighScoreText();
+    LevelScore = 0;
+}
+
+void ReleaseGameResources() {
+    delete GameMusic;
+    GameMusic = nullptr;
+    delete LargeFont;
+    LargeFont = nullptr;
+    delete SmallFont;
+    SmallFont = nullptr;
+    delete GameSession;
+    GameSession = nullptr;
+    delete GlobalClock;
+    GlobalClock = nullptr;
 }
 
 bool HandleMenuCode(MenuCode code) {

@@ -16,6 +16,14 @@ constexpr MenuCode MenuClearHighScore = 16;
 constexpr MenuCode MenuQuit = 17;
 constexpr MenuCode MenuShowAgain = 18;
 
+constexpr const char* GameMusicPath = "sound/music/BC_upbeat-tech.ogg";
+
+// The long-lived resources of play, made once the clock exists and released after the asset
+// catalogue: the in-game music, the game record, the large and small fonts, the level table and
+// the counters.
+void CreateGameResources();
+void ReleaseGameResources();
+
 // Carries out one menu code; false when the program should leave the menu loop.
 bool HandleMenuCode(MenuCode code);
 

@@ -38,6 +38,8 @@ start_display() {
     Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp > "$OUT_DIR/xvfb.log" 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 100); do
+        # A server that died at once lost the display number to another run's server.
+        kill -0 "$XVFB_PID" 2>/dev/null || fail "Xvfb could not take $DISPLAY"
         xdpyinfo > /dev/null 2>&1 && return 0
         sleep 0.1
     done
@@ -87,6 +89,15 @@ screenshot() {
     /usr/bin/convert "$png" -format '%[fx:mean]' info:
 }
 
+# Grabs the screen as OUT_DIR/NAME.xwd without converting it, for moments when a conversion
+# would take processor time from the game; develop_grab makes the PNG later and prints its
+# mean brightness.
+grab() { xwd -root -silent > "$OUT_DIR/$1.xwd"; }
+develop_grab() {
+    /usr/bin/convert "xwd:$OUT_DIR/$1.xwd" "$OUT_DIR/$1.png" && rm "$OUT_DIR/$1.xwd"
+    /usr/bin/convert "$OUT_DIR/$1.png" -format '%[fx:mean]' info:
+}
+
 # Waits up to $1 seconds for the game to end; prints its exit status.
 wait_for_exit() {
     local deadline=$((SECONDS + $1))
@@ -102,3 +113,78 @@ wait_for_exit() {
 
 # True when the first number is at least the second.
 at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
+
+# Runs a copy of the game with an asset folder of its own in OUT_DIR: the forged assets are
+# linked in, the settings file is copied, so a scenario may change the settings freely.
+# Sets GAME and SETTINGS.
+use_private_copy() {
+    local home="$OUT_DIR/game"
+    mkdir -p "$home/base"
+    cp "$GAME" "$home/"
+    for entry in "$BIN_DIR"/base/*; do
+        [ "$(basename "$entry")" = config ] || ln -s "$entry" "$home/base/"
+    done
+    cp -r "$BIN_DIR/base/config" "$home/base/"
+    GAME="$home/brindles-cataclysm"
+    SETTINGS="$home/base/config/bc.rep"
+}
+
+# Preloads a small library into the game that logs every shown frame and every opened file with
+# wall-clock times into OUT_DIR/frames.log ("swap T", "open T PATH").
+log_frames() {
+    FRAME_LOG="$OUT_DIR/frames.log"
+    cc -shared -fPIC -O2 -o "$OUT_DIR/frame_log.so" "$(dirname "${BASH_SOURCE[0]}")/frame_log.c" \
+        -ldl || fail "cannot build the frame logger"
+    : > "$FRAME_LOG"
+    export CATACLYSM_FRAME_LOG="$FRAME_LOG"
+    export LD_PRELOAD="$OUT_DIR/frame_log.so"
+}
+
+now() { date +%s.%N; }
+
+# Waits up to $3 seconds until the game has opened a file whose path ends in $1 at least $2
+# times; prints the time of that opening.
+wait_for_open() {
+    local deadline=$((SECONDS + $3)) opened=""
+    while :; do
+        opened=$(awk -v name="$1" -v count="$2" '$1 == "open" && substr($3, length($3) - length(name) + 1) == name { if (++n == count) { print $2; exit } }' "$FRAME_LOG")
+        [ -n "$opened" ] && { echo "$opened"; return 0; }
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for $1"
+        [ $SECONDS -lt $deadline ] || fail "the game did not open $1 (#$2) within $3 s"
+        sleep 0.1
+    done
+}
+
+# The time of the first frame shown after time $1 (waits for it up to 10 s).
+first_frame_after() {
+    local shown=""
+    for _ in $(seq 100); do
+        shown=$(awk -v t="$1" '$1 == "swap" && $2 > t { print $2; exit }' "$FRAME_LOG")
+        [ -n "$shown" ] && { echo "$shown"; return 0; }
+        sleep 0.1
+    done
+    fail "no frame shown after $1"
+}
+
+# How many frames were shown between the times $1 and $2.
+frames_between() {
+    awk -v from="$1" -v to="$2" '$1 == "swap" && $2 > from && $2 <= to { n++ } END { print n + 0 }' "$FRAME_LOG"
+}
+
+# Moves the menu pointer by a relative mouse motion in pixels.
+move_mouse() { xdotool mousemove_relative -- "$1" "$2"; }
+
+# Holds the left button long enough for a frame to see it, and not so long that it acts twice.
+click() {
+    xdotool mousedown 1
+    sleep 0.12
+    xdotool mouseup 1
+}
+
+# Arithmetic on decimal numbers: calc "1.5 + 2".
+calc() { awk "BEGIN { printf \"%.3f\", $* }"; }
+
+# The RMS amplitude of the captured audio over $2 seconds from $1 seconds into the file.
+audio_rms() {
+    sox "$AUDIO_FILE" -n trim "$1" "$2" stat 2>&1 | awk '/RMS +amplitude/ { print $3 }'
+}

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The game opens one full-screen window with a GL 3.3-or-later compatibility context, draws,
-# and ends with status 0 when Escape is held.
+# and ends with status 0 when Escape is held in the main menu.
 source "$(dirname "$0")/lib.sh"
 # The stored screen size is replaced by the desktop size at start and saved at shutdown.
 settings="$BIN_DIR/base/config/bc.rep"
@@ -9,6 +9,7 @@ kit="$BIN_DIR/cataclysm-kit"
 "$kit" rep set "$settings" ScreenHeight 480
 start_display
 capture_audio
+log_frames
 start_game
 window=$(wait_for_window)
 
@@ -16,7 +17,8 @@ window=$(wait_for_window)
 geometry=$(xdotool getwindowgeometry "$window" | awk '/Geometry/ { print $2 }')
 [ "$geometry" = "1024x768" ] || fail "window is $geometry, not the 1024x768 desktop"
 
-sleep 2
+wait_for_open textures/menu/Pointer.tga 1 60 > /dev/null
+sleep 1
 context=$(grep -m1 '^Brindle.s Cataclysm: OpenGL' "$OUT_DIR/game.out" || true)
 note "$context"
 version=$(echo "$context" | sed -n 's/.*OpenGL \([0-9]*\.[0-9]*\).*/\1/p')

@@ -23,6 +23,17 @@ std::string InfoLog;
 GLuint ListBase = 0;
 std::vector<std::vector<GLuint>> ListsCalled;
 
+// A client array as the last glVertexPointer or glTexCoordPointer set it.
+struct ClientArray {
+    GLint size = 0;
+    GLenum type = 0;
+    GLsizei stride = 0;
+    const void* pointer = nullptr;
+};
+ClientArray VertexArray;
+ClientArray TexCoordArray;
+std::vector<DrawnElements> Drawn;
+
 void Record(const char* name, std::vector<double> args) {
     Log::Calls().push_back(RecordedCall{name, std::move(args)});
 }
@@ -158,6 +169,48 @@ void APIENTRY CallLists(GLsizei count, GLenum type, const void* names) {
     ListsCalled.push_back(lists);
 }
 
+void RecordArray(const char* name, ClientArray& array, GLint size, GLenum type, GLsizei stride,
+                 const void* pointer) {
+    Record(name, {static_cast<double>(size), static_cast<double>(type), static_cast<double>(stride),
+                  pointer == nullptr ? 0.0 : 1.0});
+    array = ClientArray{size, type, stride, pointer};
+}
+
+void APIENTRY VertexPointer(GLint size, GLenum type, GLsizei stride, const void* pointer) {
+    RecordArray("glVertexPointer", VertexArray, size, type, stride, pointer);
+}
+
+void APIENTRY TexCoordPointer(GLint size, GLenum type, GLsizei stride, const void* pointer) {
+    RecordArray("glTexCoordPointer", TexCoordArray, size, type, stride, pointer);
+}
+
+// Appends the floats of one element of a float client array.
+void AppendElement(const ClientArray& array, GLuint index, std::vector<float>& out) {
+    if (array.pointer == nullptr || array.type != GL_FLOAT) {
+        return;
+    }
+    size_t stride = array.stride != 0 ? static_cast<size_t>(array.stride)
+                                      : static_cast<size_t>(array.size) * sizeof(float);
+    const float* element =
+        reinterpret_cast<const float*>(static_cast<const uint8_t*>(array.pointer) + stride * index);
+    out.insert(out.end(), element, element + array.size);
+}
+
+void APIENTRY DrawElements(GLenum mode, GLsizei count, GLenum type, const void* indices) {
+    Record("glDrawElements", {static_cast<double>(mode), static_cast<double>(count),
+                              static_cast<double>(type), indices == nullptr ? 0.0 : 1.0});
+    DrawnElements drawn;
+    drawn.texCoordArray = TexCoordArray.pointer;
+    if (type == GL_UNSIGNED_BYTE && indices != nullptr) {
+        const uint8_t* bytes = static_cast<const uint8_t*>(indices);
+        for (GLsizei i = 0; i < count; ++i) {
+            AppendElement(VertexArray, bytes[i], drawn.positions);
+            AppendElement(TexCoordArray, bytes[i], drawn.texCoords);
+        }
+    }
+    Drawn.push_back(std::move(drawn));
+}
+
 const GLubyte* APIENTRY GetString(GLenum name) {
     Record("glGetString", {static_cast<double>(name)});
     return reinterpret_cast<const GLubyte*>("recording");
@@ -181,6 +234,10 @@ std::vector<std::string>& ShaderSources() {
     return Sources;
 }
 
+std::vector<DrawnElements>& ElementDraws() {
+    return Drawn;
+}
+
 std::vector<std::vector<GLuint>>& CalledLists() {
     return ListsCalled;
 }
@@ -202,6 +259,7 @@ void ClearCalls() {
     Uploads.clear();
     Sources.clear();
     ListsCalled.clear();
+    Drawn.clear();
 }
 
 std::vector<RecordedCall> CallsTo(const std::string& name) {
@@ -239,6 +297,11 @@ void Install() {
     PublishedGLCore.glTexImage2D = TexImage2D;
     PublishedGLLegacy.glListBase = ListBaseCall;
     PublishedGLLegacy.glCallLists = CallLists;
+    PublishedGLLegacy.glVertexPointer = VertexPointer;
+    PublishedGLLegacy.glTexCoordPointer = TexCoordPointer;
+    PublishedGLCore.glDrawElements = DrawElements;
+    VertexArray = ClientArray{};
+    TexCoordArray = ClientArray{};
     ListBase = 0;
     NextName = 1;
     Uploads.clear();

@@ -43,6 +43,17 @@ std::vector<std::string>& ShaderSources();
 // each byte of the call (GL_UNSIGNED_BYTE names only).
 std::vector<std::vector<GLuint>>& CalledLists();
 
+// What one glDrawElements call with byte indices drew from the float client arrays that
+// glVertexPointer and glTexCoordPointer set: the position and the texture coordinate of each
+// indexed vertex, in index order, and the address of the texture-coordinate array, which tells
+// a test which picture was drawn.
+struct DrawnElements {
+    std::vector<float> positions;
+    std::vector<float> texCoords;
+    const void* texCoordArray = nullptr;
+};
+std::vector<DrawnElements>& ElementDraws();
+
 // What glGetShaderiv and glGetProgramiv report for GL_COMPILE_STATUS and GL_LINK_STATUS
 // (GL_TRUE after Install), and the info log both return.
 void SetCompileStatus(GLint status);

@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "render/MenuPictures.h"
+#include "screens/MainMenu.h"
+#include "screens/MenuWidget.h"
+#include "screens/OptionsMenu.h"
+#include "settings/SettingsValues.h"
+#include "tests/support/MenuScene.h"
+#include "tests/support/RecordingGL.h"
+
+namespace {
+
+using Corners = std::vector<float>;
+
+class MenuWidgets : public ::testing::Test {
+protected:
+    MenuScene scene;
+};
+
+}  // namespace
+
+TEST_F(MenuWidgets, PointOnAnEdgeIsOutsideAndJustInsideIsIn) {
+    MainMenuWidgets widgets = BuildMainMenuWidgets();
+    const MenuWidget& start = widgets[MainMenuStart];  // x -0.15 to 0.15, y 0.2 to 0.07
+    EXPECT_TRUE(MenuWidgetContains(start, 0.0f, 0.1f));
+    EXPECT_FALSE(MenuWidgetContains(start, -0.15f, 0.1f));
+    EXPECT_FALSE(MenuWidgetContains(start, 0.15f, 0.1f));
+    EXPECT_FALSE(MenuWidgetContains(start, 0.0f, 0.2f));
+    EXPECT_FALSE(MenuWidgetContains(start, 0.0f, 0.07f));
+    EXPECT_TRUE(MenuWidgetContains(start, -0.1499f, 0.0701f));
+    EXPECT_FALSE(MenuWidgetContains(start, 0.0f, -0.5f));
+
+    OptionsWidgets options = BuildOptionsWidgets();
+    EXPECT_TRUE(MenuWidgetContains(options[OptionsShip], 0.5f, 0.0f)) << "mirrored, still a box";
+    EXPECT_FALSE(MenuWidgetContains(options[OptionsShip], 0.7f, 0.0f));
+}
+
+TEST_F(MenuWidgets, PointerFollowsTheMouseAndStaysInsideItsRectangle) {
+    MoveMenuPointer(MouseRecord{50, 100, 0, {}});
+    EXPECT_FLOAT_EQ(MenuPointer.x, 0.1f);
+    EXPECT_FLOAT_EQ(MenuPointer.y, -0.2f) << "moving the mouse down moves the pointer down";
+    MoveMenuPointer(MouseRecord{1000000, -1000000, 0, {}});
+    EXPECT_EQ(MenuPointer.x, MenuPointerLimitX);
+    EXPECT_EQ(MenuPointer.y, MenuPointerLimitY);
+    MoveMenuPointer(MouseRecord{-2147483647, 2147483647, 0, {}});
+    EXPECT_EQ(MenuPointer.x, -MenuPointerLimitX);
+    EXPECT_EQ(MenuPointer.y, -MenuPointerLimitY);
+    MoveMenuPointer(MouseRecord{1, 0, 0, {}});
+    EXPECT_FLOAT_EQ(MenuPointer.x, -0.741f) << "one pixel back in at once";
+}
+
+TEST_F(MenuWidgets, OptionButtonsShowTheCurrentValuesAndNoBrightnessForAStrangeLevel) {
+    GlslChoice = true;
+    SoundEnabled = false;
+    Brightness = 1;
+    OptionsWidgets widgets = BuildOptionsWidgets();
+    std::vector<bool> visible;
+    for (const MenuWidget& widget : widgets) {
+        visible.push_back(widget.visible);
+    }
+    EXPECT_EQ(visible, (std::vector<bool>{true, true, true, true, true, false, true, false, true,
+                                          true, false, true, false, true}));
+
+    Brightness = 5;
+    widgets = BuildOptionsWidgets();
+    EXPECT_FALSE(widgets[OptionsBrightnessHigh].visible);
+    EXPECT_FALSE(widgets[OptionsBrightnessMedium].visible);
+    EXPECT_FALSE(widgets[OptionsBrightnessLow].visible);
+}
+
+TEST_F(MenuWidgets, WidgetDrawsItsCornersWithItsPictureAndNothingWhenHidden) {
+    MenuWidget widget =
+        MakeButtonWidget(MenuPicture::OKNormal, MenuPicture::OKActive, 0.4f, -0.4f, 0.6f, -0.5f);
+    widget.region = widget.activeRegion;
+    DrawMenuWidget(widget);
+    ASSERT_EQ(RecordingGL::ElementDraws().size(), 1u);
+    const RecordingGL::DrawnElements& drawn = RecordingGL::ElementDraws()[0];
+    EXPECT_EQ(drawn.positions, (Corners{0.4f, -0.4f, -1, 0.6f, -0.4f, -1, 0.4f, -0.5f, -1, 0.4f,
+                                        -0.5f, -1, 0.6f, -0.4f, -1, 0.6f, -0.5f, -1}))
+        << "two triangles over top-left, top-right, bottom-left and bottom-right";
+    EXPECT_EQ(drawn.texCoordArray, MenuRegion(MenuPicture::OKActive).corners);
+    std::vector<RecordedCall> binds = RecordingGL::CallsTo("glBindTexture");
+    ASSERT_EQ(binds.size(), 1u);
+    EXPECT_EQ(binds[0].args[1], MenuBundles[0]->textureId);
+    std::vector<RecordedCall> draws = RecordingGL::CallsTo("glDrawElements");
+    EXPECT_EQ(draws[0].args, (std::vector<double>{GL_TRIANGLES, 6, GL_UNSIGNED_BYTE, 1}));
+
+    RecordingGL::ClearCalls();
+    widget.visible = false;
+    DrawMenuWidget(widget);
+    EXPECT_TRUE(RecordingGL::Calls().empty());
+}

@@ -1,0 +1,168 @@
+# The whole program as a player meets it, in a real window with real OpenGL, OpenAL Soft and
+# Ogg Vorbis: presenter, title and loading, the main menu, the options menu with each toggle,
+# the restart notice, a game from Start, back to the menu and Escape. Sourced by the two
+# scenario scripts with GLSL set to 1 (shader path) or 0 (fixed-function path).
+# Screenshots, the frame log, the captured audio and a summary (measurements.txt) land in the
+# output folder.
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+# The level flow is switched on here once the game can be played from the menu.
+GAME_FLOW_READY=${GAME_FLOW_READY:-0}
+
+# Pointer moves in mouse pixels; 500 pixels are one menu unit and the pointer starts at (0, 0),
+# over Options.
+MUSIC_RMS=0.005    # the menu music is well above this
+SILENCE_RMS=0.0005 # and nothing plays below this
+
+use_private_copy
+kit="$BIN_DIR/cataclysm-kit"
+"$kit" rep set "$SETTINGS" ScreenWidth 640
+"$kit" rep set "$SETTINGS" ScreenHeight 480
+"$kit" rep set "$SETTINGS" GLSL "$GLSL"
+"$kit" rep set "$SETTINGS" Sound 1
+"$kit" rep set "$SETTINGS" Brightness 0
+"$kit" rep set "$SETTINGS" HighScore 4321
+
+start_display
+capture_audio
+log_frames
+launched=$(now)
+start_game
+wait_for_window > /dev/null
+
+# Presenter (five seconds from its first frame), then the title fading in.
+presenter=$(wait_for_open textures/presentation/titlepresents.tga 1 20)
+sleep "$(calc "$presenter + 2.5 - $(now)")"
+grab presenter
+title=$(wait_for_open textures/presentation/titlescreen.tga 1 20)
+presenter_seconds=$(calc "$title - $presenter")
+sleep 1
+grab title
+
+# The menu opens its pointer picture before its first frame.
+menu_entered=$(wait_for_open textures/menu/Pointer.tga 1 60)
+first_menu_frame=$(first_frame_after "$menu_entered")
+catalogue=$(wait_for_open tbundles/menu/menu1.qtb 1 1)
+loading_frame=$(first_frame_after "$catalogue")
+loading_cost=$(calc "$first_menu_frame - $launched - 6.5")
+at_least "$(develop_grab presenter)" 0.01 || fail "the presenter screen is black"
+at_least "$(develop_grab title)" 0.02 || fail "the title screen is black"
+note "presenter $presenter_seconds s; launch to first menu frame minus 6.5 s: $loading_cost s"
+
+sleep 1
+idle_from=$(now)
+sleep 3
+idle_to=$(now)
+menu_fps=$(calc "$(frames_between "$idle_from" "$idle_to") / ($idle_to - $idle_from)")
+note "menu frame rate: $menu_fps frames per second"
+at_least "$(screenshot menu)" 0.02 || fail "the menu is black"
+
+# Clear high score, then Options.
+move_mouse 0 75
+sleep 0.3
+screenshot menu-clear-high-score > /dev/null
+click
+sleep 0.5
+move_mouse 0 -75
+sleep 0.3
+click
+sleep 1
+screenshot options > /dev/null
+
+# The GLSL toggle, sound off and on again, brightness High to Low.
+move_mouse 30 35
+sleep 0.3
+click
+sleep 0.6
+screenshot options-glsl-toggled > /dev/null
+move_mouse 0 55
+sleep 0.3
+sound_off=$(now)
+click
+sleep 0.6
+screenshot options-sound-off > /dev/null
+sleep 2
+sound_on=$(now)
+click
+sleep 2
+move_mouse 0 50
+sleep 0.3
+click
+sleep 0.6
+screenshot options-brightness-low > /dev/null
+
+# OK after the GLSL toggle: the restart notice, then the settings are saved.
+move_mouse 220 85
+sleep 0.3
+click
+sleep 1
+screenshot restart-notice > /dev/null
+click
+sleep 1
+[ "$("$kit" rep get "$SETTINGS" GLSL)" = "$((1 - GLSL))" ] || fail "GLSL was not saved after OK"
+[ "$("$kit" rep get "$SETTINGS" Brightness)" = 2 ] || fail "brightness was not saved after OK"
+screenshot menu-again > /dev/null
+
+# Start: a new game when the level flow exists, else the menu again at once.
+play_one_game() {
+    hold_key space 0.3      # skips the opening story frame
+    hold_key space 0.3      # and the flight frame
+    sleep 3                 # the level banner
+    hold_key space 1        # fire
+    hold_key Up 0.5         # thrust
+    screenshot playing > /dev/null
+    game_playing=$(now)
+    sleep 1
+    hold_key q 0.3          # abandon the level: game over, then the credits
+    sleep 2
+    screenshot game-over > /dev/null
+    sleep 5
+    screenshot credits > /dev/null
+    hold_key space 0.3
+}
+move_mouse -250 -275
+sleep 0.3
+click
+if [ "$GAME_FLOW_READY" = 1 ]; then
+    play_one_game
+fi
+wait_for_open textures/menu/Pointer.tga 2 120 > /dev/null
+sleep 1
+screenshot menu-after-start > /dev/null
+
+hold_key Escape 0.5
+status=$(wait_for_exit 20)
+[ "$status" -eq 0 ] || fail "exit status $status after Escape"
+[ ! -s "$OUT_DIR/game.err" ] || fail "the game wrote errors: $(cat "$OUT_DIR/game.err")"
+
+saved="$("$kit" rep get "$SETTINGS" ScreenWidth)x$("$kit" rep get "$SETTINGS" ScreenHeight)"
+[ "$saved" = 1024x768 ] || fail "the settings file holds the screen size $saved, not 1024x768"
+[ "$("$kit" rep get "$SETTINGS" HighScore)" = 0 ] || fail "the cleared high score was not saved"
+[ "$("$kit" rep get "$SETTINGS" Sound)" = 1 ] || fail "sound is not on in the settings file"
+
+# The captured audio: menu music, silence while sound is off, music again once it is on.
+audio_opened=$(awk '$1 == "open" && $3 ~ /audio\.wav$/ { print $2; exit }' "$FRAME_LOG")
+[ -n "$audio_opened" ] || fail "OpenAL Soft never opened its output file"
+music=$(audio_rms "$(calc "$first_menu_frame - $audio_opened + 0.5")" 2)
+silence=$(audio_rms "$(calc "$sound_off - $audio_opened + 0.8")" 1.2)
+again=$(audio_rms "$(calc "$sound_on - $audio_opened + 0.8")" 1)
+note "audio RMS: menu $music, sound off $silence, sound on again $again"
+at_least "$music" "$MUSIC_RMS" || fail "no menu music in the captured audio ($music)"
+at_least "$SILENCE_RMS" "$silence" || fail "the music went on with sound off ($silence)"
+at_least "$again" "$MUSIC_RMS" || fail "the music did not come back with sound on ($again)"
+if [ "$GAME_FLOW_READY" = 1 ]; then
+    playing=$(audio_rms "$(calc "$game_playing - $audio_opened")" 1)
+    at_least "$playing" "$MUSIC_RMS" || fail "no game music while playing ($playing)"
+fi
+
+{
+    echo "glsl $GLSL"
+    echo "presenter_seconds $presenter_seconds"
+    echo "loading_cost_seconds $loading_cost"
+    echo "catalogue_and_sounds_seconds $(calc "$loading_frame - $catalogue")"
+    echo "loading_frame_to_menu_seconds $(calc "$first_menu_frame - $loading_frame")"
+    echo "menu_frames_per_second $menu_fps"
+    echo "audio_rms_menu $music"
+    echo "audio_rms_sound_off $silence"
+} > "$OUT_DIR/measurements.txt"
+note "presenter, title, menu, options, restart notice, start, settings and audio: ok"

@@ -1,0 +1,75 @@
+#include "tests/support/FrameDriver.h"
+
+#include <gtest/gtest.h>
+
+#include "app/Input.h"
+
+namespace {
+
+FrameDriver* Driver = nullptr;
+
+void Swap(SDL_Window*) {
+    int frame = Driver->framesShown++;
+    Driver->time.AdvanceMilliseconds(Driver->frameMilliseconds);
+    if (Driver->afterSwap) {
+        Driver->afterSwap(frame);
+    }
+    if (Driver->framesShown == Driver->frameLimit) {
+        ADD_FAILURE() << "the screen was still running after " << frame + 1 << " frames";
+        FrameDriver::PushKey(SDL_SCANCODE_ESCAPE, true);
+    }
+}
+
+void Delay(Uint32 milliseconds) {
+    Driver->delays.push_back(milliseconds);
+    Driver->time.AdvanceMilliseconds(milliseconds);
+}
+
+int SetBrightness(SDL_Window*, float brightness) {
+    Driver->brightnesses.push_back(brightness);
+    return 0;
+}
+
+}  // namespace
+
+FrameDriver::FrameDriver(double frameMilliseconds) : frameMilliseconds(frameMilliseconds) {
+    Driver = this;
+    Platform.swapWindow = Swap;
+    Platform.delay = Delay;
+    Platform.setWindowBrightness = SetBrightness;
+    SDL_InitSubSystem(SDL_INIT_EVENTS);
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    InitKeyMap();
+    ResetInput();
+    InputSnapshot = InputRecord{};
+}
+
+FrameDriver::~FrameDriver() {
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    SDL_QuitSubSystem(SDL_INIT_EVENTS);
+    ResetInput();
+    InputSnapshot = InputRecord{};
+    Driver = nullptr;
+}
+
+void FrameDriver::PushKey(SDL_Scancode scancode, bool down) {
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.keysym.scancode = scancode;
+    SDL_PushEvent(&event);
+}
+
+void FrameDriver::PushLeftButton(bool down) {
+    SDL_Event event{};
+    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    event.button.button = SDL_BUTTON_LEFT;
+    SDL_PushEvent(&event);
+}
+
+void FrameDriver::PushMotion(int dx, int dy) {
+    SDL_Event event{};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.xrel = dx;
+    event.motion.yrel = dy;
+    SDL_PushEvent(&event);
+}
