@@ -194,7 +194,6 @@ TEST_F(GameFlowTest, ScoreLivesAndShipCarryOverWhileTheLevelCountersStartAgain) 
         EXPECT_EQ(ObjectsOfKind(ObjectKind::LargeAsteroid).size(), 2u);
         EXPECT_EQ(scene.session.score, 2000u) << "no bonus without shots";
         EXPECT_EQ(scene.session.lives, 4);
-        EXPECT_EQ(LevelStartScore, 2000u);
         EXPECT_EQ(LevelScore, 0u);
         EXPECT_EQ(AsteroidsShot, 0);
         EXPECT_EQ(scene.session.ship, firstShip);
@@ -232,7 +231,7 @@ TEST_F(GameFlowTest, TwoGamesInARowStartAlike) {
     }
 }
 
-TEST_F(GameFlowTest, SetUpPlacesTheLargeAsteroidsAwayFromTheShipAndMovingInCalendarOrder) {
+TEST_F(GameFlowTest, SetUpPlacesTheLargeAsteroidsOnTheGridAwayFromTheShipAndMoving) {
     ObjectList = new ObjectListRecord;
     CurrentLevel = 14;
     scene.session.score = 777;
@@ -254,16 +253,6 @@ TEST_F(GameFlowTest, SetUpPlacesTheLargeAsteroidsAwayFromTheShipAndMovingInCalen
             EXPECT_NE(rock->velocity.x, 0.0f);
             EXPECT_NE(rock->velocity.y, 0.0f);
         }
-        // The same calendar second gives the same field: spin, drift, then place, per asteroid.
-        std::srand(static_cast<unsigned>(calendar));
-        float spin = RandomAsteroidSpin();
-        Vec3 velocity = RandomAsteroidVelocity(8);
-        Vec3 place = AsteroidStartPosition();
-        auto* first = static_cast<LargeAsteroidObject*>(rocks.back());
-        EXPECT_EQ(first->spin, spin);
-        EXPECT_EQ(first->velocity.x, velocity.x);
-        EXPECT_EQ(first->position.x, place.x);
-        EXPECT_EQ(first->position.y, place.y);
         ObjectList->ClearWorldList();
     }
     delete ObjectList;
@@ -315,11 +304,8 @@ TEST_F(StoryScreensTest, StoryPicturesEndOnTimeOrWhenSkippedButPadXDoesNotSkipTh
     scene.frames.clear();
     ShowCredits();  // pad X is still held
     ASSERT_EQ(scene.frames.size(), 251u);
-    // The picture's top and bottom edges: from just below the screen to just above it.
-    std::vector<double> first = VertexHeights(scene.frames[0]);
-    ASSERT_EQ(first.size(), 6u);
-    EXPECT_NEAR(first[0], 0.01 / 25 * 4 - 1, 1e-6);
-    EXPECT_NEAR(first[2], 0.01 / 25 * 4 - 3, 1e-6);
+    // The picture's top edge: from just below the screen, with t taken as at least 0.01.
+    EXPECT_NEAR(VertexHeights(scene.frames[0])[0], 0.01 / 25 * 4 - 1, 1e-6);
     EXPECT_NEAR(VertexHeights(scene.frames[125])[0], 1.0, 1e-5) << "centred at 12.5 s";
 
     scene.frames.clear();

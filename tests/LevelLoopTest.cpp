@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -263,43 +264,32 @@ TEST_F(LevelLoopTest, TheHudShowsTheCountersBoxesWeaponAndAShieldTallerThanItsBo
     EXPECT_EQ(scene.frames[0].texts, (std::vector<std::string>{"Lives:3", "Level:4", "Score:12345",
                                                                "Powerup:", "Shield:"}));
 
-    // What each frame bound, in order, among the HUD's and the field's pictures.
-    auto bound = [](const ShownFrame& frame) {
-        std::vector<double> names;
-        for (const RecordedCall& call : frame.calls) {
-            if (call.name == "glBindTexture") {
-                names.push_back(call.args[1]);
-            }
-        }
-        return names;
-    };
-    const double background = GameScene::TextureName("textures/gameplay/background0.tga");
-    const double shipInv = GameScene::TextureName("textures/gameplay/shipinv.tga");
-    const double box = GameScene::TextureName("textures/gameplay/displaybox.tga");
-    const double starburst = GameScene::TextureName("textures/gameplay/powerstarburst.tga");
+    // The pictures of the field and the HUD in the order the frame bound them, and the top edge
+    // of the shield bar (2r - 1 in its box): full in the first frame, nearly twice the box's
+    // height once the shield was renewed under the first one.
     const double shield = GameScene::TextureName("textures/gameplay/powerinvuln.tga");
-    std::vector<double> pictures;
-    for (double name : bound(scene.frames[1])) {
-        if (name == background || name == shipInv || name == box || name == starburst ||
-            name == shield) {
-            pictures.push_back(name);
-        }
-    }
-    EXPECT_EQ(pictures, (std::vector<double>{background, shipInv, box, starburst, shield}));
-
-    // The bar's top edge is at 2r - 1 in its box: full (r = 1) in the first frame, and twice
-    // the box's height (r close to 2) once the shield was renewed under the first one.
-    auto barTop = [](const ShownFrame& frame) {
-        const double shield = GameScene::TextureName("textures/gameplay/powerinvuln.tga");
-        bool bound = false;
+    const std::vector<double> pictures = {
+        GameScene::TextureName("textures/gameplay/background0.tga"),
+        GameScene::TextureName("textures/gameplay/shipinv.tga"),
+        GameScene::TextureName("textures/gameplay/displaybox.tga"),
+        GameScene::TextureName("textures/gameplay/powerstarburst.tga"), shield};
+    auto barTop = [&](const ShownFrame& frame, std::vector<double>* bound) {
+        double top = -99.0;
         for (const RecordedCall& call : frame.calls) {
-            bound = bound || (call.name == "glBindTexture" && call.args[1] == shield);
-            if (bound && call.name == "glVertex3f") {
-                return call.args[1];
+            if (call.name == "glBindTexture" &&
+                std::count(pictures.begin(), pictures.end(), call.args[1]) > 0) {
+                bound->push_back(call.args[1]);
+            }
+            if (top == -99.0 && !bound->empty() && bound->back() == shield &&
+                call.name == "glVertex3f") {
+                top = call.args[1];
             }
         }
-        return -99.0;
+        return top;
     };
-    EXPECT_DOUBLE_EQ(barTop(scene.frames[0]), 1.0);
-    EXPECT_NEAR(barTop(scene.frames[2]), 2.0 * (10000.0 - 20.0) / 5000.0 - 1.0, 1e-4);
+    std::vector<double> bound;
+    EXPECT_DOUBLE_EQ(barTop(scene.frames[0], &bound), 1.0);
+    bound.clear();
+    EXPECT_NEAR(barTop(scene.frames[2], &bound), 2.0 * (10000.0 - 20.0) / 5000.0 - 1.0, 1e-4);
+    EXPECT_EQ(bound, pictures);
 }

@@ -129,14 +129,6 @@ TEST(LevelAccuracy, CountsAsteroidsPerShotAndTruncatesTheBonus) {
     EXPECT_EQ(AccuracyBonus(4000000000u, 3.0f), 4294967040u) << "held within the score's range";
 }
 
-TEST_F(LevelScreensTest, TheBannerNamesTheLevelForTwoSeconds) {
-    level.number = 7;
-    ShowLevelBanner(level);
-    EXPECT_EQ(scene.ScreenSequence(), std::vector<std::string>{"banner"});
-    EXPECT_TRUE(scene.Drew("Level: 7"));
-    EXPECT_NEAR(Seconds(), 2.02, 1e-6);
-}
-
 TEST_F(LevelScreensTest, OnlyAScoreAboveTheHighScoreIsANewHighScore) {
     HighScore = 1234;
     FormatHighScoreText();

@@ -146,14 +146,6 @@ std::vector<std::string> GameScene::ScreenSequence() const {
     return sequence;
 }
 
-int GameScene::FramesOf(const std::string& screen) const {
-    int count = 0;
-    for (const ShownFrame& frame : frames) {
-        count += frame.screen == screen ? 1 : 0;
-    }
-    return count;
-}
-
 bool GameScene::Drew(const std::string& text) const {
     for (const ShownFrame& frame : frames) {
         for (const std::string& drawn : frame.texts) {

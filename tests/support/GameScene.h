@@ -37,8 +37,6 @@ public:
 
     // The screens shown, each run of frames of one screen counted once.
     std::vector<std::string> ScreenSequence() const;
-    // How many frames showed a screen.
-    int FramesOf(const std::string& screen) const;
     // True when some frame drew the text.
     bool Drew(const std::string& text) const;
 
