@@ -168,13 +168,13 @@ int32_t NoRepeatPowerUpKind(int32_t drawn, int32_t last) {
 
 PickupObject* MakePowerUp(int32_t kind, Vec2 position, float lifetime) {
     switch (kind) {
-        case 1:
+        case PowerUpInvuln:
             return new InvulnObject(position, lifetime);
-        case 2:
+        case PowerUpLongRange:
             return new LongRangeObject(position, lifetime);
-        case 3:
+        case PowerUpSpread:
             return new SpreadObject(position, lifetime);
-        case 4:
+        case PowerUpStarburst:
             return new StarburstObject(position, lifetime);
         default:
             return nullptr;

@@ -13,8 +13,13 @@ class PickupObject;
 // at such points.
 Vec2 RandomFieldPoint();
 
-// The power-up kinds as the level numbers them: 1 invulnerability, 2 long range, 3 spread,
-// 4 starburst.
+// The power-up kinds as the level numbers its drops.
+enum PowerUpKind : int32_t {
+    PowerUpInvuln = 1,
+    PowerUpLongRange = 2,
+    PowerUpSpread = 3,
+    PowerUpStarburst = 4,
+};
 constexpr int32_t PowerUpKindCount = 4;
 
 // The kind that falls when `drawn` (1 to 4) comes up after `last`: a repeat moves on to the next
@@ -58,8 +63,6 @@ public:
     void AdvanceWorld();
     // Hands the snapshot's controls to the ship; false when the loop is to be left.
     bool ApplyControls();
-
-    bool Completed() const { return completed; }
 
 private:
     void DrawHud();
