@@ -149,12 +149,18 @@ sleep_until() {
     if at_least "$left" 0.001; then sleep "$left"; fi
 }
 
+# The time at which the game opened a file whose path ends in $1 for the $2-th time; nothing
+# when it has not yet.
+opened_at() {
+    awk -v name="$1" -v count="$2" '$1 == "open" && substr($3, length($3) - length(name) + 1) == name { if (++n == count) { print $2; exit } }' "$FRAME_LOG"
+}
+
 # Waits up to $3 seconds until the game has opened a file whose path ends in $1 at least $2
 # times; prints the time of that opening.
 wait_for_open() {
     local deadline=$((SECONDS + $3)) opened=""
     while :; do
-        opened=$(awk -v name="$1" -v count="$2" '$1 == "open" && substr($3, length($3) - length(name) + 1) == name { if (++n == count) { print $2; exit } }' "$FRAME_LOG")
+        opened=$(opened_at "$1" "$2")
         [ -n "$opened" ] && { echo "$opened"; return 0; }
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for $1"
         [ $SECONDS -lt $deadline ] || fail "the game did not open $1 (#$2) within $3 s"
