@@ -52,7 +52,7 @@ for target in "${targets[@]}"; do
         -artifact_prefix="$artifacts/$target-" > "$log" 2>&1 || status=$?
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     took=$(sed -n 's/^Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$log" | tail -1)
-    last=$(grep -E '^#[0-9]+' "$log" | tail -1 || true)
+    last=$(grep -aE '^#[0-9]+' "$log" | tail -1 || true)
     cov=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<< "$last")
     features=$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<< "$last")
     corpus_size=$(sed -n 's/.* corp: \([0-9]*\/[0-9]*[a-zA-Z]*\).*/\1/p' <<< "$last")
@@ -60,7 +60,7 @@ for target in "${targets[@]}"; do
     if [ "$status" -ne 0 ]; then
         result="FAILED (exit $status; see $log)"
         failed=1
-        grep -E 'ERROR|SUMMARY|runtime error|Test unit written' "$log" | head -5 >&2 || true
+        grep -aE 'ERROR|SUMMARY|runtime error|Test unit written' "$log" | head -5 >&2 || true
     fi
     line="fuzz $target: ${took:-?}s, ${runs:-?} runs, cov ${cov:-?}, ft ${features:-?}, corpus ${corpus_size:-?}: $result"
     echo "$line"
