@@ -10,6 +10,7 @@
 #include "audio/AudioDevice.h"
 #include "audio/OggVorbis.h"
 #include "audio/ShipSounds.h"
+#include "game/GameFlow.h"
 #include "game/GameRecord.h"
 #include "render/AssetCatalogue.h"
 #include "render/Font.h"
@@ -287,7 +288,9 @@ bool HandleMenuCode(MenuCode code) {
     if (code == MenuQuit) {
         return false;
     }
-    if (code == MenuClearHighScore) {
+    if (code >= MenuNewGame && code <= MenuLastStartLevel) {
+        RunGame(static_cast<uint16_t>(code));
+    } else if (code == MenuClearHighScore) {
         HighScore = 0;
         FormatHighScoreText();
     }

@@ -12,6 +12,7 @@ extern bool FullScreen;                 // the window covers the desktop at its 
 // that level, 16 clears the high score, 17 quits; any other value shows the menu again.
 using MenuCode = int32_t;
 constexpr MenuCode MenuNewGame = 0;
+constexpr MenuCode MenuLastStartLevel = 15;  // 1 to 15 start a game at that level
 constexpr MenuCode MenuClearHighScore = 16;
 constexpr MenuCode MenuQuit = 17;
 constexpr MenuCode MenuShowAgain = 18;
@@ -24,7 +25,8 @@ constexpr const char* GameMusicPath = "sound/music/BC_upbeat-tech.ogg";
 void CreateGameResources();
 void ReleaseGameResources();
 
-// Carries out one menu code; false when the program should leave the menu loop.
+// Carries out one menu code (a whole game for 0 to 15); false when the program should leave the
+// menu loop.
 bool HandleMenuCode(MenuCode code);
 
 // The whole program: start-up, presentation, the menu loop, release and teardown. 0 after a

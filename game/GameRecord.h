@@ -1,8 +1,10 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <memory>
 
-struct Clock;
+#include "app/Clock.h"
+
 class ShipObject;
 
 // The game being played: one record for the whole run, reset by every new game.
@@ -20,9 +22,9 @@ constexpr uint32_t PointsPerExtraLife = 500000;
 
 // The level in play: created by the level set-up, deleted when the level is over.
 struct Level {
-    uint16_t number = 1;     // 1 to 15
-    Clock* clock = nullptr;  // owned: the level's own clock
-    int32_t shotsFired = 0;  // shots that left the ship in this level
+    uint16_t number = 1;           // 1 to 15
+    std::unique_ptr<Clock> clock;  // the level's own clock
+    int32_t shotsFired = 0;        // shots that left the ship in this level
 };
 
 extern GameSessionRecord* GameSession;

@@ -5,8 +5,8 @@
 
 namespace {
 
-// The first 12 header bytes: ID length, colour-map type, image type, colour-map specification,
-// x-origin and y-origin. Only these two forms are read.
+// The first 12 header bytes: ID length, colour-map type, image type, colour-map fields (first entry,
+// length, entry size), x-origin and y-origin. Only these two forms are read.
 constexpr uint8_t UncompressedHeader[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 constexpr uint8_t RunLengthHeader[12] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 constexpr size_t LongestPacket = 128;

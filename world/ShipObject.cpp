@@ -266,15 +266,20 @@ void ShipObject::LoseShip() {
     GameSession->shipActive = false;
     turnClockwise = false;
     turnCounterClockwise = false;
-    if (thrusting) {
-        thrusting = false;
-        if (ThrustSound != nullptr) {
-            ThrustSound->Stop();
-        }
-        flame->emitting = false;
-    }
+    StopThrusting();
     GameSession->lives -= 1;
     GameSession->ship = nullptr;
+}
+
+void ShipObject::StopThrusting() {
+    if (!thrusting) {
+        return;
+    }
+    thrusting = false;
+    if (ThrustSound != nullptr) {
+        ThrustSound->Stop();
+    }
+    flame->emitting = false;
 }
 
 // The flame first, so it lies under the ship. While invulnerable the shader path adds the

@@ -40,6 +40,9 @@ public:
     bool Fire();
     // The bookkeeping of a lost ship: one life less, no ship in play, thrust and turns released.
     void LoseShip();
+    // Releases the thrust: the engine sound stops and the flame stops emitting. Nothing happens
+    // when the ship is not thrusting.
+    void StopThrusting();
 
     void Update(float dt) override;
     void Draw() override;

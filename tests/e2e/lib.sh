@@ -142,17 +142,35 @@ log_frames() {
 
 now() { date +%s.%N; }
 
+# Sleeps until the wall-clock time $1, or not at all when it has passed.
+sleep_until() {
+    local left
+    left=$(calc "$1 - $(now)")
+    if at_least "$left" 0.001; then sleep "$left"; fi
+}
+
+# The time at which the game opened a file whose path ends in $1 for the $2-th time; nothing
+# when it has not yet.
+opened_at() {
+    awk -v name="$1" -v count="$2" '$1 == "open" && substr($3, length($3) - length(name) + 1) == name { if (++n == count) { print $2; exit } }' "$FRAME_LOG"
+}
+
 # Waits up to $3 seconds until the game has opened a file whose path ends in $1 at least $2
 # times; prints the time of that opening.
 wait_for_open() {
     local deadline=$((SECONDS + $3)) opened=""
     while :; do
-        opened=$(awk -v name="$1" -v count="$2" '$1 == "open" && substr($3, length($3) - length(name) + 1) == name { if (++n == count) { print $2; exit } }' "$FRAME_LOG")
+        opened=$(opened_at "$1" "$2")
         [ -n "$opened" ] && { echo "$opened"; return 0; }
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for $1"
         [ $SECONDS -lt $deadline ] || fail "the game did not open $1 (#$2) within $3 s"
         sleep 0.1
     done
+}
+
+# How many times the game has opened a file whose path ends in $1 so far.
+count_opens() {
+    awk -v name="$1" '$1 == "open" && substr($3, length($3) - length(name) + 1) == name { n++ } END { print n + 0 }' "$FRAME_LOG"
 }
 
 # The time of the first frame shown after time $1 (waits for it up to 10 s).

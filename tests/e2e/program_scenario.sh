@@ -1,13 +1,11 @@
 # The whole program as a player meets it, in a real window with real OpenGL, OpenAL Soft and
 # Ogg Vorbis: presenter, title and loading, the main menu, the options menu with each toggle,
-# the restart notice, a game from Start, back to the menu and Escape. Sourced by the two
+# the restart notice, a game from Start (story skipped, banner, play, Q, game over, credits),
+# back to the menu and Escape. Sourced by the two
 # scenario scripts with GLSL set to 1 (shader path) or 0 (fixed-function path).
 # Screenshots, the frame log, the captured audio and a summary (measurements.txt) land in the
 # output folder.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
-
-# The level flow is switched on here once the game can be played from the menu.
-GAME_FLOW_READY=${GAME_FLOW_READY:-0}
 
 # Pointer moves in mouse pixels; 500 pixels are one menu unit and the pointer starts at (0, 0),
 # over Options.
@@ -32,7 +30,7 @@ wait_for_window > /dev/null
 
 # Presenter (five seconds from its first frame), then the title fading in.
 presenter=$(wait_for_open textures/presentation/titlepresents.tga 1 20)
-sleep "$(calc "$presenter + 2.5 - $(now)")"
+sleep_until "$(calc "$presenter + 2.5")"
 grab presenter
 title=$(wait_for_open textures/presentation/titlescreen.tga 1 20)
 presenter_seconds=$(calc "$title - $presenter")
@@ -101,34 +99,83 @@ click
 sleep 1
 [ "$("$kit" rep get "$SETTINGS" GLSL)" = "$((1 - GLSL))" ] || fail "GLSL was not saved after OK"
 [ "$("$kit" rep get "$SETTINGS" Brightness)" = 2 ] || fail "brightness was not saved after OK"
+[ "$("$kit" rep get "$SETTINGS" HighScore)" = 0 ] || fail "the cleared high score was not saved"
 screenshot menu-again > /dev/null
 
-# Start: a new game when the level flow exists, else the menu again at once.
-play_one_game() {
-    hold_key space 0.3      # skips the opening story frame
-    hold_key space 0.3      # and the flight frame
-    sleep 3                 # the level banner
-    hold_key space 1        # fire
-    hold_key Up 0.5         # thrust
-    screenshot playing > /dev/null
-    game_playing=$(now)
-    sleep 1
-    hold_key q 0.3          # abandon the level: game over, then the credits
-    sleep 2
-    screenshot game-over > /dev/null
-    sleep 5
-    screenshot credits > /dev/null
-    hold_key space 0.3
-}
+# Start: a new game. Space skips the opening story picture and then, if it still shows, the
+# flight picture; the banner ignores it. The banner shows for the two seconds before the level
+# opens its HUD font, so the screen is grabbed every half second and the grab that falls well
+# inside those two seconds is kept.
+fonts_before=$(count_opens fonts/default.tga)
 move_mouse -250 -275
 sleep 0.3
 click
-if [ "$GAME_FLOW_READY" = 1 ]; then
-    play_one_game
+sleep 1.5
+hold_key space 0.3
+sleep 0.7
+hold_key space 0.3
+grabs=()
+for i in $(seq 0 11); do
+    grabs+=("$(now)")
+    grab "banner-$i"
+    [ "$(count_opens fonts/default.tga)" -gt "$fonts_before" ] && break
+    sleep 0.5
+done
+level_started=$(wait_for_open fonts/default.tga $((fonts_before + 1)) 30)
+banner=""
+for i in "${!grabs[@]}"; do
+    if [ -z "$banner" ] && at_least "${grabs[$i]}" "$(calc "$level_started - 1.7")" &&
+        at_least "$(calc "$level_started - 0.3")" "${grabs[$i]}"; then
+        banner=$i
+    fi
+done
+[ -n "$banner" ] || fail "no grab fell inside the level banner"
+mv "$OUT_DIR/banner-$banner.xwd" "$OUT_DIR/banner.xwd"
+rm -f "$OUT_DIR"/banner-*.xwd
+at_least "$(develop_grab banner)" 0.01 || fail "the level banner is black"
+
+# Level 1: fire, then thrust while firing (the screenshot shows the shots, the flame and the
+# HUD), turn, and fly on for a while. The shielded ship may ram the asteroid and everything it
+# breaks into, which clears the level early; the summary opens its own font then.
+sleep 0.5
+xdotool keydown space
+sleep 0.5
+xdotool keydown Up
+sleep 0.5
+at_least "$(screenshot playing)" 0.01 || fail "the level is black"
+xdotool keyup Up
+xdotool keyup space
+hold_key Left 0.4
+quiet_from=$(now)
+sleep 2.5
+# Q abandons the level. It is held until the game-over screen opens its picture, so that after a
+# cleared level it abandons the next one (the summary and the banner ignore it).
+q_pressed=$(now)
+xdotool keydown q
+game_over=$(wait_for_open textures/story/gameover.tga 1 40)
+xdotool keyup q
+level_ended=$q_pressed
+summary=$(opened_at fonts/default.tga $((fonts_before + 2)))
+if [ -n "$summary" ] && at_least "$q_pressed" "$summary"; then
+    level_ended=$summary
+    note "level 1 was cleared before Q; the game went on to level 2"
 fi
-wait_for_open textures/menu/Pointer.tga 2 120 > /dev/null
+level_fps=$(calc "$(frames_between "$level_started" "$level_ended") / ($level_ended - $level_started)")
+note "level play: $level_fps frames per second"
+# The game music alone plays from a moment after the last key to the end of the level, unless
+# the level was cleared before; then from the start of the level, with the shots and the engine.
+music_from=$(calc "$quiet_from + 0.3")
+at_least "$(calc "$level_ended - $music_from")" 1.2 || music_from=$(calc "$level_started + 0.3")
+
+# Game over fades in for a second and stays five; the credits follow and are centred after 12.5 s.
+sleep_until "$(calc "$game_over + 2.5")"
+at_least "$(screenshot game-over)" 0.01 || fail "the game-over screen is black"
+sleep_until "$(calc "$game_over + 5 + 12.5")"
+at_least "$(screenshot credits)" 0.01 || fail "the credits are black"
+hold_key space 0.3
+wait_for_open textures/menu/Pointer.tga 2 60 > /dev/null
 sleep 1
-screenshot menu-after-start > /dev/null
+screenshot menu-after-game > /dev/null
 
 hold_key Escape 0.5
 status=$(wait_for_exit 20)
@@ -137,7 +184,6 @@ status=$(wait_for_exit 20)
 
 saved="$("$kit" rep get "$SETTINGS" ScreenWidth)x$("$kit" rep get "$SETTINGS" ScreenHeight)"
 [ "$saved" = 1024x768 ] || fail "the settings file holds the screen size $saved, not 1024x768"
-[ "$("$kit" rep get "$SETTINGS" HighScore)" = 0 ] || fail "the cleared high score was not saved"
 [ "$("$kit" rep get "$SETTINGS" Sound)" = 1 ] || fail "sound is not on in the settings file"
 
 # The captured audio: menu music, silence while sound is off, music again once it is on.
@@ -150,10 +196,15 @@ note "audio RMS: menu $music, sound off $silence, sound on again $again"
 at_least "$music" "$MUSIC_RMS" || fail "no menu music in the captured audio ($music)"
 at_least "$SILENCE_RMS" "$silence" || fail "the music went on with sound off ($silence)"
 at_least "$again" "$MUSIC_RMS" || fail "the music did not come back with sound on ($again)"
-if [ "$GAME_FLOW_READY" = 1 ]; then
-    playing=$(audio_rms "$(calc "$game_playing - $audio_opened")" 1)
+music_seconds=$(calc "$level_ended - $music_from - 0.2")
+playing=n/a
+if at_least "$music_seconds" 0.5; then
+    playing=$(audio_rms "$(calc "$music_from - $audio_opened")" "$music_seconds")
     at_least "$playing" "$MUSIC_RMS" || fail "no game music while playing ($playing)"
 fi
+ended=$(audio_rms "$(calc "$game_over - $audio_opened + 0.5")" 2)
+note "audio RMS: game music $playing, game over $ended"
+at_least "$SILENCE_RMS" "$ended" || fail "the game music went on after the level ($ended)"
 
 {
     echo "glsl $GLSL"
@@ -164,5 +215,8 @@ fi
     echo "menu_frames_per_second $menu_fps"
     echo "audio_rms_menu $music"
     echo "audio_rms_sound_off $silence"
+    echo "level_frames_per_second $level_fps"
+    echo "audio_rms_game_music $playing"
+    echo "audio_rms_game_over $ended"
 } > "$OUT_DIR/measurements.txt"
-note "presenter, title, menu, options, restart notice, start, settings and audio: ok"
+note "presenter, title, menu, options, restart notice, a game, settings and audio: ok"

@@ -17,6 +17,7 @@ void Swap(SDL_Window*) {
     if (Driver->framesShown == Driver->frameLimit) {
         ADD_FAILURE() << "the screen was still running after " << frame + 1 << " frames";
         FrameDriver::PushKey(SDL_SCANCODE_ESCAPE, true);
+        FrameDriver::PushKey(SDL_SCANCODE_Q, true);
     }
 }
 

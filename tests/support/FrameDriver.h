@@ -21,7 +21,7 @@ public:
     // Runs after each swap with the number of the frame just shown, counted from 0.
     std::function<void(int frame)> afterSwap;
     // A loop still running after this many frames fails the test and is made to leave by
-    // holding Escape (which ends every menu).
+    // holding Escape (which ends every menu and story screen) and Q (which ends a level).
     int frameLimit = 2000;
 
     int framesShown = 0;

@@ -14,6 +14,7 @@ struct Log {
 };
 
 GLuint NextName = 1;
+GLuint BoundTexture = 0;  // the name of the last glBindTexture
 std::vector<TextureUpload> Uploads;
 bool KeepBytes = false;
 std::vector<std::string> Sources;
@@ -43,6 +44,11 @@ void APIENTRY GenTextures(GLsizei count, GLuint* names) {
     for (GLsizei i = 0; i < count; ++i) {
         names[i] = NextName++;
     }
+}
+
+void APIENTRY BindTextureCall(GLenum target, GLuint texture) {
+    Record("glBindTexture", {static_cast<double>(target), static_cast<double>(texture)});
+    BoundTexture = texture;
 }
 
 GLuint APIENTRY GenLists(GLsizei range) {
@@ -142,7 +148,7 @@ void APIENTRY TexImage2D(GLenum target, GLint level, GLint internalFormat, GLsiz
             static_cast<double>(internalFormat), static_cast<double>(width),
             static_cast<double>(height), static_cast<double>(border), static_cast<double>(format),
             static_cast<double>(type), pixels == nullptr ? 0.0 : 1.0});
-    TextureUpload upload{level, internalFormat, width, height, format, {}};
+    TextureUpload upload{level, internalFormat, width, height, format, BoundTexture, {}};
     if (KeepBytes && pixels != nullptr) {
         const uint8_t* bytes = static_cast<const uint8_t*>(pixels);
         upload.bytes.assign(bytes,
@@ -284,6 +290,7 @@ void Install() {
     GL_CORE_ENTRY_POINTS(RECORDING_GL_CORE)
     GL_LEGACY_ENTRY_POINTS(RECORDING_GL_LEGACY)
     PublishedGLCore.glGenTextures = GenTextures;
+    PublishedGLCore.glBindTexture = BindTextureCall;
     PublishedGLLegacy.glGenLists = GenLists;
     PublishedGLCore.glCreateShader = CreateShader;
     PublishedGLCore.glCreateProgram = CreateProgram;
@@ -304,6 +311,7 @@ void Install() {
     TexCoordArray = ClientArray{};
     ListBase = 0;
     NextName = 1;
+    BoundTexture = 0;
     Uploads.clear();
     KeepBytes = false;
     Sources.clear();

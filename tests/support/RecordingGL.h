@@ -31,6 +31,7 @@ struct TextureUpload {
     GLsizei width = 0;
     GLsizei height = 0;
     GLenum format = 0;
+    GLuint texture = 0;  // the texture bound when it was handed over
     std::vector<uint8_t> bytes;
 };
 std::vector<TextureUpload>& TextureUploads();

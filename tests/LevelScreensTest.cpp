@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "game/LevelScreens.h"
+#include "settings/SettingsValues.h"
+#include "tests/support/GameScene.h"
+
+namespace {
+
+// Where a text was first drawn: the frame's number and time, or -1 when never.
+struct FirstDrawn {
+    int frame = -1;
+    double seconds = -1.0;
+};
+
+FirstDrawn FirstFrameDrawing(const GameScene& scene, const std::string& text) {
+    for (size_t i = 0; i < scene.frames.size(); ++i) {
+        for (const std::string& drawn : scene.frames[i].texts) {
+            if (drawn == text) {
+                return FirstDrawn{static_cast<int>(i), scene.frames[i].seconds};
+            }
+        }
+    }
+    return FirstDrawn{};
+}
+
+bool FrameDraws(const ShownFrame& frame, const std::string& text) {
+    for (const std::string& drawn : frame.texts) {
+        if (drawn == text) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+// The summary of a completed level and the end screens, at 20 ms a frame.
+class LevelScreensTest : public ::testing::Test {
+protected:
+    LevelScreensTest() {
+        level.number = 3;
+        level.clock.reset(CreateClock());
+        scene.step = [this](int) { scores.push_back(scene.session.score); };
+    }
+
+    // The score after each frame, less the score before the screen.
+    std::vector<uint32_t> ScoreSteps(uint32_t before) const {
+        std::vector<uint32_t> steps;
+        for (uint32_t score : scores) {
+            if (score != before) {
+                steps.push_back(score - before);
+                before = score;
+            }
+        }
+        return steps;
+    }
+
+    double Seconds() const {
+        return scene.frames.back().seconds - scene.frames.front().seconds + 0.02;
+    }
+
+    GameScene scene;
+    Level level;
+    std::vector<uint32_t> scores;
+};
+
+TEST_F(LevelScreensTest, TheSummaryShowsItsLinesASecondApartAndTalliesTheBonusByThousands) {
+    scene.session.score = 20000;
+    scene.session.extraLives = 1;
+    LevelStartScore = 16250;
+    LevelScore = 3750;
+    AsteroidsShot = 2;
+    level.shotsFired = 3;
+    ShowLevelSummary(level);
+
+    EXPECT_EQ(ScoreSteps(20000), (std::vector<uint32_t>{1000, 1000, 500}))
+        << "two thirds of 3750 is 2500";
+    const char* lines[] = {
+        "Score at Start of Level:", "Score Earned This Level:", "                Accuracy:",
+        "          Accuracy Bonus:", "           Total Score:"};
+    for (int i = 0; i < 5; ++i) {
+        FirstDrawn first = FirstFrameDrawing(scene, lines[i]);
+        EXPECT_NEAR(first.seconds - scene.frames[0].seconds, i + 1.02, 1e-6) << lines[i];
+    }
+    EXPECT_TRUE(scene.Drew("16250"));
+    EXPECT_TRUE(scene.Drew("3750"));
+    EXPECT_TRUE(scene.Drew("66.67%"));
+    EXPECT_TRUE(scene.Drew("2500"));
+    EXPECT_TRUE(scene.Drew("22500"));
+    EXPECT_TRUE(scene.Drew("Level:3"));
+    // Lines for five seconds, three frames of tally, the frame that finds it done, five more.
+    EXPECT_NEAR(Seconds(), 5.02 + 3 * 0.02 + 5.02, 1e-6);
+}
+
+TEST_F(LevelScreensTest, ALevelWithoutShotsHasNoBonusAndEndsFiveSecondsAfterItsFifth) {
+    scene.session.score = 5000;
+    LevelScore = 5000;
+    AsteroidsShot = 0;
+    level.shotsFired = 0;
+    ShowLevelSummary(level);
+    EXPECT_TRUE(scene.Drew("0.00%"));
+    EXPECT_TRUE(ScoreSteps(5000).empty());
+    EXPECT_NEAR(Seconds(), 5.02 + 5.02, 1e-6);
+}
+
+TEST_F(LevelScreensTest, ABonusCrossingAMultipleOfHalfAMillionShowsTheExtraLifeAtOnce) {
+    scene.session.score = 499500;
+    scene.session.lives = 2;
+    scene.session.extraLives = 1;
+    LevelScore = 1000;
+    AsteroidsShot = 4;
+    level.shotsFired = 4;
+    ShowLevelSummary(level);
+    EXPECT_EQ(scene.session.lives, 3);
+    EXPECT_EQ(scene.session.extraLives, 2u);
+    FirstDrawn crossed = FirstFrameDrawing(scene, "500500");
+    ASSERT_GE(crossed.frame, 0);
+    EXPECT_TRUE(FrameDraws(scene.frames[crossed.frame], "Lives:3"));
+    EXPECT_FALSE(FrameDraws(scene.frames[crossed.frame - 1], "Lives:3"));
+}
+
+TEST(LevelAccuracy, CountsAsteroidsPerShotAndTruncatesTheBonus) {
+    EXPECT_EQ(LevelAccuracy(5, 0), 0.0f);
+    EXPECT_EQ(LevelAccuracy(6, 4), 1.5f) << "a spread shot can bring down several";
+    EXPECT_EQ(AccuracyBonus(1001, LevelAccuracy(2, 3)), 667u);
+    EXPECT_EQ(AccuracyBonus(4000000000u, 3.0f), 4294967040u) << "held within the score's range";
+}
+
+TEST_F(LevelScreensTest, OnlyAScoreAboveTheHighScoreIsANewHighScore) {
+    HighScore = 1234;
+    FormatHighScoreText();
+    scene.session.score = 1234;
+    scene.keepCalls = true;
+    ShowGameOver();
+    EXPECT_EQ(scene.ScreenSequence(), std::vector<std::string>{"game over"});
+    EXPECT_NEAR(Seconds(), 5.0, 1e-6);
+    EXPECT_EQ(HighScore, 1234);
+    EXPECT_STREQ(HighScoreText, "High Score:1234");
+    const double emblem = GameScene::TextureName("textures/gameplay/highscore.tga");
+    auto emblemShown = [&] {
+        for (const ShownFrame& frame : scene.frames) {
+            for (const RecordedCall& call : frame.calls) {
+                if (call.name == "glBindTexture" && call.args[1] == emblem) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    EXPECT_FALSE(emblemShown());
+    for (const ShownFrame& frame : scene.frames) {
+        EXPECT_TRUE(frame.texts.empty());
+    }
+
+    scene.frames.clear();
+    scene.session.score = 1235;
+    ShowGameOver();
+    EXPECT_EQ(HighScore, 1235);
+    EXPECT_STREQ(HighScoreText, "High Score:1235");
+    EXPECT_TRUE(scene.Drew("NEW HIGH SCORE:1235"));
+    EXPECT_TRUE(emblemShown());
+
+    scene.frames.clear();
+    scene.session.score = 99999;
+    ShowGameWin();
+    EXPECT_EQ(scene.ScreenSequence(), std::vector<std::string>{"game win"});
+    EXPECT_NEAR(Seconds(), 10.0, 1e-6);
+    EXPECT_STREQ(HighScoreText, "High Score: 99999");
+}

@@ -1,0 +1,175 @@
+#include "tests/support/GameScene.h"
+
+#include <cstring>
+
+#include "app/Clock.h"
+#include "audio/OggVorbis.h"
+#include "audio/ShipSounds.h"
+#include "game/LevelScreens.h"
+#include "render/AssetCatalogue.h"
+#include "render/Font.h"
+#include "settings/SettingsValues.h"
+#include "tests/support/RecordingAL.h"
+#include "tests/support/RecordingGL.h"
+#include "tools/forge/SoundEncoding.h"
+
+namespace {
+
+constexpr double FirstCatalogueName = 1000;
+
+// A one-pixel 24-bit Targa picture whose width tells it apart.
+std::vector<uint8_t> TinyTarga(uint8_t width) {
+    std::vector<uint8_t> file(18, 0);
+    file[2] = 2;  // uncompressed true colour
+    file[12] = width;
+    file[14] = 1;
+    file[16] = 24;
+    file.resize(file.size() + 3u * width, 128);
+    return file;
+}
+
+// The text one glCallLists call drew, in whichever font size its lists belong to.
+std::string TextOf(const std::vector<GLuint>& lists) {
+    std::string text;
+    for (GLuint list : lists) {
+        for (int size = 1; size <= 3; ++size) {
+            GLuint base = FontLists.glyphListBase[size];
+            if (list >= base && list < base + 256) {
+                text += static_cast<char>(list - base + ' ');
+            }
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+GameScene::GameScene(double frameMilliseconds)
+    : driver(frameMilliseconds),
+      savedSession(GameSession),
+      savedSound(SoundEnabled),
+      savedHighScore(HighScore),
+      savedHighScoreText(HighScoreText) {
+    RecordingGL::Install();
+    RecordingAL::Install();
+    SoundEnabled = true;
+    std::vector<uint8_t> clip = EncodeWave(std::vector<int16_t>(64, 100), 1, 22050);
+    for (const char* path : {"sound/ship/BC_shot-laser3.wav", "sound/ship/thrust.wav",
+                             "sound/ship/BC_explosion-debris.wav"}) {
+        assets.Write(path, clip);
+    }
+    LoadShipSounds();
+    // The game music has no stream: its thread would call the recording AL beside the game's.
+    GameMusic = new OggVorbis;
+    assets.Write(GameOverPicturePath, TinyTarga(1));
+    assets.Write(GameWinPicturePath, TinyTarga(2));
+
+    const std::map<const Targa* const*, std::string> screens = {
+        {&Catalogue.background, "level"},   {&Catalogue.start, "banner"},
+        {&Catalogue.summary, "summary"},    {&Catalogue.storyFrame1, "story"},
+        {&Catalogue.storyFrame2, "flight"}, {&Catalogue.credits, "credits"},
+    };
+    for (int i = 0; i < CatalogueTextureCount; ++i) {
+        Targa*& texture = *CatalogueTextures[i].handle;
+        texture = new Targa;
+        texture->textureId = static_cast<GLuint>(FirstCatalogueName + i);
+        auto screen = screens.find(CatalogueTextures[i].handle);
+        if (screen != screens.end()) {
+            screenOfTexture[texture->textureId] = screen->second;
+        }
+    }
+
+    SetUpLevelTable();
+    GameSession = &session;
+    GlobalClock = CreateClock();
+    LargeFont = new Font;
+    LargeFont->Init(1);
+    RecordingGL::ClearCalls();
+    driver.afterSwap = [this](int frame) {
+        LogFrame();
+        if (step) {
+            step(frame);
+        }
+    };
+}
+
+GameScene::~GameScene() {
+    delete LargeFont;
+    LargeFont = nullptr;
+    delete GlobalClock;
+    GlobalClock = nullptr;
+    for (const CatalogueTexture& row : CatalogueTextures) {
+        delete *row.handle;
+        *row.handle = nullptr;
+    }
+    delete GameMusic;
+    GameMusic = nullptr;
+    FreeShipSounds();
+    RecordingAL::Uninstall();
+    RecordingGL::Uninstall();
+    GameSession = savedSession;
+    SoundEnabled = savedSound;
+    HighScore = savedHighScore;
+    std::strncpy(HighScoreText, savedHighScoreText.c_str(), HighScoreTextCapacity - 1);
+}
+
+void GameScene::LogFrame() {
+    for (const RecordingGL::TextureUpload& upload : RecordingGL::TextureUploads()) {
+        screenOfTexture[upload.texture] = upload.width == 1 ? "game over" : "game win";
+    }
+    ShownFrame shown;
+    shown.seconds = static_cast<double>(DrivenTime::Counter) / DrivenTime::Frequency;
+    for (const RecordedCall& call : RecordingGL::CallsTo("glBindTexture")) {
+        auto screen = screenOfTexture.find(call.args[1]);
+        if (screen != screenOfTexture.end()) {
+            shown.screen = screen->second;
+            break;
+        }
+    }
+    for (const std::vector<GLuint>& lists : RecordingGL::CalledLists()) {
+        shown.texts.push_back(TextOf(lists));
+    }
+    if (keepCalls) {
+        shown.calls = RecordingGL::Calls();
+    }
+    frames.push_back(std::move(shown));
+    RecordingGL::ClearCalls();
+}
+
+std::vector<std::string> GameScene::ScreenSequence() const {
+    std::vector<std::string> sequence;
+    for (const ShownFrame& frame : frames) {
+        if (sequence.empty() || sequence.back() != frame.screen) {
+            sequence.push_back(frame.screen);
+        }
+    }
+    return sequence;
+}
+
+bool GameScene::Drew(const std::string& text) const {
+    for (const ShownFrame& frame : frames) {
+        for (const std::string& drawn : frame.texts) {
+            if (drawn == text) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+double GameScene::TextureName(const char* path) {
+    for (int i = 0; i < CatalogueTextureCount; ++i) {
+        if (std::strcmp(CatalogueTextures[i].path, path) == 0) {
+            return FirstCatalogueName + i;
+        }
+    }
+    return -1;
+}
+
+void HoldKey(SDL_Scancode key) {
+    FrameDriver::PushKey(key, true);
+}
+
+void ReleaseKey(SDL_Scancode key) {
+    FrameDriver::PushKey(key, false);
+}

@@ -1,0 +1,69 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "game/GameRecord.h"
+#include "tests/support/CallRecorder.h"
+#include "tests/support/FrameDriver.h"
+#include "tests/support/TempAssetRoot.h"
+
+// What one frame of a game screen showed.
+struct ShownFrame {
+    std::string screen;               // "level", "banner", "summary", "story", "flight",
+                                      // "credits", "game over", "game win", or "" for none
+    std::vector<std::string> texts;   // every text drawn, in order, whatever its font
+    double seconds = 0.0;             // driven time when the frame was shown
+    std::vector<RecordedCall> calls;  // every GL call, only while the scene keeps them
+};
+
+// Everything a game needs, headless: recording GL and AL, driven frames and time, an asset root
+// of its own with short ship sounds and one-pixel end pictures, a silent game music, every
+// catalogue texture present under a name of its own (so each frame tells which screen drew it), the
+// large font, the global clock, the level table, a fresh game record, sound on and the high score
+// as each test sets it. Every frame is logged; the test's step runs after it. Puts everything back
+// afterwards.
+class GameScene {
+public:
+    explicit GameScene(double frameMilliseconds = 20.0);
+    ~GameScene();
+    GameScene(const GameScene&) = delete;
+    GameScene& operator=(const GameScene&) = delete;
+
+    // Runs after each frame is logged, with the frame's number counted from 0.
+    std::function<void(int frame)> step;
+
+    // The screens shown, each run of frames of one screen counted once.
+    std::vector<std::string> ScreenSequence() const;
+    // True when some frame drew the text.
+    bool Drew(const std::string& text) const;
+
+    // The catalogue texture name of a path, as glBindTexture receives it.
+    static double TextureName(const char* path);
+
+    bool keepCalls = false;  // log each frame's GL calls too
+
+    TempAssetRoot assets;
+    FrameDriver driver;
+    std::vector<ShownFrame> frames;
+    GameSessionRecord session;
+
+    // The sources of the recording AL on which the laser and the engine sound.
+    static constexpr double LaserSource = 1;
+    static constexpr double ThrustSource = 3;
+
+private:
+    void LogFrame();
+
+    std::map<double, std::string> screenOfTexture;
+    GameSessionRecord* savedSession;
+    bool savedSound;
+    int32_t savedHighScore;
+    std::string savedHighScoreText;
+};
+
+// Holds or releases a key from a step; the frame loop sees it at its next input pump.
+void HoldKey(SDL_Scancode key);
+void ReleaseKey(SDL_Scancode key);
