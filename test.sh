@@ -1,7 +1,43 @@
 #!/usr/bin/env bash
-# Sets up the machine if needed, builds everything and runs every test, the end-to-end ones
-# in a virtual X server included.
+# Sets up the machine if needed, builds everything and runs every test:
+#   1. build/ (g++): the unit tests and, in a virtual X server, the end-to-end ones;
+#   2. build-asan/ (clang, AddressSanitizer + UndefinedBehaviorSanitizer): the unit tests, and a
+#      short run of every fuzz target;
+#   3. build-tsan/ (g++, ThreadSanitizer): the unit tests.
+# Each part prints how long it took. Every build folder is kept, so a second run is quick.
 set -euo pipefail
 cd "$(dirname "$0")"
+
+started=$SECONDS
+part_started=$SECONDS
+took() {
+    echo "test.sh: $1 took $((SECONDS - part_started)) s"
+    part_started=$SECONDS
+}
+
 tools/setup.sh
+took "setting up and building build/"
 ctest --test-dir build --output-on-failure -j "$(nproc)"
+took "the tests in build/"
+
+# Configures a sanitizer build folder once; later runs only build what changed.
+configure() {
+    local folder=$1
+    shift
+    [ -f "$folder/CMakeCache.txt" ] ||
+        cmake -S . -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" > /dev/null
+}
+
+configure build-asan -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCATACLYSM_FUZZ=ON
+cmake --build build-asan -j "$(nproc)" --target cataclysm-tests assets fuzz
+took "building build-asan/"
+ctest --test-dir build-asan --output-on-failure -j "$(nproc)" -LE e2e
+took "the unit tests and short fuzz runs in build-asan/"
+
+configure build-tsan -DCATACLYSM_SANITIZE=thread
+cmake --build build-tsan -j "$(nproc)" --target cataclysm-tests assets
+took "building build-tsan/"
+ctest --test-dir build-tsan --output-on-failure -j "$(nproc)" -LE e2e
+took "the unit tests in build-tsan/"
+
+echo "test.sh: everything took $((SECONDS - started)) s"

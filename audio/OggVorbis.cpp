@@ -14,7 +14,7 @@ constexpr int LittleEndian = 0;
 constexpr int SixteenBitWords = 2;
 constexpr int SignedSamples = 1;
 constexpr Uint32 PollMilliseconds = 10;
-// A fill that goes on past damaged data gives up after this many errors in a row.
+// A fill that goes on past holes in the stream gives up after this many in a row.
 constexpr int MaxConsecutiveDecodeErrors = 16;
 
 }  // namespace
@@ -155,7 +155,9 @@ void OggVorbis::Stream() {
 
 // Decodes into the chunk until it is full. A looping stream goes on from its beginning when
 // it reaches its end; one that does not loop ends the fill there. A decoding error ends the
-// fill, unless goOnPastErrors, in which case only a long run of errors does.
+// fill, unless goOnPastErrors and the error is a hole (pages lost or damaged), in which case
+// only a long run of holes does. Any other error means the decoder no longer matches the
+// stream, and reading on from there can crash inside the decoder.
 OggVorbis::ChunkFill OggVorbis::FillChunk(std::vector<char>& chunk, bool goOnPastErrors) {
     ChunkFill fill;
     int errorsInARow = 0;
@@ -171,7 +173,7 @@ OggVorbis::ChunkFill OggVorbis::FillChunk(std::vector<char>& chunk, bool goOnPas
             readSinceRewind = true;
         } else if (got < 0) {
             fill.decodeError = true;
-            if (!goOnPastErrors || ++errorsInARow >= MaxConsecutiveDecodeErrors) {
+            if (got != OV_HOLE || !goOnPastErrors || ++errorsInARow >= MaxConsecutiveDecodeErrors) {
                 break;
             }
         } else if (looping && readSinceRewind && ov_raw_seek(&decoder, 0) == 0) {

@@ -14,7 +14,6 @@ constexpr uint32_t PackingGutter = 4;
 
 constexpr size_t EntryFixedBytes = 4 + 16;  // nameLength and the four indices
 constexpr size_t FreeRectBytes = 17;
-constexpr size_t HeaderFixedBytes = 4 + 1 + 4 + 4 + 4;
 
 void XorAll(uint8_t* block, size_t size, uint8_t mask) {
     for (size_t i = 0; i < size; ++i) {

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,25 @@ bool WriteSettingsFile(std::string& failure) {
 }
 
 }  // namespace
+
+std::vector<uint8_t> FreshSettingsFile(int32_t highScore) {
+    struct Setting {
+        const char* key;
+        int32_t value;
+    };
+    const Setting fresh[] = {
+        {ScreenWidthKey, 1024},    {ScreenHeightKey, 768}, {ColorDepthKey, 32},
+        {BrightnessKey, 0},        {GlslKey, 1},           {SoundKey, 1},
+        {HighScoreKey, highScore},
+    };
+    // Entries are written newest first: adding the keys from the last one keeps the file in
+    // the order of the table.
+    Repository repository;
+    for (size_t i = std::size(fresh); i-- > 0;) {
+        repository.SetOrAddInt(fresh[i].key, fresh[i].value);
+    }
+    return repository.Encode();
+}
 
 void LoadSettings() {
     if (!SetUpAssetRoot()) {

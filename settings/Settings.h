@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+#include <vector>
 
 // Loading and saving of the settings values and the high score, which live in the game section
 // of the settings file below the asset root.
@@ -18,3 +20,8 @@ void LoadSettingsFromAssetRoot();
 // as "config/bc.rep.bad" and then replaced by a complete one. A save that fails prints one line
 // on stderr.
 void SaveSettings();
+
+// The settings file a fresh install starts with: 1024 x 768 at 32 bits, full brightness, the
+// shader path and sound on, and the given high score, the keys in that order. The forge writes
+// it into a new build, and `cataclysm-kit rep reset` and the installer put it back.
+std::vector<uint8_t> FreshSettingsFile(int32_t highScore);

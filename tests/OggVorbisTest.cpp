@@ -233,6 +233,22 @@ TEST_F(OggVorbisTest, DamagedStreamEndsTheThreadInsteadOfSpinning) {
     }
 }
 
+// A stream whose pages were spliced together from two streams: the decoder reports a bad link
+// at once, and reading past that error used to divide by zero inside the decoder.
+TEST_F(OggVorbisTest, StreamWithABrokenLinkEndsAtTheErrorInsteadOfReadingOn) {
+    Bytes spliced = ReadTestData("fuzz/oggvorbis-bad-link.ogg");
+    ASSERT_FALSE(spliced.empty());
+    assets.Write("spliced.ogg", spliced);
+    OggVorbis music;
+    ASSERT_TRUE(music.Load("spliced.ogg"));
+    music.Play(true);
+    ASSERT_TRUE(WaitFor([&] { return music.Finished(); }));
+    music.Stop();
+    EXPECT_EQ(RecordingAL::BufferDataCount(), 0u);
+    EXPECT_EQ(RecordingAL::CallsTo("alSourcePlay").size(), 0u);
+    EXPECT_EQ(RecordingAL::CallsTo("alDeleteSources").size(), 1u);
+}
+
 TEST_F(OggVorbisTest, StreamWithoutANominalBitrateStreamsInDefaultChunks) {
     Bytes stream = OggOf(Tone(440.0, 1.0, 1, 22050, 0.5f), 1, 22050);
     SetNominalBitrate(stream, -1);

@@ -94,6 +94,18 @@ TEST_F(Settings, LoadingWithoutAFileGivesTheDefaults) {
     EXPECT_FALSE(GlslEnabled || GlslChoice || SoundEnabled);
 }
 
+TEST_F(Settings, AFreshFileLoadsAsAFreshInstallsOptionsWithTheGivenHighScore) {
+    folder.Write(SettingsPath, FreshSettingsFile(777));
+    Brightness = 2;
+    Load();
+    EXPECT_EQ(ScreenWidth, 1024);
+    EXPECT_EQ(ScreenHeight, 768);
+    EXPECT_EQ(ColorDepth, 32);
+    EXPECT_EQ(Brightness, 0);
+    EXPECT_EQ(HighScore, 777);
+    EXPECT_TRUE(GlslEnabled && GlslChoice && SoundEnabled);
+}
+
 TEST_F(Settings, LoadingReadsAllSevenValuesAndSavingWritesThemBack) {
     folder.Write(SettingsPath, AllSeven(1, 1));
     Load();

@@ -12,7 +12,9 @@ PACKAGES=(
     libopenal1 libgl1 libgl1-mesa-dri
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool x11-apps x11-utils imagemagick sox
+    xvfb xauth xdotool x11-apps x11-utils imagemagick sox desktop-file-utils
+    # fuzzing (libFuzzer) and the sanitizer builds
+    clang libclang-rt-14-dev
     # sound files made by others, which the sound tests load when present
     alsa-utils sound-theme-freedesktop
 )

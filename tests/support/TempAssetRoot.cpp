@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "app/AssetFiles.h"
 
@@ -39,4 +40,13 @@ std::string TestExecutableFolder() {
     }
     path[length] = '\0';
     return std::filesystem::path(path).parent_path().string();
+}
+
+std::vector<uint8_t> ReadTestData(const std::string& name) {
+    const char* folder = std::getenv("CATACLYSM_TEST_DATA");
+    std::filesystem::path path =
+        std::filesystem::path(folder != nullptr ? folder : CATACLYSM_TEST_DATA_DIR) / name;
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>());
 }

@@ -21,3 +21,7 @@ public:
 
 // The folder of the running test executable, where the build put the forged assets (base/).
 std::string TestExecutableFolder();
+
+// The bytes of a file below tests/data/ (the folder CATACLYSM_TEST_DATA names, when set);
+// empty when it cannot be read.
+std::vector<uint8_t> ReadTestData(const std::string& name);

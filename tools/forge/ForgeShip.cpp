@@ -109,6 +109,7 @@ void DrawShipColours(cairo_t* cr) {
     cairo_pattern_add_color_stop_rgb(glass, 1, 0.04, 0.20, 0.38);
     cairo_set_source(cr, glass);
     cairo_fill(cr);
+    cairo_pattern_destroy(glass);
 }
 
 void DrawShipHeights(cairo_t* cr) {
@@ -118,6 +119,7 @@ void DrawShipHeights(cairo_t* cr) {
     cairo_pattern_add_color_stop_rgb(wing, 1, 0.22, 0.22, 0.22);
     cairo_set_source(cr, wing);
     cairo_fill(cr);
+    cairo_pattern_destroy(wing);
     for (double x : {104.0, 152.0}) {
         NacellePath(cr, x);
         cairo_pattern_t* pod = cairo_pattern_create_linear(x - 9, 0, x + 9, 0);
@@ -126,6 +128,7 @@ void DrawShipHeights(cairo_t* cr) {
         cairo_pattern_add_color_stop_rgb(pod, 1, 0.35, 0.35, 0.35);
         cairo_set_source(cr, pod);
         cairo_fill(cr);
+        cairo_pattern_destroy(pod);
     }
     FuselagePath(cr);
     cairo_pattern_t* hull = cairo_pattern_create_linear(106, 0, 150, 0);
@@ -134,6 +137,7 @@ void DrawShipHeights(cairo_t* cr) {
     cairo_pattern_add_color_stop_rgb(hull, 1, 0.45, 0.45, 0.45);
     cairo_set_source(cr, hull);
     cairo_fill(cr);
+    cairo_pattern_destroy(hull);
     cairo_save(cr);
     cairo_translate(cr, 128, 96);
     cairo_scale(cr, 9, 24);
@@ -145,6 +149,7 @@ void DrawShipHeights(cairo_t* cr) {
     cairo_pattern_add_color_stop_rgb(bulb, 1, 0.85, 0.85, 0.85);
     cairo_set_source(cr, bulb);
     cairo_fill(cr);
+    cairo_pattern_destroy(bulb);
 }
 
 // A box blur, so the relief has no hard steps between the ship's parts.

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "settings/Repository.h"
+#include "settings/SafeFileWrite.h"
+#include "settings/Settings.h"
 #include "tools/kit/KitCommand.h"
 
 namespace {
@@ -16,7 +18,9 @@ namespace {
 constexpr char RepHelp[] =
     "rep dump FILE             print the header, the sections and the entries in file order\n"
     "rep get FILE KEY          print the integer under KEY in the game section\n"
-    "rep set FILE KEY VALUE    store the integer VALUE under KEY in the game section";
+    "rep set FILE KEY VALUE    store the integer VALUE under KEY in the game section\n"
+    "rep reset FILE            replace FILE with the settings of a fresh install (1024x768,\n"
+    "                          full brightness, shaders and sound on), keeping its high score";
 
 // Bytes that would upset a terminal or a line-based reader are printed as \xNN.
 std::string Escaped(const std::string& text, bool quote) {
@@ -139,6 +143,25 @@ int Set(const std::string& path, const std::string& key, const std::string& valu
     return 0;
 }
 
+// A missing or damaged file is replaced too, with a high score of 0: resetting is how a
+// player recovers from a file that no longer works.
+int Reset(const std::string& path) {
+    Repository repository;
+    int32_t highScore = 0;
+    if (repository.LoadFile(path)) {
+        repository.GetInt("HighScore", &highScore);
+    } else {
+        std::printf("%s did not load (%s); the high score starts at 0\n", path.c_str(),
+                    repository.Failure().c_str());
+    }
+    std::vector<uint8_t> bytes = FreshSettingsFile(highScore);
+    std::string failure;
+    if (!ReplaceFileSafely(path, bytes.data(), bytes.size(), failure)) {
+        return KitFail(failure);
+    }
+    return 0;
+}
+
 int RunRep(const std::vector<std::string>& args) {
     if (args.size() == 2 && args[0] == "dump") {
         return Dump(args[1]);
@@ -149,7 +172,11 @@ int RunRep(const std::vector<std::string>& args) {
     if (args.size() == 4 && args[0] == "set") {
         return Set(args[1], args[2], args[3]);
     }
-    return KitFail("usage: cataclysm-kit rep dump FILE | get FILE KEY | set FILE KEY VALUE");
+    if (args.size() == 2 && args[0] == "reset") {
+        return Reset(args[1]);
+    }
+    return KitFail(
+        "usage: cataclysm-kit rep dump FILE | get FILE KEY | set FILE KEY VALUE | reset FILE");
 }
 
 }  // namespace

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# `cmake --install` lays out a self-contained game folder with its desktop entry and icon; the
+# installed game runs from anywhere, through its link in bin/, and keeps its settings in its
+# own folder; a reinstall keeps them, and `cataclysm-kit rep reset` mends a broken file.
+source "$(dirname "$0")/lib.sh"
+build=$(cd "$BIN_DIR/.." && pwd)
+prefix="$(cd "$OUT_DIR" && pwd -P)/prefix"
+game_folder="$prefix/lib/brindles-cataclysm"
+
+cmake --install "$build" --prefix "$prefix" > "$OUT_DIR/install.log" || fail "cmake --install failed"
+for file in "$game_folder/brindles-cataclysm" "$game_folder/cataclysm-kit"; do
+    [ -x "$file" ] || fail "$file is missing"
+done
+for file in textures/menu/Pointer.tga tbundles/menu/menu1.qtb sound/music/BC_menu.ogg \
+    shaders/default.qvs fonts/default.tga; do
+    cmp -s "$BIN_DIR/base/$file" "$game_folder/base/$file" || fail "base/$file was not installed"
+done
+[ ! -e "$game_folder/base/icons" ] || fail "the icon was installed into base/"
+kit="$game_folder/cataclysm-kit"
+settings="$game_folder/base/config/bc.rep"
+for pair in ScreenWidth=1024 GLSL=1 Sound=1 Brightness=0 HighScore=0; do
+    [ "$("$kit" rep get "$settings" "${pair%=*}")" = "${pair#*=}" ] ||
+        fail "the installed settings do not hold ${pair}"
+done
+
+desktop="$prefix/share/applications/brindles-cataclysm.desktop"
+[ -f "$desktop" ] || fail "no desktop entry"
+desktop-file-validate "$desktop" || fail "the desktop entry does not validate"
+grep -qx "Exec=\"$game_folder/brindles-cataclysm\"" "$desktop" || fail "Exec does not name the game"
+icon="$prefix/share/icons/hicolor/256x256/apps/brindles-cataclysm.png"
+[ "$(/usr/bin/identify -format '%m %wx%h' "$icon")" = "PNG 256x256" ] || fail "no 256x256 PNG icon"
+[ "$(readlink -f "$prefix/bin/brindles-cataclysm")" = "$(readlink -f "$game_folder/brindles-cataclysm")" ] ||
+    fail "bin/brindles-cataclysm does not lead to the game"
+
+# The player's settings survive a reinstall.
+"$kit" rep set "$settings" HighScore 4242
+cmake --install "$build" --prefix "$prefix" > "$OUT_DIR/reinstall.log" || fail "reinstall failed"
+[ "$("$kit" rep get "$settings" HighScore)" = 4242 ] || fail "a reinstall reset the high score"
+
+# Started through the link, from a folder that has nothing to do with the game.
+GAME="$prefix/bin/brindles-cataclysm"
+cd /
+start_display
+capture_audio
+log_frames
+start_game
+wait_for_window > /dev/null
+wait_for_open textures/menu/Pointer.tga 1 60 > /dev/null
+grep -q "open .* $game_folder/base/textures/menu/Pointer.tga" "$FRAME_LOG" ||
+    fail "the game did not read its assets from $game_folder/base"
+sleep 1
+brightness=$(screenshot installed)
+at_least "$brightness" 0.005 || fail "the screen is black"
+hold_key Escape 0.5
+status=$(wait_for_exit 20)
+[ "$status" -eq 0 ] || fail "exit status $status after Escape"
+[ ! -s "$OUT_DIR/game.err" ] || fail "the game wrote errors: $(cat "$OUT_DIR/game.err")"
+[ "$("$kit" rep get "$settings" HighScore)" = 4242 ] || fail "the game lost the high score"
+
+# A settings file that no longer loads is mended by a reset.
+printf 'not a settings file' > "$settings"
+"$kit" rep reset "$settings" > "$OUT_DIR/reset.out" || fail "rep reset failed"
+grep -q 'high score starts at 0' "$OUT_DIR/reset.out" || fail "rep reset did not say the file was lost"
+[ "$("$kit" rep get "$settings" GLSL)" = 1 ] || fail "rep reset did not write the fresh options"
+note "install into $prefix, desktop entry, icon, a run from /, reinstall and reset: ok"
