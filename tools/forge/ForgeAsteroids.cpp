@@ -79,32 +79,33 @@ Rock MakeRock(const RockLook& look) {
     return rock;
 }
 
+const RockLook AsteroidLooks[3] = {
+    {256,
+     11,
+     {0.62f, 0.56f, 0.50f, 1},
+     {0.24f, 0.21f, 0.19f, 1},
+     {0.85f, 0.75f, 0.55f, 1},
+     0.22f,
+     6},
+    {256,
+     23,
+     {0.66f, 0.48f, 0.38f, 1},
+     {0.27f, 0.17f, 0.14f, 1},
+     {0.95f, 0.62f, 0.35f, 1},
+     0.30f,
+     4},
+    {256,
+     37,
+     {0.55f, 0.58f, 0.64f, 1},
+     {0.18f, 0.20f, 0.25f, 1},
+     {0.55f, 0.80f, 0.95f, 1},
+     0.26f,
+     7},
+};
+
 bool ForgeAsteroids(const ForgeContext& context) {
-    const RockLook looks[3] = {
-        {256,
-         11,
-         {0.62f, 0.56f, 0.50f, 1},
-         {0.24f, 0.21f, 0.19f, 1},
-         {0.85f, 0.75f, 0.55f, 1},
-         0.22f,
-         6},
-        {256,
-         23,
-         {0.66f, 0.48f, 0.38f, 1},
-         {0.27f, 0.17f, 0.14f, 1},
-         {0.95f, 0.62f, 0.35f, 1},
-         0.30f,
-         4},
-        {256,
-         37,
-         {0.55f, 0.58f, 0.64f, 1},
-         {0.18f, 0.20f, 0.25f, 1},
-         {0.55f, 0.80f, 0.95f, 1},
-         0.26f,
-         7},
-    };
     for (int i = 0; i < 3; ++i) {
-        Rock rock = MakeRock(looks[i]);
+        Rock rock = MakeRock(AsteroidLooks[i]);
         std::string n = std::to_string(i);
         Bitmap lit = LightSurface(rock.albedo, rock.field, RockRelief, 0.25f);
         // Asteroids are drawn with t = 0 at the top of the sprite.

@@ -14,35 +14,12 @@ namespace {
 // Full-screen pictures fill a 4:3 screen; they are drawn in 1024 x 768 units.
 constexpr double ScreenW = 1024, ScreenH = 768;
 
-const RockLook StoryRocks[3] = {
-    {256,
-     11,
-     {0.62f, 0.56f, 0.50f, 1},
-     {0.24f, 0.21f, 0.19f, 1},
-     {0.85f, 0.75f, 0.55f, 1},
-     0.22f,
-     6},
-    {256,
-     23,
-     {0.66f, 0.48f, 0.38f, 1},
-     {0.27f, 0.17f, 0.14f, 1},
-     {0.95f, 0.62f, 0.35f, 1},
-     0.30f,
-     4},
-    {256,
-     37,
-     {0.55f, 0.58f, 0.64f, 1},
-     {0.18f, 0.20f, 0.25f, 1},
-     {0.55f, 0.80f, 0.95f, 1},
-     0.26f,
-     7},
-};
 
 // The three rocks, lit, for scenery.
 const std::vector<Bitmap>& SceneryRocks() {
     static std::vector<Bitmap> rocks = [] {
         std::vector<Bitmap> made;
-        for (const RockLook& look : StoryRocks) {
+        for (const RockLook& look : AsteroidLooks) {
             Rock rock = MakeRock(look);
             made.push_back(LightSurface(rock.albedo, rock.field, RockRelief, 0.25f));
         }

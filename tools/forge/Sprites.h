@@ -23,6 +23,9 @@ struct Rock {
 };
 Rock MakeRock(const RockLook& look);
 
+// The three asteroid families, by image variant; the story pictures draw the same rocks.
+extern const RockLook AsteroidLooks[3];
+
 constexpr float RockRelief = 90.0f;  // slope scale of a 256-pixel rock's normals
 
 // The player's ship, nose up, in a square of `size` pixels: the unlit colours, the relief, and
