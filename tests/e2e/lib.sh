@@ -12,6 +12,11 @@ mkdir -p "$OUT_DIR"
 
 GAME_PID=""
 XVFB_PID=""
+GAME_PRELOAD=""
+
+# A private runtime folder: without one, libraries the game loads complain on stderr.
+export XDG_RUNTIME_DIR="$OUT_DIR/runtime"
+mkdir -p -m 0700 "$XDG_RUNTIME_DIR"
 
 fail() {
     echo "FAIL: $*" >&2
@@ -58,21 +63,24 @@ CONF
     export ALSOFT_CONF="$OUT_DIR/alsoft.conf"
 }
 
+# Only the game gets the frame logger (see log_frames); the tools the scenario runs do not.
 start_game() {
-    "$GAME" > "$OUT_DIR/game.out" 2> "$OUT_DIR/game.err" &
+    LD_PRELOAD="${GAME_PRELOAD:-}" "$GAME" > "$OUT_DIR/game.out" 2> "$OUT_DIR/game.err" &
     GAME_PID=$!
 }
 
-# Waits until the game's window exists; prints its id.
+# Waits until the game's window exists; prints its id. The deadline is in seconds, not tries:
+# on a loaded machine each look at the window tree can take a while.
 wait_for_window() {
-    local id=""
-    for _ in $(seq 200); do
+    local deadline=$((SECONDS + 90)) id=""
+    while [ $SECONDS -lt $deadline ]; do
         id=$(xdotool search --name "^Brindle's Cataclysm$" 2>/dev/null | head -n 1 || true)
         [ -n "$id" ] && { echo "$id"; return 0; }
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window appeared"
-        sleep 0.1
+        sleep 0.2
     done
-    fail "no window titled \"Brindle's Cataclysm\""
+    xwininfo -root -tree > "$OUT_DIR/window-tree.txt" 2>&1 || true
+    fail "no window titled \"Brindle's Cataclysm\" (window tree in window-tree.txt)"
 }
 
 # Holds a key for a while, so that a screen sees it for whole frames.
@@ -137,7 +145,7 @@ log_frames() {
         -ldl || fail "cannot build the frame logger"
     : > "$FRAME_LOG"
     export CATACLYSM_FRAME_LOG="$FRAME_LOG"
-    export LD_PRELOAD="$OUT_DIR/frame_log.so"
+    GAME_PRELOAD="$OUT_DIR/frame_log.so"
 }
 
 now() { date +%s.%N; }
