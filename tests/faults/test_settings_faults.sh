@@ -3,7 +3,7 @@
 # tests/faults/settings_faults.py. Runs in a private mount namespace when it can, so its tmpfs
 # mounts never outlive it.
 set -euo pipefail
-script="$(dirname "$0")/../faults/settings_faults.py"
+script="$(dirname "$0")/settings_faults.py"
 if [ "$(id -u)" -eq 0 ] && unshare -m true 2> /dev/null; then
     exec unshare -m python3 "$script" "$1" "$2"
 fi
