@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -21,25 +22,25 @@ BaseBullet* BulletAt(float x, float y) {
     return new BaseBullet(Vec2{0.0f, 1.0f}, Vec2{}, Vec2{x, y}, 0.0f, 0.4f);
 }
 
-// One velocity component from a raw draw and a speed factor, worked out by hand.
-float Component(int draw, int speed) {
-    float value = static_cast<float>(draw % (speed * 200) - speed * 100) / 100.0f + 0.3f;
-    return value == 0.0f ? 0.3f : value;
-}
-
 }  // namespace
 
-TEST(AsteroidRandom, SpinsAreWholeDegreesAndVelocitiesStayInRangeAndNeverZero) {
+// At speed factor 3 a component is a whole number of hundredths from -2.7 to 3.29, never 0.
+TEST(AsteroidRandom, SpinsAreWholeDegreesAndVelocitiesSpanTheirRangeButAreNeverZero) {
     std::srand(5);
+    float lowest = 99.0f;
+    float highest = -99.0f;
     for (int i = 0; i < 1000; ++i) {
         float spin = RandomAsteroidSpin();
         EXPECT_TRUE(spin >= 0.0f && spin <= 120.0f && spin == std::floor(spin)) << spin;
         Vec3 velocity = RandomAsteroidVelocity(3);
         for (float component : {velocity.x, velocity.y}) {
-            EXPECT_TRUE(component >= -2.7f - 1e-5f && component <= 3.29f + 1e-5f) << component;
             EXPECT_NE(component, 0.0f);
+            lowest = std::min(lowest, component);
+            highest = std::max(highest, component);
         }
     }
+    EXPECT_TRUE(lowest >= -2.7f - 1e-5f && lowest < -2.6f) << lowest;
+    EXPECT_TRUE(highest <= 3.29f + 1e-5f && highest > 3.19f) << highest;
     unsigned seed = 0;  // a seed whose first draw is the raw value that would give 0.0
     do {
         std::srand(++seed);
@@ -54,24 +55,21 @@ using AsteroidTest = PlayFieldTest;
 TEST_F(AsteroidTest, AStruckMediumBreaksIntoFiveSmallAtItsCentreCountingOnlyShots) {
     CurrentLevel = 14;  // speed factor 8
     auto* medium = Add(new MediumAsteroidObject(Vec3{}, At(4.0f, -3.0f), 0.0f));
-    std::srand(77);
-    int draws[15];
-    for (int& draw : draws) {
-        draw = std::rand();
-    }
-    std::srand(77);
     uint32_t firstVariant = AsteroidVariantCounter;
+    std::srand(77);
     medium->OnCollide(Add(BulletAt(0.0f, 0.0f)));
     EXPECT_EQ(medium->GetState(), ObjectState::Hit);
     EXPECT_EQ(AsteroidsShot, 1);
     EXPECT_EQ(session.score, 500u);
     std::vector<BaseObject*> smalls = OfKind(ObjectKind::SmallAsteroid);
     ASSERT_EQ(smalls.size(), 5u);
-    for (int i = 0; i < 5; ++i) {  // made in turn, so the first is the deepest
+    std::srand(77);  // each child in turn draws its spin, then its velocity at the level's speed
+    for (int i = 0; i < 5; ++i) {  // the first made is the deepest
         auto* child = static_cast<SmallAsteroidObject*>(smalls[4 - i]);
-        EXPECT_EQ(child->spin, static_cast<float>((draws[3 * i] % 1201) / 10)) << i;
-        EXPECT_EQ(child->velocity.x, Component(draws[3 * i + 1], 8)) << i;
-        EXPECT_EQ(child->velocity.y, Component(draws[3 * i + 2], 8)) << i;
+        EXPECT_EQ(child->spin, RandomAsteroidSpin()) << i;
+        Vec3 velocity = RandomAsteroidVelocity(8);
+        EXPECT_EQ(child->velocity.x, velocity.x) << i;
+        EXPECT_EQ(child->velocity.y, velocity.y) << i;
         EXPECT_EQ(child->position.x, 4.0f);
         EXPECT_EQ(child->position.y, -3.0f);
         EXPECT_EQ(child->variant, (firstVariant + i) % 3);

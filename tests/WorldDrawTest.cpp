@@ -23,7 +23,10 @@
 
 namespace {
 
+using Strings = std::vector<std::string>;
 using Quad = std::vector<std::vector<double>>;  // six vertices of (s, t, x, y)
+
+constexpr int FirstTexture = 1000;  // the catalogue's row i is given texture 1000 + i
 
 std::vector<std::vector<float>> Colours;  // what glColor4fv was given
 
@@ -31,9 +34,23 @@ void APIENTRY CaptureColour(const GLfloat* c) {
     Colours.push_back({c[0], c[1], c[2], c[3]});
 }
 
-std::string Call(const std::string& name, std::vector<double> args = {}) {
-    std::string text = name;
-    for (double arg : args) {
+// One recorded call as text. A bound texture reads as its catalogue path without "textures/"
+// and ".tga", a texture unit as "unit N", a program as "program N"; anything else as its name
+// and arguments. The recording GL gives a uniform the length of its name as its location.
+std::string Describe(const RecordedCall& call) {
+    int row = call.name == "glBindTexture" ? static_cast<int>(call.args[1]) - FirstTexture : -1;
+    if (row >= 0 && row < CatalogueTextureCount) {
+        std::string path = CatalogueTextures[row].path;
+        return path.substr(9, path.size() - 13);
+    }
+    if (call.name == "glActiveTexture") {
+        return "unit " + std::to_string(static_cast<int>(call.args[0]) - GL_TEXTURE0);
+    }
+    if (call.name == "glUseProgram") {
+        return "program " + std::to_string(static_cast<int>(call.args[0]));
+    }
+    std::string text = call.name;
+    for (double arg : call.args) {
         char number[32];
         std::snprintf(number, sizeof number, " %.4g", arg);
         text += number;
@@ -41,29 +58,22 @@ std::string Call(const std::string& name, std::vector<double> args = {}) {
     return text;
 }
 
-// The recorded calls of the named functions, in order, as "name arg arg ...".
-std::vector<std::string> Trace(const std::set<std::string>& names) {
-    std::vector<std::string> trace;
+// The recorded calls of the named functions, in order, described.
+Strings Trace(const std::set<std::string>& names) {
+    Strings trace;
     for (const RecordedCall& call : RecordingGL::Calls()) {
         if (names.count(call.name) != 0) {
-            trace.push_back(Call(call.name, call.args));
+            trace.push_back(Describe(call));
         }
     }
     return trace;
 }
 
-// The catalogue's row i is given texture 1000 + i.
-std::string Bind(const std::string& path) {
-    for (int row = 0; row < CatalogueTextureCount; ++row) {
-        if (path == CatalogueTextures[row].path) {
-            return Call("glBindTexture", {GL_TEXTURE_2D, 1000.0 + row});
-        }
-    }
-    return "no texture " + path;
-}
-
-std::string Unit(int unit) {
-    return Call("glActiveTexture", {GL_TEXTURE0 + unit * 1.0});
+// The light of a lit sprite turned by its angle, at its distance, and its specular factor.
+Strings LightUniforms(double degrees, double distance, double specular) {
+    double a = degrees * DegreesToRadians;
+    return {Describe({"glUniform3f", {13, std::cos(a) * distance, std::sin(a) * distance, 0.35}}),
+            Describe({"glUniform1f", {14, specular}})};
 }
 
 Quad LastQuad() {
@@ -76,14 +86,14 @@ Quad LastQuad() {
     return quad;
 }
 
-// The sprite quad's corners with t = 0 at the top, and the ship's with t = 1 at the top.
-Quad CornerQuad(double h) {
-    return {{0, 0, -h, h}, {1, 0, h, h},   {1, 1, h, -h},
-            {1, 1, h, -h}, {0, 1, -h, -h}, {0, 0, -h, h}};
-}
-Quad FlippedCornerQuad(double h) {
-    return {{0, 1, -h, h}, {1, 1, h, h},   {1, 0, h, -h},
-            {1, 0, h, -h}, {0, 0, -h, -h}, {0, 1, -h, h}};
+// The sprite quad's corners, with t = 0 at the top unless flipped.
+Quad CornerQuad(double h, bool flipped = false) {
+    Quad quad = {{0, 0, -h, h}, {1, 0, h, h},   {1, 1, h, -h},
+                 {1, 1, h, -h}, {0, 1, -h, -h}, {0, 0, -h, h}};
+    for (std::vector<double>& corner : quad) {
+        corner[1] = flipped ? 1 - corner[1] : corner[1];
+    }
+    return quad;
 }
 
 }  // namespace
@@ -99,7 +109,7 @@ protected:
         Colours.clear();
         for (int row = 0; row < CatalogueTextureCount; ++row) {
             textures.push_back(std::make_unique<Targa>());
-            textures.back()->textureId = 1000 + row;
+            textures.back()->textureId = FirstTexture + row;
             *CatalogueTextures[row].handle = textures.back().get();
         }
         for (int i = 0; i < 3; ++i) {
@@ -127,36 +137,23 @@ protected:
 
 TEST_F(WorldDrawTest, AsteroidsBindTheirVariantsImagesAndOnTheShaderPathTurnTheirLight) {
     auto* asteroid = Add(new MediumAsteroidObject(Vec3{}, Vec3{3.0f, 4.0f, PlayFieldZ}, 0.0f));
-    asteroid->variant = 2;
-    asteroid->angle = 30.0f;
-    asteroid->Draw();
-    EXPECT_EQ(Trace({"glTranslatef", "glRotatef", "glBindTexture", "glUseProgram"}),
-              (std::vector<std::string>{Call("glTranslatef", {3, 4, -25}),
-                                        Call("glRotatef", {30, 0, 0, 1}),
-                                        Bind("textures/gameplay/asteroid2.tga")}));
-    EXPECT_EQ(LastQuad(), CornerQuad(1));
-
-    RecordingGL::ClearCalls();
-    GlslEnabled = true;
     asteroid->variant = 1;
+    asteroid->angle = 30.0f;
+    GlslEnabled = true;
     asteroid->Draw();
-    EXPECT_EQ(
-        Trace({"glActiveTexture", "glBindTexture", "glUseProgram"}),
-        (std::vector<std::string>{Unit(1), Bind("textures/glsl/asteroid1n.tga"), Unit(0),
-                                  Bind("textures/glsl/asteroid1.tga"), Call("glUseProgram", {71}),
-                                  Call("glUseProgram", {0}), Unit(1), Unit(0)}));
-    double a = 30.0 * DegreesToRadians;
-    EXPECT_EQ(Trace({"glUniform1i", "glUniform3f", "glUniform1f"}),
-              (std::vector<std::string>{
-                  Call("glUniform1i", {8, 0}), Call("glUniform1i", {8, 1}),
-                  Call("glUniform3f", {13, std::cos(a) * 0.2, std::sin(a) * 0.2, 0.35}),
-                  Call("glUniform1f", {14, 0.25})}));
+    EXPECT_EQ(Trace({"glActiveTexture", "glBindTexture", "glUseProgram"}),
+              (Strings{"unit 1", "glsl/asteroid1n", "unit 0", "glsl/asteroid1", "program 71",
+                       "program 0", "unit 1", "unit 0"}));
+    EXPECT_EQ(Trace({"glUniform1i"}), (Strings{"glUniform1i 8 0", "glUniform1i 8 1"}));
+    EXPECT_EQ(Trace({"glUniform3f", "glUniform1f"}), LightUniforms(30, 0.2, 0.25));
 
     RecordingGL::ClearCalls();
     programs[0].program = 0;  // a program that failed to build: back to the fixed path
+    asteroid->variant = 2;
     asteroid->Draw();
-    EXPECT_EQ(Trace({"glBindTexture", "glUseProgram"}),
-              (std::vector<std::string>{Bind("textures/gameplay/asteroid1.tga")}));
+    EXPECT_EQ(Trace({"glTranslatef", "glRotatef", "glBindTexture", "glUseProgram"}),
+              (Strings{"glTranslatef 3 4 -25", "glRotatef 30 0 0 1", "gameplay/asteroid2"}));
+    EXPECT_EQ(LastQuad(), CornerQuad(1));
 }
 
 TEST_F(WorldDrawTest, TheHugeAsteroidAndTheWreckAlwaysDrawFixedFunction) {
@@ -166,14 +163,13 @@ TEST_F(WorldDrawTest, TheHugeAsteroidAndTheWreckAlwaysDrawFixedFunction) {
     auto* wreck = Add(new ExplosionObject(Vec2{}, 0.75f));
     wreck->Update(0.375f);
     wreck->Draw();
-    std::vector<std::string> expected = {Call("glRotatef", {0, 0, 0, 1}),
-                                         Bind("textures/gameplay/finalasteroid.tga"),
-                                         Call("glRotatef", {5, 0, 0, 1})};
-    for (int piece = 0; piece < 7; ++piece) {
-        expected.push_back(Bind("textures/gameplay/shipp" + std::to_string(piece) + ".tga"));
-    }
-    EXPECT_EQ(Trace({"glBindTexture", "glUseProgram", "glRotatef"}), expected);
+    EXPECT_EQ(Trace({"glBindTexture", "glUseProgram", "glRotatef"}),
+              (Strings{"glRotatef 0 0 0 1", "gameplay/finalasteroid", "glRotatef 5 0 0 1",
+                       "gameplay/shipp0", "gameplay/shipp1", "gameplay/shipp2", "gameplay/shipp3",
+                       "gameplay/shipp4", "gameplay/shipp5", "gameplay/shipp6"}));
     EXPECT_NEAR(LastQuad()[0][3], 1.15 + 2, 1e-6) << "piece 6 at half time";
+    EXPECT_FLOAT_EQ(ExplosionObject::PieceOffset(1, 0.75f, 0.75f).x, -0.05f);
+    EXPECT_FLOAT_EQ(ExplosionObject::PieceOffset(4, 0.75f, 0.75f).y, -0.1f);
 }
 
 TEST_F(WorldDrawTest, PickupsMapTheirFixedImagesEitherWayUpAndSwitchOffTheirOwnUnits) {
@@ -183,11 +179,10 @@ TEST_F(WorldDrawTest, PickupsMapTheirFixedImagesEitherWayUpAndSwitchOffTheirOwnU
     invuln->Draw();
     EXPECT_EQ(LastQuad(), CornerQuad(1));
     spread->Draw();
-    EXPECT_EQ(LastQuad(), FlippedCornerQuad(1));
+    EXPECT_EQ(LastQuad(), CornerQuad(1, true));
     EXPECT_EQ(Trace({"glRotatef", "glBindTexture"}),
-              (std::vector<std::string>{
-                  Call("glRotatef", {0, 0, 0, 1}), Bind("textures/gameplay/powerinvuln.tga"),
-                  Call("glRotatef", {180, 0, 0, 1}), Bind("textures/gameplay/powerspread.tga")}));
+              (Strings{"glRotatef 0 0 0 1", "gameplay/powerinvuln", "glRotatef 180 0 0 1",
+                       "gameplay/powerspread"}));
 
     GlslEnabled = true;
     struct Case {
@@ -197,57 +192,39 @@ TEST_F(WorldDrawTest, PickupsMapTheirFixedImagesEitherWayUpAndSwitchOffTheirOwnU
     };
     for (const Case& one : {Case{invuln, "powerinvuln", 2},
                             Case{Add(new LongRangeObject(Vec2{}, 10.0f)), "powerlongrange", 2},
-                            Case{spread, "powerspread", 1},
-                            Case{Add(new StarburstObject(Vec2{}, 10.0f)), "powerstarburst", 1}}) {
+                            Case{Add(new StarburstObject(Vec2{}, 10.0f)), "powerstarburst", 1},
+                            Case{spread, "powerspread", 1}}) {
         RecordingGL::ClearCalls();
         one.pickup->Draw();
-        std::vector<std::string> expected = {Unit(0),
-                                             Bind("textures/glsl/" + one.name + ".tga"),
-                                             Unit(1),
-                                             Bind("textures/glsl/" + one.name + "n.tga"),
-                                             Call("glUseProgram", {71}),
-                                             Call("glUseProgram", {0})};
+        Strings expected = {"unit 0",     "glsl/" + one.name, "unit 1", "glsl/" + one.name + "n",
+                            "program 71", "program 0"};
         for (int unit = one.highestUnit; unit >= 0; --unit) {
-            expected.push_back(Unit(unit));
+            expected.push_back("unit " + std::to_string(unit));
         }
         EXPECT_EQ(Trace({"glActiveTexture", "glBindTexture", "glUseProgram"}), expected)
             << one.name;
         EXPECT_EQ(LastQuad(), CornerQuad(1)) << one.name;
     }
-    double a = 180.0 * DegreesToRadians;
-    RecordingGL::ClearCalls();
-    spread->Draw();
-    EXPECT_EQ(Trace({"glUniform3f", "glUniform1f"}),
-              (std::vector<std::string>{
-                  Call("glUniform3f", {13, std::cos(a) * 0.3, std::sin(a) * 0.3, 0.35}),
-                  Call("glUniform1f", {14, 0.6})}));
+    EXPECT_EQ(Trace({"glUniform3f", "glUniform1f"}), LightUniforms(180, 0.3, 0.6))
+        << "the spread, drawn last, turns its light with its wobble";
 }
 
 TEST_F(WorldDrawTest, TheShipDrawsOverItsFlameWithTheImageOfItsVulnerability) {
     auto* ship = Add(new ShipObject);
     ship->Draw();
-    EXPECT_EQ(Trace({"glBindTexture"}),
-              (std::vector<std::string>{Bind("textures/gameplay/particle.tga"),
-                                        Bind("textures/gameplay/shipinv.tga")}));
-    EXPECT_EQ(LastQuad(), (Quad{{0, 1, -2, 2},
-                                {1, 1, 2, 2},
-                                {0, 0, -2, -2},
-                                {0, 0, -2, -2},
-                                {1, 1, 2, 2},
-                                {1, 0, 2, -2}}));
+    EXPECT_EQ(Trace({"glBindTexture"}), (Strings{"gameplay/particle", "gameplay/shipinv"}));
+    const Quad strip = {{0, 1, -2, 2},  {1, 1, 2, 2}, {0, 0, -2, -2},
+                        {0, 0, -2, -2}, {1, 1, 2, 2}, {1, 0, 2, -2}};
+    EXPECT_EQ(LastQuad(), strip) << "t = 1 at the top";
 
     RecordingGL::ClearCalls();
     GlslEnabled = true;
     ship->sinceShot = 123.0f;
     ship->Draw();
-    EXPECT_EQ(
-        Trace({"glActiveTexture", "glBindTexture", "glUseProgram"}),
-        (std::vector<std::string>{
-            Unit(0), Bind("textures/glsl/flame.tga"), Unit(1), Bind("textures/glsl/flamealpha.tga"),
-            Call("glUseProgram", {73}), Call("glUseProgram", {0}), Unit(0),
-            Bind("textures/glsl/ship.tga"), Unit(1), Bind("textures/glsl/shipinvn.tga"), Unit(2),
-            Bind("textures/glsl/noise.tga"), Call("glUseProgram", {72}), Call("glUseProgram", {0}),
-            Unit(2), Unit(1), Unit(0)}));
+    EXPECT_EQ(Trace({"glActiveTexture", "glBindTexture", "glUseProgram"}),
+              (Strings{"unit 0", "glsl/flame", "unit 1", "glsl/flamealpha", "program 73",
+                       "program 0", "unit 0", "glsl/ship", "unit 1", "glsl/shipinvn", "unit 2",
+                       "glsl/noise", "program 72", "program 0", "unit 2", "unit 1", "unit 0"}));
     std::vector<RecordedCall> floats = RecordingGL::CallsTo("glUniform1f");
     ASSERT_EQ(floats.size(), 2u);
     EXPECT_NEAR(floats[0].args[1], std::sin(123.0f), 1e-6)
@@ -260,8 +237,7 @@ TEST_F(WorldDrawTest, FlameParticlesGrowAsTheyFadeInTheirOwnColour) {
     flame.vertices[3] = Vec3{0.5f, -1.0f, PlayFieldZ};
     flame.DrawFlame();
     EXPECT_EQ(Trace({"glTranslatef", "glRotatef"}),
-              (std::vector<std::string>{Call("glTranslatef", {5, 6, -25}),
-                                        Call("glRotatef", {45, 0, 0, 1})}));
+              (Strings{"glTranslatef 5 6 -25", "glRotatef 45 0 0 1"}));
     EXPECT_EQ(Colours, (std::vector<std::vector<float>>{{0.2f, 0.7f, 0.8f, 0.0f}}));
     Quad quad = LastQuad();
     EXPECT_NEAR(quad[0][2], 0.5 - 1.33, 1e-6) << "alpha 0: half-size 1.33";
@@ -271,6 +247,5 @@ TEST_F(WorldDrawTest, FlameParticlesGrowAsTheyFadeInTheirOwnColour) {
     GlslEnabled = true;
     flame.DrawFlame();
     EXPECT_EQ(Trace({"glUniform1i", "glUniform1f"}),
-              (std::vector<std::string>{Call("glUniform1i", {5, 0}), Call("glUniform1i", {5, 1}),
-                                        Call("glUniform1f", {13, 0})}));
+              (Strings{"glUniform1i 5 0", "glUniform1i 5 1", "glUniform1f 13 0"}));
 }
