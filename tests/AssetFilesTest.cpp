@@ -1,35 +1,26 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/AssetFiles.h"
+#include "tests/support/TempAssetRoot.h"
 
 namespace {
 
-// A fresh folder with an executable path in it and a base/ asset folder beside it.
+// A fresh folder with one asset file below its base/ folder, and no file opener yet.
 class AssetFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/cataclysm-assets-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
-        ASSERT_EQ(mkdir((folder + "/base").c_str(), 0755), 0);
-        ASSERT_EQ(mkdir((folder + "/base/textures").c_str(), 0755), 0);
-        FILE* file = std::fopen((folder + "/base/textures/frame1.tga").c_str(), "wb");
-        ASSERT_NE(file, nullptr);
-        std::fputs("pixels", file);
-        std::fclose(file);
-    }
-    void TearDown() override {
-        std::string command = "rm -rf '" + folder + "'";
-        ASSERT_EQ(std::system(command.c_str()), 0);
+        assets.Write("textures/frame1.tga", std::string("pixels"));
         FileOpenHook = nullptr;
     }
-    std::string folder;
+    void TearDown() override { FileOpenHook = nullptr; }
+
+    TempAssetRoot assets;
+    const std::string folder = assets.folder;
 };
 
 }  // namespace
