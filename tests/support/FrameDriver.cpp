@@ -74,3 +74,10 @@ void FrameDriver::PushMotion(int dx, int dy) {
     event.motion.yrel = dy;
     SDL_PushEvent(&event);
 }
+
+void FrameDriver::PushPadButton(Uint8 button, bool down) {
+    SDL_Event event{};
+    event.type = down ? SDL_CONTROLLERBUTTONDOWN : SDL_CONTROLLERBUTTONUP;
+    event.cbutton.button = button;
+    SDL_PushEvent(&event);
+}

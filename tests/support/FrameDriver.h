@@ -33,4 +33,5 @@ public:
     static void PushKey(SDL_Scancode scancode, bool down);
     static void PushLeftButton(bool down);
     static void PushMotion(int dx, int dy);
+    static void PushPadButton(Uint8 button, bool down);
 };
