@@ -7,36 +7,6 @@
 #include "settings/SettingsValues.h"
 #include "tests/support/GameScene.h"
 
-namespace {
-
-// Where a text was first drawn: the frame's number and time, or -1 when never.
-struct FirstDrawn {
-    int frame = -1;
-    double seconds = -1.0;
-};
-
-FirstDrawn FirstFrameDrawing(const GameScene& scene, const std::string& text) {
-    for (size_t i = 0; i < scene.frames.size(); ++i) {
-        for (const std::string& drawn : scene.frames[i].texts) {
-            if (drawn == text) {
-                return FirstDrawn{static_cast<int>(i), scene.frames[i].seconds};
-            }
-        }
-    }
-    return FirstDrawn{};
-}
-
-bool FrameDraws(const ShownFrame& frame, const std::string& text) {
-    for (const std::string& drawn : frame.texts) {
-        if (drawn == text) {
-            return true;
-        }
-    }
-    return false;
-}
-
-}  // namespace
-
 // The summary of a completed level and the end screens, at 20 ms a frame.
 class LevelScreensTest : public ::testing::Test {
 protected:
@@ -82,8 +52,10 @@ TEST_F(LevelScreensTest, TheSummaryShowsItsLinesASecondApartAndTalliesTheBonusBy
         "Score at Start of Level:", "Score Earned This Level:", "                Accuracy:",
         "          Accuracy Bonus:", "           Total Score:"};
     for (int i = 0; i < 5; ++i) {
-        FirstDrawn first = FirstFrameDrawing(scene, lines[i]);
-        EXPECT_NEAR(first.seconds - scene.frames[0].seconds, i + 1.02, 1e-6) << lines[i];
+        int first = scene.FirstFrameDrawing(lines[i]);
+        ASSERT_GE(first, 0) << lines[i];
+        EXPECT_NEAR(scene.frames[first].seconds - scene.frames[0].seconds, i + 1.02, 1e-6)
+            << lines[i];
     }
     EXPECT_TRUE(scene.Drew("16250"));
     EXPECT_TRUE(scene.Drew("3750"));
@@ -116,10 +88,9 @@ TEST_F(LevelScreensTest, ABonusCrossingAMultipleOfHalfAMillionShowsTheExtraLifeA
     ShowLevelSummary(level);
     EXPECT_EQ(scene.session.lives, 3);
     EXPECT_EQ(scene.session.extraLives, 2u);
-    FirstDrawn crossed = FirstFrameDrawing(scene, "500500");
-    ASSERT_GE(crossed.frame, 0);
-    EXPECT_TRUE(FrameDraws(scene.frames[crossed.frame], "Lives:3"));
-    EXPECT_FALSE(FrameDraws(scene.frames[crossed.frame - 1], "Lives:3"));
+    int crossed = scene.FirstFrameDrawing("500500");
+    ASSERT_GE(crossed, 1);
+    EXPECT_EQ(scene.FirstFrameDrawing("Lives:3"), crossed) << "shown in the frame that crossed";
 }
 
 TEST(LevelAccuracy, CountsAsteroidsPerShotAndTruncatesTheBonus) {
@@ -169,4 +140,5 @@ TEST_F(LevelScreensTest, OnlyAScoreAboveTheHighScoreIsANewHighScore) {
     EXPECT_EQ(scene.ScreenSequence(), std::vector<std::string>{"game win"});
     EXPECT_NEAR(Seconds(), 10.0, 1e-6);
     EXPECT_STREQ(HighScoreText, "High Score: 99999");
+    EXPECT_TRUE(scene.Drew("NEW HIGH SCORE:99999"));
 }
