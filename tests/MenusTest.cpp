@@ -193,13 +193,10 @@ TEST_F(MainMenu, GlslClickedTwiceStillShowsTheRestartNoticeAndSaves) {
 
 TEST_F(OptionsMenu, BrightnessStepsHighLowMediumHighAndAppliesAtOnce) {
     Brightness = 0;
-    std::vector<int32_t> levels;
-    Step record = [&levels] { levels.push_back(Brightness); };
-    // A click acts after its frame is shown, so each new level is seen a frame later.
-    Script({ClickAt(ToggleX, BrightnessY), Release(), All({record, Press()}), Release(),
-            All({record, Press()}), Release(), All({record, HoldEscape()})});
+    // A click acts after its frame is shown, so each new button is seen a frame later.
+    Script({ClickAt(ToggleX, BrightnessY), Release(), Press(), Release(), Press(), Release(),
+            HoldEscape()});
     EXPECT_EQ(RunOptionsMenu(scene.pointer), OptionsLeftByEscape);
-    EXPECT_EQ(levels, (std::vector<int32_t>{2, 1, 0}));
     EXPECT_EQ(scene.driver.brightnesses, (std::vector<float>{0.5f, 0.75f, 1.0f}));
     EXPECT_TRUE(frames[1].Shows(MenuPicture::HighActive));
     EXPECT_TRUE(frames[2].Shows(MenuPicture::LowActive)) << "the new button, under the pointer";
