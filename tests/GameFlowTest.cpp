@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 #include <functional>
@@ -70,18 +71,10 @@ protected:
         };
     }
 
-    // The shown time of the screen's first run of frames, from its first frame to the end of
-    // its last.
-    double SecondsOf(const std::string& screen) const {
-        double first = -1.0;
-        double last = -1.0;
-        for (const ShownFrame& frame : scene.frames) {
-            if (frame.screen == screen) {
-                first = first < 0.0 ? frame.seconds : first;
-                last = frame.seconds;
-            }
-        }
-        return last - first + 0.05;
+    int FramesOf(const std::string& screen) const {
+        return static_cast<int>(
+            std::count_if(scene.frames.begin(), scene.frames.end(),
+                          [&](const ShownFrame& f) { return f.screen == screen; }));
     }
 
     GameScene scene;
@@ -128,8 +121,8 @@ TEST_F(GameFlowTest, EachStartLeadsThroughItsScreensAndAnAbandonedLevelEndsTheGa
     }
     EXPECT_EQ(levelsSeen, (std::vector<int>{5, 9, 10, 15, 1}));
     EXPECT_TRUE(scene.Drew("Level: 1"));
-    EXPECT_NEAR(SecondsOf("banner"), 2.05, 1e-6);
-    EXPECT_NEAR(SecondsOf("credits"), 25.05, 1e-6) << "Q does not skip the credits";
+    EXPECT_EQ(FramesOf("banner"), 41) << "frames at 0 to 2 s, 50 ms apart";
+    EXPECT_EQ(FramesOf("credits"), 501) << "25 s: Q does not skip the credits";
     EXPECT_EQ(ObjectList, nullptr);
     EXPECT_EQ(scene.session.ship, nullptr) << "the ship went with the object list";
 }

@@ -8,13 +8,6 @@
 
 namespace {
 
-void PushMouseButton(Uint8 button, bool down) {
-    SDL_Event event{};
-    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    event.button.button = button;
-    SDL_PushEvent(&event);
-}
-
 void PushAxis(Uint8 axis, Sint16 value) {
     SDL_Event event{};
     event.type = SDL_CONTROLLERAXISMOTION;
@@ -93,9 +86,9 @@ TEST_F(InputTest, UnmappedKeysAndClosingTheWindowChangeNoKey) {
 TEST_F(InputTest, MotionIsSummedAndConsumedBySnapshotButButtonsStay) {
     FrameDriver::PushMotion(3, -4);
     FrameDriver::PushMotion(10, 1);
-    PushMouseButton(SDL_BUTTON_LEFT, true);
-    PushMouseButton(SDL_BUTTON_RIGHT, true);
-    PushMouseButton(SDL_BUTTON_X1, true);  // button 4 is not kept
+    FrameDriver::PushMouseButton(true, SDL_BUTTON_LEFT);
+    FrameDriver::PushMouseButton(true, SDL_BUTTON_RIGHT);
+    FrameDriver::PushMouseButton(true, SDL_BUTTON_X1);  // button 4 is not kept
     PumpInput();
     TakeInputSnapshot();
     EXPECT_EQ(InputSnapshot.mouse.dx, 13);
@@ -110,7 +103,7 @@ TEST_F(InputTest, MotionIsSummedAndConsumedBySnapshotButButtonsStay) {
     EXPECT_EQ(InputSnapshot.mouse.dx, 0) << "motion is read once";
     EXPECT_EQ(InputSnapshot.mouse.dy, 0);
     EXPECT_EQ(InputSnapshot.mouse.buttons[0], HeldBit) << "buttons survive the snapshot";
-    PushMouseButton(SDL_BUTTON_LEFT, false);
+    FrameDriver::PushMouseButton(false, SDL_BUTTON_LEFT);
     PumpInput();
     EXPECT_EQ(MouseState.buttons[0], 0);
 }

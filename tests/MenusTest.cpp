@@ -67,10 +67,10 @@ protected:
         return [x, y] { PushMotionTo(x, y); };
     }
     static Step Press() {
-        return [] { FrameDriver::PushLeftButton(true); };
+        return [] { FrameDriver::PushMouseButton(true); };
     }
     static Step Release() {
-        return [] { FrameDriver::PushLeftButton(false); };
+        return [] { FrameDriver::PushMouseButton(false); };
     }
     static Step HoldEscape() {
         return [] { FrameDriver::PushKey(SDL_SCANCODE_ESCAPE, true); };
@@ -131,7 +131,7 @@ TEST_F(MainMenu, OnlyAClickStrictlyInsideStartOrExitAnswers) {
     EXPECT_FALSE(frames[1].Shows(MenuPicture::OptionsActive));
     EXPECT_TRUE(frames[2].Shows(MenuPicture::StartActive));
 
-    FrameDriver::PushLeftButton(false);
+    FrameDriver::PushMouseButton(false);
     Script({MoveTo(ExitX, ExitY), Press()});
     EXPECT_EQ(RunMainMenu(), MenuQuit);
     ASSERT_EQ(frames.size(), 3u);
@@ -226,7 +226,7 @@ TEST_F(RestartNotice, WaitsForAKeyButEndsAtOnceWhileTheButtonIsStillHeld) {
     EXPECT_EQ(scene.driver.delays, (std::vector<Uint32>{500}));
 
     FrameDriver::PushKey(SDL_SCANCODE_A, false);
-    FrameDriver::PushLeftButton(true);
+    FrameDriver::PushMouseButton(true);
     Script({});
     RunRestartNotice(scene.pointer);
     EXPECT_EQ(frames.size(), 1u);

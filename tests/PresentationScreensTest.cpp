@@ -85,7 +85,7 @@ protected:
 TEST_F(PresentationScreens, PresenterEndsWithTheFirstFrameAtOrAfterFiveSecondsWhateverTheInput) {
     onSwap = [] {
         FrameDriver::PushKey(SDL_SCANCODE_ESCAPE, true);
-        FrameDriver::PushLeftButton(true);
+        FrameDriver::PushMouseButton(true);
     };
     ShowPresenterScreen();
     EXPECT_EQ(driver.framesShown, 51) << "frames at 0, 0.1, ... 4.9 and the one at 5.0";
