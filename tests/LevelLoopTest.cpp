@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <ostream>
 #include <set>
 #include <vector>
 
@@ -122,6 +123,11 @@ struct Crash {
     bool asteroidLeft;
     int32_t lives;
 };
+
+void PrintTo(const Crash& crash, std::ostream* out) {
+    *out << (crash.asteroidLeft ? "asteroid left, " : "last asteroid lost, ") << crash.lives
+         << " lives";
+}
 
 class ShipCrash : public LevelLoopTest, public ::testing::WithParamInterface<Crash> {};
 
