@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
+#include <ostream>
+#include <set>
 #include <vector>
 
 #include "game/LevelLoop.h"
@@ -45,10 +46,6 @@ std::vector<std::string> SourceCalls(double source) {
     return names;
 }
 
-bool OnHalfGrid(float value, float low, float high) {
-    return value >= low && value <= high && std::fmod(value + 0.5f, 1.0f) == 0.0f;
-}
-
 }  // namespace
 
 // One level played through PlayLevel with a fresh object list and a fixed seed.
@@ -85,21 +82,18 @@ protected:
 
 TEST_F(LevelLoopTest, PowerUpsFallEveryFiveToTwentySecondsAndNeverTwiceOfAKind) {
     ObjectList->AddObject(new UntouchableRock);
-    struct Drop {
-        double seconds;
-        PickupObject* pickup;
-        ObjectKind kind;
-    };
-    std::vector<Drop> drops;
+    std::vector<double> dropSeconds;
+    std::vector<ObjectKind> kinds;
     scene.driver.frameLimit = 8000;
     scene.step = [&](int frame) {
         // A pickup dropped in this frame has not been updated yet.
         ObjectList->ForEachObject([&](BaseObject* object) {
             auto* pickup = dynamic_cast<PickupObject*>(object);
             if (pickup != nullptr && pickup->age == 0.0f) {
-                drops.push_back(Drop{frame * 0.02, pickup, pickup->GetKind()});
-                EXPECT_TRUE(OnHalfGrid(pickup->position.x, -35.5f, 34.5f)) << pickup->position.x;
-                EXPECT_TRUE(OnHalfGrid(pickup->position.y, -26.5f, 25.5f)) << pickup->position.y;
+                dropSeconds.push_back(frame * 0.02);
+                kinds.push_back(pickup->GetKind());
+                EXPECT_TRUE(OnFieldGrid(pickup->position))
+                    << pickup->position.x << ", " << pickup->position.y;
                 EXPECT_EQ(pickup->lifetime, 10.0f);
             }
         });
@@ -109,46 +103,49 @@ TEST_F(LevelLoopTest, PowerUpsFallEveryFiveToTwentySecondsAndNeverTwiceOfAKind) 
     };
     EXPECT_FALSE(PlayLevel(level));
 
-    ASSERT_GE(drops.size(), 7u);
-    EXPECT_GE(drops[0].seconds, 5.0);
-    EXPECT_LE(drops[0].seconds, 20.0 + 0.021);
-    bool kindsSeen[4] = {};
-    for (size_t i = 0; i < drops.size(); ++i) {
-        kindsSeen[static_cast<int>(drops[i].kind)] = true;
+    ASSERT_GE(kinds.size(), 7u);
+    double previous = 0.0;  // the first drop is timed from the level's start
+    for (size_t i = 0; i < kinds.size(); ++i) {
+        EXPECT_GE(dropSeconds[i] - previous, 5.0 - 1e-9) << "drop " << i;
+        EXPECT_LE(dropSeconds[i] - previous, 20.0 + 0.021) << "drop " << i;
+        previous = dropSeconds[i];
         if (i > 0) {
-            double gap = drops[i].seconds - drops[i - 1].seconds;
-            EXPECT_GE(gap, 5.0 - 1e-9) << i;
-            EXPECT_LE(gap, 20.0 + 0.021) << i;
-            EXPECT_NE(drops[i].kind, drops[i - 1].kind) << "drop " << i;
+            EXPECT_NE(kinds[i], kinds[i - 1]) << "drop " << i;
         }
     }
-    EXPECT_TRUE(kindsSeen[0] && kindsSeen[1] && kindsSeen[2] && kindsSeen[3]);
-
-    for (int last = 0; last <= 4; ++last) {
-        for (int drawn = 1; drawn <= 4; ++drawn) {
-            int kind = NoRepeatPowerUpKind(drawn, last);
-            EXPECT_EQ(kind, drawn == last ? drawn % 4 + 1 : drawn) << drawn << " after " << last;
-        }
-    }
+    EXPECT_EQ(std::set<ObjectKind>(kinds.begin(), kinds.end()).size(), 4u);
+    EXPECT_EQ(NoRepeatPowerUpKind(4, 4), 1) << "a repeat of the last kind wraps to the first";
 }
 
-TEST_F(LevelLoopTest, ALostShipComesBackOnlyOnceItsWreckIsGone) {
-    ObjectList->AddObject(new UntouchableRock);
-    int lostAt = -1;
+// A ship crashed in the first frame, with an asteroid left on the field that nothing can touch or
+// with the last asteroid lost in the same crash, and some lives left or none.
+struct Crash {
+    bool asteroidLeft;
+    int32_t lives;
+};
+
+void PrintTo(const Crash& crash, std::ostream* out) {
+    *out << (crash.asteroidLeft ? "asteroid left, " : "last asteroid lost, ") << crash.lives
+         << " lives";
+}
+
+class ShipCrash : public LevelLoopTest, public ::testing::WithParamInterface<Crash> {};
+
+TEST_P(ShipCrash, ANewShipComesOnlyOnceTheWreckIsGoneAndTheLastAsteroidEndsTheLevelThen) {
+    const Crash crash = GetParam();
+    session().lives = crash.lives;
+    if (crash.asteroidLeft) {
+        ObjectList->AddObject(new UntouchableRock);
+    }
+    int lastStep = -1;
     int backAt = -1;
     scene.step = [&](int frame) {
+        lastStep = frame;
         if (frame == 0) {
             CrashShip();
-            return;
-        }
-        if (lostAt < 0) {
-            lostAt = frame;
-            EXPECT_EQ(Ship(), nullptr) << "lost in the frame of the crash";
-            EXPECT_FALSE(session().shipActive);
-            EXPECT_EQ(session().lives, 2);
-        }
-        if (Ship() == nullptr) {
+        } else if (Ship() == nullptr) {
             EXPECT_TRUE(ActiveExplosion()) << "no ship only while the wreck flies, frame " << frame;
+            EXPECT_FALSE(session().shipActive);
         } else if (backAt < 0) {
             backAt = frame;
             EXPECT_TRUE(session().shipActive);
@@ -158,62 +155,23 @@ TEST_F(LevelLoopTest, ALostShipComesBackOnlyOnceItsWreckIsGone) {
             HoldKey(SDL_SCANCODE_Q);
         }
     };
-    EXPECT_FALSE(PlayLevel(level));
-    // The wreck lasts 0.75 s: 37.5 frames of 20 ms.
-    EXPECT_EQ(backAt - lostAt, 38);
-    EXPECT_EQ(session().lives, 2);
+    bool completed = PlayLevel(level);
+    EXPECT_EQ(session().lives, crash.lives - 1);
+    // The wreck lasts 0.75 s, 37.5 frames of 20 ms: the update after step 38 finds it gone.
+    if (crash.asteroidLeft) {
+        EXPECT_EQ(backAt, 39);
+        EXPECT_FALSE(completed);
+    } else {
+        EXPECT_EQ(lastStep, 38);
+        EXPECT_EQ(completed, crash.lives > 0);
+        EXPECT_EQ(Ship() != nullptr, crash.lives > 0) << "a new ship comes in the completing frame";
+    }
 }
 
-// The ship and the last asteroid lost in one frame: the level waits for the wreck, then
-// completes with a new ship, or is lost when that was the last life.
-class LastAsteroidAndShipTogether : public LevelLoopTest,
-                                    public ::testing::WithParamInterface<int32_t> {};
+INSTANTIATE_TEST_SUITE_P(LivesLeft, ShipCrash,
+                         ::testing::Values(Crash{true, 3}, Crash{false, 2}, Crash{false, 0}));
 
-TEST_P(LastAsteroidAndShipTogether, WaitForTheWreckThenEndByTheLivesLeft) {
-    session().lives = GetParam();
-    bool lastLife = GetParam() == 0;
-    int endedAfter = -1;
-    scene.step = [&](int frame) {
-        endedAfter = frame;
-        if (frame == 0) {
-            CrashShip();
-        }
-    };
-    EXPECT_EQ(PlayLevel(level), !lastLife);
-    EXPECT_EQ(endedAfter, 38) << "the frame in which the wreck was gone ends the level";
-    EXPECT_EQ(session().lives, GetParam() - 1);
-    EXPECT_EQ(Ship() != nullptr, !lastLife) << "a new ship comes in the completing frame";
-}
-
-INSTANTIATE_TEST_SUITE_P(LivesLeft, LastAsteroidAndShipTogether, ::testing::Values(2, 0));
-
-TEST_F(LevelLoopTest, EscapeDoesNothingAndQWhileThrustingSilencesTheEngineAndLoses) {
-    ObjectList->AddObject(new UntouchableRock);
-    scene.step = [&](int frame) {
-        if (frame == 0) {
-            HoldKey(SDL_SCANCODE_ESCAPE);
-            HoldKey(SDL_SCANCODE_UP);
-        }
-        if (frame == 50) {
-            EXPECT_TRUE(Ship()->thrusting);
-            EXPECT_TRUE(Ship()->flame->emitting);
-            HoldKey(SDL_SCANCODE_Q);
-        }
-    };
-    EXPECT_FALSE(PlayLevel(level));
-    EXPECT_EQ(scene.frames.size(), 52u) << "Escape held for 50 frames changed nothing";
-    ASSERT_NE(Ship(), nullptr);
-    EXPECT_FALSE(Ship()->thrusting);
-    EXPECT_FALSE(Ship()->flame->emitting);
-    std::vector<std::string> engine = SourceCalls(GameScene::ThrustSource);
-    ASSERT_GE(engine.size(), 2u);
-    EXPECT_EQ(engine.front(), "alSourcePlay");
-    EXPECT_EQ(engine.back(), "alSourceStop");
-    EXPECT_FALSE(session().shipActive);
-    EXPECT_EQ(ObjectList->Count(), 1) << "only the ship stays for the next level";
-}
-
-TEST_F(LevelLoopTest, ControlsReachTheShipAndEveryShotThatLeavesCounts) {
+TEST_F(LevelLoopTest, ControlsReachTheShipEscapeDoesNothingAndQSilencesTheEngineAndLoses) {
     ObjectList->AddObject(new UntouchableRock);
     double headingAfterLeft = 0.0;
     scene.step = [&](int frame) {
@@ -221,6 +179,8 @@ TEST_F(LevelLoopTest, ControlsReachTheShipAndEveryShotThatLeavesCounts) {
             case 0:
                 Ship()->weapon = Weapon::Spread;
                 Ship()->fireInterval = 300.0f;
+                HoldKey(SDL_SCANCODE_ESCAPE);
+                HoldKey(SDL_SCANCODE_UP);
                 HoldKey(SDL_SCANCODE_SPACE);
                 HoldKey(SDL_SCANCODE_LEFT);
                 break;
@@ -230,19 +190,32 @@ TEST_F(LevelLoopTest, ControlsReachTheShipAndEveryShotThatLeavesCounts) {
                 HoldKey(SDL_SCANCODE_RIGHT);
                 break;
             case 49:
+                EXPECT_TRUE(Ship()->thrusting);
+                EXPECT_TRUE(Ship()->flame->emitting);
                 ReleaseKey(SDL_SCANCODE_SPACE);
                 HoldKey(SDL_SCANCODE_Q);
                 break;
         }
     };
     EXPECT_FALSE(PlayLevel(level));
+    EXPECT_EQ(scene.frames.size(), 51u) << "Escape held for 49 frames changed nothing";
     // A key pushed after frame n is seen by frame n + 1's controls and turns the ship by 3.6
     // degrees in each update from frame n + 2 on: Left in frames 2 to 26, Right in 27 to 50.
     EXPECT_NEAR(headingAfterLeft, 23 * 3.6, 1e-3) << "Left turns counter-clockwise";
+    ASSERT_NE(Ship(), nullptr);
     EXPECT_NEAR(Ship()->heading, (25 - 24) * 3.6, 1e-3) << "Right turns back";
     // The ship fires after 300, 600 and 900 ms of the second it was held.
     EXPECT_EQ(level.shotsFired, 3);
     EXPECT_EQ(SourceCalls(GameScene::LaserSource), std::vector<std::string>(3, "alSourcePlay"));
+
+    EXPECT_FALSE(Ship()->thrusting);
+    EXPECT_FALSE(Ship()->flame->emitting);
+    std::vector<std::string> engine = SourceCalls(GameScene::ThrustSource);
+    ASSERT_GE(engine.size(), 2u);
+    EXPECT_EQ(engine.front(), "alSourcePlay");
+    EXPECT_EQ(engine.back(), "alSourceStop");
+    EXPECT_FALSE(session().shipActive);
+    EXPECT_EQ(ObjectList->Count(), 1) << "only the ship stays for the next level";
 }
 
 TEST_F(LevelLoopTest, TheHudShowsTheCountersBoxesWeaponAndAShieldTallerThanItsBox) {

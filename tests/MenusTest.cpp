@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,12 +27,7 @@ struct Frame {
     std::vector<std::string> texts;
 
     bool Shows(MenuPicture picture) const {
-        for (const void* shown : pictures) {
-            if (shown == MenuRegion(picture).corners) {
-                return true;
-            }
-        }
-        return false;
+        return std::count(pictures.begin(), pictures.end(), MenuRegion(picture).corners) > 0;
     }
 };
 
@@ -44,10 +40,13 @@ std::string TextOf(const std::vector<GLuint>& lists) {
     return text;
 }
 
-// Records every frame and runs the script's steps one after each swap, in order.
+// Records every frame and runs the script's steps one after each swap, in order, counting frames
+// afresh for each script.
 class ScriptedMenus : public ::testing::Test {
 protected:
     void Script(std::vector<Step> steps) {
+        frames.clear();
+        scene.driver.framesShown = 0;
         scene.driver.afterSwap = [this, steps = std::move(steps)](int frame) {
             Frame shown;
             for (const RecordingGL::DrawnElements& drawn : RecordingGL::ElementDraws()) {
@@ -68,21 +67,23 @@ protected:
         return [x, y] { PushMotionTo(x, y); };
     }
     static Step Press() {
-        return [] { FrameDriver::PushLeftButton(true); };
+        return [] { FrameDriver::PushMouseButton(true); };
     }
     static Step Release() {
-        return [] { FrameDriver::PushLeftButton(false); };
+        return [] { FrameDriver::PushMouseButton(false); };
     }
     static Step HoldEscape() {
         return [] { FrameDriver::PushKey(SDL_SCANCODE_ESCAPE, true); };
     }
-    static Step Both(Step a, Step b) {
-        return [a, b] {
-            a();
-            b();
+    // The steps run one after another, as one step.
+    static Step All(std::vector<Step> steps) {
+        return [steps] {
+            for (const Step& step : steps) {
+                step();
+            }
         };
     }
-    static Step ClickAt(float x, float y) { return Both(MoveTo(x, y), Press()); }
+    static Step ClickAt(float x, float y) { return All({MoveTo(x, y), Press()}); }
 
     MenuScene scene;
     std::vector<Frame> frames;
@@ -113,6 +114,7 @@ using RestartNotice = ScriptedMenus;
 
 // Places inside the buttons, in menu units.
 constexpr float StartX = 0.0f, StartY = 0.1f;
+constexpr float OptionsX = 0.0f, OptionsY = 0.0f;
 constexpr float ClearHighX = 0.0f, ClearHighY = -0.15f;
 constexpr float ExitX = 0.0f, ExitY = -0.28f;
 constexpr float ToggleX = 0.06f, GlslY = -0.07f, SoundY = -0.18f, BrightnessY = -0.28f;
@@ -120,76 +122,62 @@ constexpr float OkX = 0.5f, OkY = -0.45f;
 
 }  // namespace
 
-TEST_F(MainMenu, EscapeQuitsAtTheEndOfTheFrameThatSeesIt) {
-    Script({Both(HoldEscape(), MoveTo(StartX, StartY))});
-    EXPECT_EQ(RunMainMenu(), MenuQuit);
-    ASSERT_EQ(scene.driver.framesShown, 2);
-    EXPECT_TRUE(frames[1].Shows(MenuPicture::StartActive)) << "the frame was drawn whole";
-    EXPECT_EQ(frames[1].pictures.size(), 9u);
-    EXPECT_EQ(frames[1].texts, (std::vector<std::string>{HighScoreText}));
-    EXPECT_FALSE(scene.SettingsSaved());
-}
-
-TEST_F(MainMenu, StartAndExitAnswerAClickOverThem) {
-    Script({ClickAt(StartX, StartY)});
+TEST_F(MainMenu, OnlyAClickStrictlyInsideStartOrExitAnswers) {
+    // A click exactly on Start's lower edge does nothing; a pixel up, with the button held, starts.
+    Script({ClickAt(StartX, 0.07f), [] { FrameDriver::PushMotion(0, -1); }});
     EXPECT_EQ(RunMainMenu(), MenuNewGame);
-    EXPECT_EQ(scene.driver.framesShown, 2);
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_TRUE(frames[1].Shows(MenuPicture::StartNormal));
+    EXPECT_FALSE(frames[1].Shows(MenuPicture::OptionsActive));
+    EXPECT_TRUE(frames[2].Shows(MenuPicture::StartActive));
 
-    frames.clear();
-    scene.driver.framesShown = 0;
-    FrameDriver::PushLeftButton(false);
+    FrameDriver::PushMouseButton(false);
     Script({MoveTo(ExitX, ExitY), Press()});
     EXPECT_EQ(RunMainMenu(), MenuQuit);
-    EXPECT_EQ(scene.driver.framesShown, 3);
+    ASSERT_EQ(frames.size(), 3u);
     EXPECT_TRUE(frames[2].Shows(MenuPicture::ExitActive));
     EXPECT_FLOAT_EQ(MenuPointer.y, ExitY) << "the pointer keeps its place between visits";
 }
 
-TEST_F(MainMenu, PointerExactlyOnAnEdgeLightsNothingAndItsClickDoesNothing) {
-    Script({ClickAt(StartX, 0.07f), [] { FrameDriver::PushMotion(0, -1); }});
-    EXPECT_EQ(RunMainMenu(), MenuNewGame);
-    ASSERT_EQ(scene.driver.framesShown, 3) << "the click on the edge did not start a game";
-    EXPECT_TRUE(frames[1].Shows(MenuPicture::StartNormal));
-    EXPECT_FALSE(frames[1].Shows(MenuPicture::OptionsActive));
-    EXPECT_TRUE(frames[2].Shows(MenuPicture::StartActive));
-}
-
-TEST_F(MainMenu, ClearHighScoreShowsZeroOnTheNextFrameAndSavesNothingYet) {
+TEST_F(MainMenu, ClearHighScoreShowsZeroOnTheNextFrameAndEscapeQuitsAtTheEndOfItsFrame) {
     HighScore = 1234;
     FormatHighScoreText();
-    Script({ClickAt(ClearHighX, ClearHighY), Both(Release(), HoldEscape())});
+    Script(
+        {ClickAt(ClearHighX, ClearHighY), All({Release(), HoldEscape(), MoveTo(StartX, StartY)})});
     EXPECT_EQ(RunMainMenu(), MenuQuit);
     EXPECT_EQ(HighScore, 0);
-    EXPECT_STREQ(HighScoreText, "High Score:0");
     ASSERT_EQ(frames.size(), 3u);
     EXPECT_EQ(frames[1].texts, (std::vector<std::string>{"High Score:1234"}));
     EXPECT_EQ(frames[2].texts, (std::vector<std::string>{"High Score:0"}));
+    EXPECT_TRUE(frames[2].Shows(MenuPicture::StartActive)) << "the frame was drawn whole";
+    EXPECT_EQ(frames[2].pictures.size(), 9u);
     EXPECT_FALSE(scene.SettingsSaved()) << "the file gets the 0 at the next save";
 }
 
-TEST_F(MainMenu, OptionsLeftByOkSaveTheSettings) {
-    // The pointer starts over Options.
-    Script({Press(), Both(Release(), ClickAt(OkX, OkY)), Both(Release(), HoldEscape())});
-    EXPECT_EQ(RunMainMenu(), MenuQuit);
-    EXPECT_TRUE(frames[2].Shows(MenuPicture::OKActive)) << "the options menu's frame";
-    EXPECT_TRUE(scene.SettingsSaved());
-    EXPECT_EQ(scene.driver.delays, (std::vector<Uint32>{200, 500}));
-}
-
-TEST_F(MainMenu, OptionsLeftByEscapeKeepTheChangesUnsaved) {
-    SoundEnabled = false;
-    Script({Press(), Both(Release(), ClickAt(ToggleX, SoundY)), Both(Release(), HoldEscape())});
-    EXPECT_EQ(RunMainMenu(), MenuQuit) << "Escape, still held, then leaves the main menu too";
-    EXPECT_TRUE(SoundEnabled) << "in force for this run";
-    EXPECT_FALSE(scene.SettingsSaved());
-    EXPECT_EQ(scene.driver.delays, (std::vector<Uint32>{200, 200, 500}));
+TEST_F(MainMenu, OptionsChangedAndLeftByOkAreSavedButByEscapeOnlyKeptForThisRun) {
+    for (bool byOk : {false, true}) {
+        SCOPED_TRACE(byOk ? "left by OK" : "left by Escape");
+        SoundEnabled = false;
+        scene.driver.delays.clear();
+        Script({ClickAt(OptionsX, OptionsY), All({Release(), ClickAt(ToggleX, SoundY)}),
+                All({Release(), byOk ? ClickAt(OkX, OkY) : HoldEscape()}),
+                All({Release(), HoldEscape()})});
+        EXPECT_EQ(RunMainMenu(), MenuQuit) << "Escape, still held, then leaves the main menu too";
+        EXPECT_TRUE(SoundEnabled);
+        EXPECT_EQ(scene.SettingsSaved(), byOk);
+        EXPECT_EQ(scene.driver.delays, (std::vector<Uint32>{200, 200, 500}));
+        for (const Frame& frame : frames) {
+            EXPECT_FALSE(frame.Shows(MenuPicture::RestartNotice));
+        }
+        FrameDriver::PushKey(SDL_SCANCODE_ESCAPE, false);
+    }
 }
 
 TEST_F(MainMenu, GlslClickedTwiceStillShowsTheRestartNoticeAndSaves) {
     GlslChoice = false;
     GlslEnabled = false;
-    Script({Press(), Both(Release(), ClickAt(ToggleX, GlslY)), Release(), Press(),
-            Both(Release(), ClickAt(OkX, OkY)), Both(Release(), HoldEscape())});
+    Script({Press(), All({Release(), ClickAt(ToggleX, GlslY)}), Release(), Press(),
+            All({Release(), ClickAt(OkX, OkY)}), All({Release(), HoldEscape()})});
     EXPECT_EQ(RunMainMenu(), MenuQuit);
     EXPECT_FALSE(GlslChoice);
     EXPECT_FALSE(GlslEnabled) << "the drawing path changes only at the next start";
@@ -203,33 +191,12 @@ TEST_F(MainMenu, GlslClickedTwiceStillShowsTheRestartNoticeAndSaves) {
     EXPECT_EQ(scene.driver.delays, (std::vector<Uint32>{200, 200, 200, 500, 500}));
 }
 
-TEST_F(OptionsMenu, OkGivesNineteenEscapeTwentyAndOkAfterAGlslClickTwentyOne) {
-    Script({ClickAt(OkX, OkY)});
-    EXPECT_EQ(RunOptionsMenu(scene.pointer), OptionsAccepted);
-
-    scene.driver.framesShown = 0;
-    FrameDriver::PushLeftButton(false);
-    Script({HoldEscape()});
-    EXPECT_EQ(RunOptionsMenu(scene.pointer), OptionsLeftByEscape);
-
-    bool glsl = GlslChoice;
-    scene.driver.framesShown = 0;
-    FrameDriver::PushKey(SDL_SCANCODE_ESCAPE, false);
-    Script({ClickAt(ToggleX, GlslY), Both(Release(), ClickAt(OkX, OkY))});
-    EXPECT_EQ(RunOptionsMenu(scene.pointer), OptionsNeedRestart);
-    EXPECT_NE(GlslChoice, glsl);
-    EXPECT_EQ(scene.driver.delays, (std::vector<Uint32>{500, 500, 200, 500}));
-}
-
 TEST_F(OptionsMenu, BrightnessStepsHighLowMediumHighAndAppliesAtOnce) {
     Brightness = 0;
-    std::vector<int32_t> levels;
-    Step record = [&levels] { levels.push_back(Brightness); };
-    // A click acts after its frame is shown, so each new level is seen a frame later.
-    Script({ClickAt(ToggleX, BrightnessY), Release(), Both(record, Press()), Release(),
-            Both(record, Press()), Release(), Both(record, HoldEscape())});
+    // A click acts after its frame is shown, so each new button is seen a frame later.
+    Script({ClickAt(ToggleX, BrightnessY), Release(), Press(), Release(), Press(), Release(),
+            HoldEscape()});
     EXPECT_EQ(RunOptionsMenu(scene.pointer), OptionsLeftByEscape);
-    EXPECT_EQ(levels, (std::vector<int32_t>{2, 1, 0}));
     EXPECT_EQ(scene.driver.brightnesses, (std::vector<float>{0.5f, 0.75f, 1.0f}));
     EXPECT_TRUE(frames[1].Shows(MenuPicture::HighActive));
     EXPECT_TRUE(frames[2].Shows(MenuPicture::LowActive)) << "the new button, under the pointer";
@@ -240,7 +207,7 @@ TEST_F(OptionsMenu, BrightnessStepsHighLowMediumHighAndAppliesAtOnce) {
 
 TEST_F(OptionsMenu, StrangeBrightnessShowsNoButtonAndCannotBeChanged) {
     Brightness = 5;
-    Script({ClickAt(ToggleX, BrightnessY), Both(Release(), HoldEscape())});
+    Script({ClickAt(ToggleX, BrightnessY), All({Release(), HoldEscape()})});
     EXPECT_EQ(RunOptionsMenu(scene.pointer), OptionsLeftByEscape);
     EXPECT_EQ(Brightness, 5);
     EXPECT_TRUE(scene.driver.brightnesses.empty());
@@ -250,47 +217,39 @@ TEST_F(OptionsMenu, StrangeBrightnessShowsNoButtonAndCannotBeChanged) {
     }
 }
 
-TEST_F(RestartNotice, WaitsForAKeyOrTheButton) {
+TEST_F(RestartNotice, WaitsForAKeyButEndsAtOnceWhileTheButtonIsStillHeld) {
     Script({[] {}, [] {}, [] { FrameDriver::PushKey(SDL_SCANCODE_A, true); }});
     RunRestartNotice(scene.pointer);
-    EXPECT_EQ(scene.driver.framesShown, 4);
+    ASSERT_EQ(frames.size(), 4u);
     EXPECT_TRUE(frames[0].Shows(MenuPicture::Header));
     EXPECT_TRUE(frames[0].Shows(MenuPicture::RestartNotice));
     EXPECT_EQ(scene.driver.delays, (std::vector<Uint32>{500}));
-}
 
-TEST_F(RestartNotice, EndsAtOnceWhenTheButtonIsStillHeld) {
-    FrameDriver::PushLeftButton(true);
+    FrameDriver::PushKey(SDL_SCANCODE_A, false);
+    FrameDriver::PushMouseButton(true);
     Script({});
     RunRestartNotice(scene.pointer);
-    EXPECT_EQ(scene.driver.framesShown, 1);
+    EXPECT_EQ(frames.size(), 1u);
 }
 
-TEST_F(MenuMusicTest, PlaysFromItsBeginningOnEveryVisitAndIsGoneAfterwards) {
-    Script({Both(Expect(true, "first visit"), HoldEscape())});
-    EXPECT_EQ(RunMainMenu(), MenuQuit);
-    EXPECT_EQ(MenuMusic, nullptr);
-    size_t firstVisit = RecordingAL::BufferedData().size();
-    ASSERT_GE(firstVisit, 1u);
-
-    scene.driver.framesShown = 0;
-    Script({Both(Expect(true, "second visit"), HoldEscape())});
-    EXPECT_EQ(RunMainMenu(), MenuQuit);
-    ASSERT_GT(RecordingAL::BufferedData().size(), firstVisit);
-    EXPECT_EQ(RecordingAL::BufferedData()[firstVisit], RecordingAL::BufferedData()[0])
-        << "the second visit starts the tune over";
-}
-
-TEST_F(MenuMusicTest, SoundOffStopsTheMusicAtOnceAndSoundOnStartsItOver) {
+TEST_F(MenuMusicTest, SoundOffStopsTheMusicAtOnceAndSoundOnOrTheNextVisitStartsItOver) {
+    const std::vector<std::vector<uint8_t>>& buffered = RecordingAL::BufferedData();
     size_t buffersBeforeOn = 0;
-    Step countBuffers = [&buffersBeforeOn] { buffersBeforeOn = RecordingAL::BufferDataCount(); };
-    // A click acts after its frame is shown: the step after it sees what it did.
-    Script({Press(), Both(Release(), ClickAt(ToggleX, SoundY)), Release(),
-            Both(Expect(false, "after sound off"), countBuffers), Press(), Release(),
-            Both(Expect(true, "after sound on"), HoldEscape())});
+    Step countBuffers = [&] { buffersBeforeOn = RecordingAL::BufferDataCount(); };
+    // The pointer starts over Options. A click acts after its frame is shown: the step after it
+    // sees what it did.
+    Script({All({Expect(true, "first visit"), Press()}), All({Release(), ClickAt(ToggleX, SoundY)}),
+            Release(), All({Expect(false, "after sound off"), countBuffers}), Press(), Release(),
+            All({Expect(true, "after sound on"), HoldEscape()})});
     EXPECT_EQ(RunMainMenu(), MenuQuit);
     EXPECT_TRUE(SoundEnabled);
-    const std::vector<std::vector<uint8_t>>& buffered = RecordingAL::BufferedData();
+    EXPECT_EQ(MenuMusic, nullptr);
     ASSERT_GT(buffered.size(), buffersBeforeOn);
     EXPECT_EQ(buffered[buffersBeforeOn], buffered[0]) << "sound on plays the tune from the start";
+
+    size_t firstVisit = buffered.size();
+    Script({All({Expect(true, "second visit"), HoldEscape()})});
+    EXPECT_EQ(RunMainMenu(), MenuQuit);
+    ASSERT_GT(buffered.size(), firstVisit);
+    EXPECT_EQ(buffered[firstVisit], buffered[0]) << "the next visit starts the tune over";
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,21 +17,6 @@
 #include "tests/support/TempAssetRoot.h"
 
 namespace {
-
-// The calls of one frame, split at each swap.
-std::vector<std::vector<RecordedCall>> FrameCalls;
-
-void KeepFrameCalls(FrameDriver& driver) {
-    FrameCalls.clear();
-    driver.afterSwap = [](int) {
-        FrameCalls.push_back(RecordingGL::Calls());
-        RecordingGL::Calls().clear();
-    };
-}
-
-std::vector<RecordedCall> Named(const std::vector<RecordedCall>& calls, const char* name) {
-    return CallsNamed(calls, name);
-}
 
 // What the opener was asked for, and how many frames had been shown at the time.
 struct OpenedFile {
@@ -49,9 +35,17 @@ void RecordingOpener(const char* name, const char* mode, FILE** out) {
     OpenAssetFile(name, mode, out);
 }
 
+// Each frame's GL calls are kept, split at each swap; onSwap then runs.
 class PresentationScreens : public ::testing::Test {
 protected:
     void SetUp() override {
+        driver.afterSwap = [this](int) {
+            frameCalls.push_back(RecordingGL::Calls());
+            RecordingGL::Calls().clear();
+            if (onSwap) {
+                onSwap();
+            }
+        };
         RecordingGL::Install();
         RecordingAL::Install();
         savedGlsl = GlslEnabled;
@@ -75,42 +69,43 @@ protected:
         RecordingGL::Uninstall();
     }
 
+    std::vector<RecordedCall> CallsOfFrame(size_t frame, const char* name) const {
+        return CallsNamed(frameCalls.at(frame), name);
+    }
+
     TempAssetRoot assets;
     FrameDriver driver{100.0};
+    std::vector<std::vector<RecordedCall>> frameCalls;
+    std::function<void()> onSwap;
     bool savedGlsl = false;
 };
 
 }  // namespace
 
-TEST_F(PresentationScreens, PresenterEndsWithTheFirstFrameAtFiveSecondsWhateverTheInput) {
-    KeepFrameCalls(driver);
-    auto keep = driver.afterSwap;
-    driver.afterSwap = [&](int frame) {
-        keep(frame);
+TEST_F(PresentationScreens, PresenterEndsWithTheFirstFrameAtOrAfterFiveSecondsWhateverTheInput) {
+    onSwap = [] {
         FrameDriver::PushKey(SDL_SCANCODE_ESCAPE, true);
-        FrameDriver::PushLeftButton(true);
+        FrameDriver::PushMouseButton(true);
     };
     ShowPresenterScreen();
     EXPECT_EQ(driver.framesShown, 51) << "frames at 0, 0.1, ... 4.9 and the one at 5.0";
 
     // The first frame: both halves 2.5 units out, upper to the left, and fully transparent.
-    std::vector<RecordedCall> colours = Named(FrameCalls.front(), "glColor4f");
+    std::vector<RecordedCall> colours = CallsOfFrame(0, "glColor4f");
     ASSERT_EQ(colours.size(), 1u);
     EXPECT_EQ(colours[0].args[3], 0.0);
-    std::vector<RecordedCall> vertices = Named(FrameCalls.front(), "glVertex3f");
+    std::vector<RecordedCall> vertices = CallsOfFrame(0, "glVertex3f");
     ASSERT_EQ(vertices.size(), 12u);
     EXPECT_EQ(vertices[0].args, (std::vector<double>{-3.5, 1.0, -2.5})) << "upper, left top";
     EXPECT_EQ(vertices[5].args, (std::vector<double>{-1.5, 0.0, -2.5})) << "upper, right bottom";
     EXPECT_EQ(vertices[6].args, (std::vector<double>{1.5, 0.0, -2.5})) << "lower, left top";
     EXPECT_EQ(vertices[11].args, (std::vector<double>{3.5, -1.0, -2.5}));
-
-    // Half-way the halves rest together, and the screen's picture is gone at the end.
-    std::vector<RecordedCall> middle = Named(FrameCalls[25], "glVertex3f");
+    // Half-way the halves rest together.
+    std::vector<RecordedCall> middle = CallsOfFrame(25, "glVertex3f");
     EXPECT_EQ(middle[0].args[0], -1.0);
     EXPECT_EQ(middle[6].args[0], -1.0);
-}
 
-TEST_F(PresentationScreens, PresenterLastsPastFiveSecondsWhenNoFrameFallsExactlyOnIt) {
+    driver.framesShown = 0;
     driver.frameMilliseconds = 300.0;
     ShowPresenterScreen();
     EXPECT_EQ(driver.framesShown, 18) << "0 to 4.8 s in steps of 0.3, then 5.1";
@@ -119,26 +114,20 @@ TEST_F(PresentationScreens, PresenterLastsPastFiveSecondsWhenNoFrameFallsExactly
 TEST_F(PresentationScreens, TitleLoadsEverythingInTheFirstFrameAtOrAfterOnePointFiveSeconds) {
     driver.frameMilliseconds = 500.0;
     std::vector<bool> loadedAtSwap;
-    KeepFrameCalls(driver);
-    auto keep = driver.afterSwap;
-    driver.afterSwap = [&](int frame) {
-        keep(frame);
-        loadedAtSwap.push_back(Catalogue.background != nullptr);
-    };
+    onSwap = [&] { loadedAtSwap.push_back(Catalogue.background != nullptr); };
     ShowTitleAndLoadingScreen();
     EXPECT_EQ(loadedAtSwap, (std::vector<bool>{false, false, false, true}))
         << "frames at 0, 0.5 and 1 s fade the title in; the one at exactly 1.5 s loads and ends";
-    for (size_t frame = 0; frame + 1 < FrameCalls.size(); ++frame) {
-        EXPECT_TRUE(Named(FrameCalls[frame], "glVertex3f").size() == 6u) << frame;
+    for (size_t frame = 0; frame < 3; ++frame) {
+        EXPECT_EQ(CallsOfFrame(frame, "glVertex3f").size(), 6u) << frame;
     }
 
     // The loading frame: the full title, the band of the loading picture and the green frame.
-    const std::vector<RecordedCall>& last = FrameCalls.back();
-    std::vector<RecordedCall> colours = Named(last, "glColor4f");
+    std::vector<RecordedCall> colours = CallsOfFrame(3, "glColor4f");
     ASSERT_EQ(colours.size(), 2u);
     EXPECT_GE(colours[0].args[3], 1.0) << "at full opacity once GL clamps it";
     EXPECT_EQ(colours[1].args, (std::vector<double>{1, 1, 1, 1}));
-    std::vector<RecordedCall> band = Named(last, "glVertex3f");
+    std::vector<RecordedCall> band = CallsOfFrame(3, "glVertex3f");
     ASSERT_EQ(band.size(), 6u + 6u + 5u) << "title, loading band, progress frame";
     EXPECT_EQ(band[6].args, (std::vector<double>{-1.0, -2.25, -5.5}));
     EXPECT_EQ(band[16].args, band[12].args) << "the frame closes on itself";
@@ -152,35 +141,26 @@ TEST_F(PresentationScreens, TitleLoadsEverythingInTheFirstFrameAtOrAfterOnePoint
     EXPECT_EQ(Opened[1].name, LoadingPicturePath);
     for (size_t i = 2; i < Opened.size(); ++i) {
         EXPECT_EQ(Opened[i].framesShown, 3) << Opened[i].name;
+        EXPECT_EQ(Opened[i].name.find("shaders/"), std::string::npos) << "only with GLSL";
     }
+    EXPECT_EQ(DefaultProgram, nullptr);
 }
 
 TEST_F(PresentationScreens, SlowFirstFrameShowsTheFullTitleAndLoadsAtOnce) {
     SlowOpenMilliseconds = 2000.0;
-    KeepFrameCalls(driver);
     ShowTitleAndLoadingScreen();
-    EXPECT_EQ(driver.framesShown, 1);
-    ASSERT_EQ(FrameCalls.size(), 1u);
-    std::vector<RecordedCall> colours = Named(FrameCalls[0], "glColor4f");
+    ASSERT_EQ(frameCalls.size(), 1u);
+    std::vector<RecordedCall> colours = CallsOfFrame(0, "glColor4f");
     ASSERT_FALSE(colours.empty());
     EXPECT_EQ(colours[0].args, (std::vector<double>{1, 1, 1, 1}));
     EXPECT_NE(Catalogue.background, nullptr);
 }
 
-TEST_F(PresentationScreens, ShadersAreBuiltAfterTheLoadingFrameAndOnlyWithGlsl) {
+TEST_F(PresentationScreens, WithGlslTheShadersAreBuiltWhileTheLoadingFrameShows) {
     driver.frameMilliseconds = 1000.0;
+    GlslEnabled = true;
     ShowTitleAndLoadingScreen();
     EXPECT_EQ(driver.framesShown, 3) << "frames at 0, 1 and 2 s";
-    for (const OpenedFile& file : Opened) {
-        EXPECT_EQ(file.name.find("shaders/"), std::string::npos) << file.name;
-    }
-    EXPECT_EQ(DefaultProgram, nullptr);
-    ReleaseAssetCatalogue();
-
-    GlslEnabled = true;
-    Opened.clear();
-    driver.framesShown = 0;
-    ShowTitleAndLoadingScreen();
     int shaderFiles = 0;
     for (const OpenedFile& file : Opened) {
         if (file.name.find("shaders/") == 0) {

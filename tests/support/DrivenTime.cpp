@@ -39,12 +39,6 @@ void DrivenTime::AdvanceMilliseconds(double milliseconds) {
     Counter += static_cast<uint64_t>(milliseconds * static_cast<double>(Frequency) / 1000.0);
 }
 
-void DrivenTime::AdvanceTicks(uint64_t ticks) {
-    Counter += ticks;
-}
-void DrivenTime::SetCounter(uint64_t counter) {
-    Counter = counter;
-}
 void DrivenTime::SetCalendar(std::time_t seconds) {
     Calendar = seconds;
 }

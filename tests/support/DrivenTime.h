@@ -11,8 +11,6 @@ public:
     ~DrivenTime();
 
     void AdvanceMilliseconds(double milliseconds);
-    void AdvanceTicks(uint64_t ticks);
-    void SetCounter(uint64_t counter);
     void SetCalendar(std::time_t seconds);
 
     static uint64_t Counter;

@@ -60,10 +60,10 @@ void FrameDriver::PushKey(SDL_Scancode scancode, bool down) {
     SDL_PushEvent(&event);
 }
 
-void FrameDriver::PushLeftButton(bool down) {
+void FrameDriver::PushMouseButton(bool down, Uint8 button) {
     SDL_Event event{};
     event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    event.button.button = SDL_BUTTON_LEFT;
+    event.button.button = button;
     SDL_PushEvent(&event);
 }
 
@@ -72,5 +72,12 @@ void FrameDriver::PushMotion(int dx, int dy) {
     event.type = SDL_MOUSEMOTION;
     event.motion.xrel = dx;
     event.motion.yrel = dy;
+    SDL_PushEvent(&event);
+}
+
+void FrameDriver::PushPadButton(Uint8 button, bool down) {
+    SDL_Event event{};
+    event.type = down ? SDL_CONTROLLERBUTTONDOWN : SDL_CONTROLLERBUTTONUP;
+    event.cbutton.button = button;
     SDL_PushEvent(&event);
 }

@@ -31,6 +31,7 @@ public:
     DrivenTime time;
 
     static void PushKey(SDL_Scancode scancode, bool down);
-    static void PushLeftButton(bool down);
+    static void PushMouseButton(bool down, Uint8 button = SDL_BUTTON_LEFT);
     static void PushMotion(int dx, int dy);
+    static void PushPadButton(Uint8 button, bool down);
 };

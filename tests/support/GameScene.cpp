@@ -1,5 +1,7 @@
 #include "tests/support/GameScene.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "app/Clock.h"
@@ -146,15 +148,14 @@ std::vector<std::string> GameScene::ScreenSequence() const {
     return sequence;
 }
 
-bool GameScene::Drew(const std::string& text) const {
-    for (const ShownFrame& frame : frames) {
-        for (const std::string& drawn : frame.texts) {
-            if (drawn == text) {
-                return true;
-            }
+int GameScene::FirstFrameDrawing(const std::string& text) const {
+    for (size_t i = 0; i < frames.size(); ++i) {
+        if (std::find(frames[i].texts.begin(), frames[i].texts.end(), text) !=
+            frames[i].texts.end()) {
+            return static_cast<int>(i);
         }
     }
-    return false;
+    return -1;
 }
 
 double GameScene::TextureName(const char* path) {
@@ -164,6 +165,13 @@ double GameScene::TextureName(const char* path) {
         }
     }
     return -1;
+}
+
+bool OnFieldGrid(Vec3 point) {
+    auto onGrid = [](float value, float low, float high) {
+        return value >= low && value <= high && std::fmod(value + 0.5f, 1.0f) == 0.0f;
+    };
+    return onGrid(point.x, -35.5f, 34.5f) && onGrid(point.y, -26.5f, 25.5f);
 }
 
 void HoldKey(SDL_Scancode key) {

@@ -9,6 +9,7 @@
 #include "tests/support/CallRecorder.h"
 #include "tests/support/FrameDriver.h"
 #include "tests/support/TempAssetRoot.h"
+#include "world/BaseObject.h"
 
 // What one frame of a game screen showed.
 struct ShownFrame {
@@ -37,8 +38,9 @@ public:
 
     // The screens shown, each run of frames of one screen counted once.
     std::vector<std::string> ScreenSequence() const;
-    // True when some frame drew the text.
-    bool Drew(const std::string& text) const;
+    // The number of the first frame that drew the text, or -1 when none did.
+    int FirstFrameDrawing(const std::string& text) const;
+    bool Drew(const std::string& text) const { return FirstFrameDrawing(text) >= 0; }
 
     // The catalogue texture name of a path, as glBindTexture receives it.
     static double TextureName(const char* path);
@@ -63,6 +65,10 @@ private:
     int32_t savedHighScore;
     std::string savedHighScoreText;
 };
+
+// True for a point that a random field point can be: on the half-unit grid that fills the field,
+// x from -35.5 to 34.5 and y from -26.5 to 25.5.
+bool OnFieldGrid(Vec3 point);
 
 // Holds or releases a key from a step; the frame loop sees it at its next input pump.
 void HoldKey(SDL_Scancode key);
