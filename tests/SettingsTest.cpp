@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@ namespace {
 
 const std::string SettingsPath = std::string("base/") + SettingsFileName;
 using Names = std::vector<std::string>;
+using Numbers = std::vector<int32_t>;
 
 Bytes GameFile(const Bytes& entries) {
     return File(DefaultRepositoryHeader, SectionRecord("BrindlesCataclysm", 1), entries);
@@ -34,6 +36,13 @@ Bytes SevenEntries(int32_t glsl, int32_t sound) {
 
 Bytes AllSeven(int32_t glsl, int32_t sound) {
     return GameFile(SevenEntries(glsl, sound));
+}
+
+// AllSeven with its entries block cut short: the file cannot be decoded.
+Bytes CutShort() {
+    Bytes cut = AllSeven(1, 1);
+    cut.resize(cut.size() - 3);
+    return cut;
 }
 
 // A game folder of its own for each test, with the settings values as the program starts.
@@ -65,14 +74,18 @@ protected:
         return testing::internal::GetCapturedStderr();
     }
 
-    int32_t Saved(const char* key) {
+    // The seven values in the saved file, in the order of the fresh file; -999 for a missing key.
+    Numbers Saved() {
         Repository saved;
         Bytes bytes = folder.Read(SettingsPath);
         EXPECT_TRUE(saved.Decode(bytes.data(), bytes.size())) << saved.Failure();
-        EXPECT_TRUE(saved.HasEntry(1, key)) << key;
-        int32_t value = -999;
-        saved.GetInt(key, &value);
-        return value;
+        Numbers values;
+        for (const char* key : {"ScreenWidth", "ScreenHeight", "ColorDepth", "Brightness", "GLSL",
+                                "Sound", "HighScore"}) {
+            values.push_back(-999);
+            saved.GetInt(key, &values.back());
+        }
+        return values;
     }
 
     Names ConfigFiles() { return folder.List("base/config"); }
@@ -82,134 +95,103 @@ protected:
 
 }  // namespace
 
-TEST_F(Settings, LoadingWithoutAFileGivesTheDefaults) {
-    Brightness = 2;
-    HighScore = 5000;
-    Load();
-    EXPECT_EQ(ScreenWidth, 640);
-    EXPECT_EQ(ScreenHeight, 480);
-    EXPECT_EQ(ColorDepth, 16);
-    EXPECT_EQ(Brightness, 2) << "brightness keeps its value";
-    EXPECT_EQ(HighScore, 0);
-    EXPECT_FALSE(GlslEnabled || GlslChoice || SoundEnabled);
-}
-
-TEST_F(Settings, AFreshFileLoadsAsAFreshInstallsOptionsWithTheGivenHighScore) {
-    folder.Write(SettingsPath, FreshSettingsFile(777));
-    Brightness = 2;
-    Load();
-    EXPECT_EQ(ScreenWidth, 1024);
-    EXPECT_EQ(ScreenHeight, 768);
-    EXPECT_EQ(ColorDepth, 32);
-    EXPECT_EQ(Brightness, 0);
-    EXPECT_EQ(HighScore, 777);
-    EXPECT_TRUE(GlslEnabled && GlslChoice && SoundEnabled);
-}
-
-TEST_F(Settings, LoadingReadsAllSevenValuesAndSavingWritesThemBack) {
-    folder.Write(SettingsPath, AllSeven(1, 1));
-    Load();
-    EXPECT_EQ(ScreenWidth, 1280);
-    EXPECT_EQ(ScreenHeight, 1024);
-    EXPECT_EQ(ColorDepth, 24);
-    EXPECT_EQ(Brightness, 1);
-    EXPECT_EQ(HighScore, 31337);
-    EXPECT_TRUE(GlslEnabled && GlslChoice && SoundEnabled);
-
-    GlslChoice = false;
-    HighScore = 40000;
-    EXPECT_EQ(Save(), "");
-    EXPECT_TRUE(GlslEnabled) << "the choice takes effect at the next start";
-    EXPECT_EQ(Saved("GLSL"), 0);
-    EXPECT_EQ(Saved("HighScore"), 40000);
-    EXPECT_EQ(Saved("ColorDepth"), 24);
-}
-
-TEST_F(Settings, OnlyExactlyOneSwitchesShadersAndSoundOn) {
-    folder.Write(SettingsPath, AllSeven(2, 2));
-    Load();
-    EXPECT_FALSE(GlslEnabled || GlslChoice || SoundEnabled);
-    EXPECT_EQ(Save(), "");
-    EXPECT_EQ(Saved("GLSL"), 0);
-    EXPECT_EQ(Saved("Sound"), 0);
-}
-
-TEST_F(Settings, AMissingHighScoreIsZeroOnLoadAndAddedOnSave) {
-    folder.Write(SettingsPath, GameFile(IntEntry(1, "ScreenWidth", 800)));
-    HighScore = 77;
-    Load();
-    EXPECT_EQ(HighScore, 0);
-    EXPECT_EQ(ScreenWidth, 800);
-    HighScore = 15000;
-    EXPECT_EQ(Save(), "");
-    for (const char* key : {"ScreenHeight", "ColorDepth", "Brightness", "GLSL", "Sound"}) {
-        Saved(key);
+// What a file lacks gets its default (640 x 480 at 16 bits, high score 0, shaders and sound
+// off), except the brightness, which keeps its value; only exactly 1 switches a path on.
+TEST_F(Settings, LoadingTakesEachStoredValueOrItsDefault) {
+    struct Case {
+        const char* name;
+        std::optional<Bytes> file;
+        Numbers values;  // width, height, depth, brightness, high score
+        bool on;         // GLSL enabled and chosen, sound enabled
+    };
+    const Case cases[] = {
+        {"no file", std::nullopt, {640, 480, 16, 2, 0}, false},
+        {"a fresh install's file", FreshSettingsFile(777), {1024, 768, 32, 0, 777}, true},
+        {"all seven", AllSeven(1, 1), {1280, 1024, 24, 1, 31337}, true},
+        {"GLSL and Sound 2", AllSeven(2, 2), {1280, 1024, 24, 1, 31337}, false},
+        {"no high score", GameFile(IntEntry(1, "ScreenWidth", 800)), {800, 480, 16, 2, 0}, false},
+        {"undecodable", CutShort(), {640, 480, 16, 2, 0}, false},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        if (test.file) {
+            folder.Write(SettingsPath, *test.file);
+        }
+        Brightness = 2;
+        HighScore = 77;
+        GlslEnabled = GlslChoice = SoundEnabled = false;
+        Load();
+        EXPECT_EQ((Numbers{ScreenWidth, ScreenHeight, ColorDepth, Brightness, HighScore}),
+                  test.values);
+        EXPECT_EQ(GlslEnabled, test.on);
+        EXPECT_EQ(GlslChoice, test.on);
+        EXPECT_EQ(SoundEnabled, test.on);
     }
-    Load();
-    EXPECT_EQ(HighScore, 15000) << "the high score is kept from now on";
 }
 
-TEST_F(Settings, SavingKeepsEverythingElseInTheFile) {
+TEST_F(Settings, SavingWritesTheValuesBackAndKeepsEverythingElseInTheFile) {
     Bytes original = File("our own header\r\n",
                           Join({SectionRecord("Editor", 2), SectionRecord("BrindlesCataclysm", 1)}),
                           Join({SevenEntries(1, 0), IntEntry(2, "HighScore", 555),
                                 EntryRecord(2, 5, "Path", CString("maps/one")),
                                 EntryRecord(1, 6, "Gamma", {0, 0, 0x80, 0x3F})}));
     folder.Write(SettingsPath, original);
+    const std::string path = folder.Path() + "/" + SettingsPath;
+    ASSERT_EQ(chmod(path.c_str(), 0600), 0);
     Load();
+    GlslChoice = false;
     HighScore = 20;
     EXPECT_EQ(Save(), "");
+    EXPECT_TRUE(GlslEnabled) << "the choice takes effect at the next start";
+    struct stat status;
+    ASSERT_EQ(stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0600u) << "the new file keeps the old one's permissions";
 
-    // The same records, in reverse, with the new high score.
+    // The same records, in reverse, with the new choice and high score.
     Repository expected;
     ASSERT_TRUE(expected.Decode(original.data(), original.size()));
+    const int32_t glsl = 0;
+    ASSERT_TRUE(expected.SetInt("GLSL", &glsl));
     ASSERT_TRUE(expected.SetInt("HighScore", &HighScore));
     EXPECT_EQ(folder.Read(SettingsPath), expected.Encode());
 }
 
-TEST_F(Settings, AMissingOrEmptyFileIsReplacedByACompleteOne) {
-    for (bool empty : {false, true}) {
-        if (empty) {
-            folder.Write(SettingsPath, {});
+// Whatever the file held, the save writes every value, adding the keys it lacked; a file that
+// could not be decoded is kept beside first.
+TEST_F(Settings, SavingWritesACompleteFileOverAMissingEmptyPartialOrUndecodableOne) {
+    struct Case {
+        const char* name;
+        std::optional<Bytes> file;
+        Names configFiles;
+    };
+    const Case cases[] = {
+        {"no file", std::nullopt, {"bc.rep", "other"}},
+        {"empty", Bytes{}, {"bc.rep", "other"}},
+        {"only ScreenWidth", GameFile(IntEntry(1, "ScreenWidth", 800)), {"bc.rep", "other"}},
+        {"undecodable", CutShort(), {"bc.rep", "bc.rep.bad", "other"}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        if (test.file) {
+            folder.Write(SettingsPath, *test.file);
         }
-        HighScore = empty ? 321 : 900;
+        ScreenWidth = 1000;
+        GlslChoice = true;
+        HighScore = 4242;
         EXPECT_EQ(Save(), "");
-        EXPECT_EQ(Saved("HighScore"), HighScore);
-        for (const char* key :
-             {"ScreenWidth", "ScreenHeight", "ColorDepth", "Brightness", "GLSL", "Sound"}) {
-            Saved(key);
-        }
-        EXPECT_EQ(ConfigFiles(), (Names{"bc.rep", "other"})) << "nothing worth keeping beside";
+        EXPECT_EQ(Saved(), (Numbers{1000, 0, 0, 0, 1, 0, 4242})) << "what memory holds";
+        EXPECT_EQ(ConfigFiles(), test.configFiles);
     }
+    EXPECT_EQ(folder.Read(SettingsPath + ".bad"), CutShort());
 }
 
-TEST_F(Settings, AnUndecodableFileIsKeptBesideBeforeItIsReplaced) {
-    Bytes damaged = AllSeven(1, 1);
-    damaged.resize(damaged.size() - 3);
-    folder.Write(SettingsPath, damaged);
-    Load();
-    EXPECT_EQ(ScreenWidth, 640) << "a cut entries block yields no entries";
-    HighScore = 4242;
-    EXPECT_EQ(Save(), "");
-    EXPECT_EQ(folder.Read(SettingsPath + ".bad"), damaged);
-    EXPECT_EQ(Saved("HighScore"), 4242);
-}
-
-TEST_F(Settings, AFileThatCannotBeReadIsLeftAloneAndReported) {
-    folder.Write(SettingsPath, AllSeven(1, 1));
-    FileOpenHook = [](const char*, const char*, FILE** out) {
+// A file that cannot be read is not replaced; a read-only folder refuses the temporary file; a
+// full disk takes half of it.
+TEST_F(Settings, AFailedSaveLeavesTheOldFileAndNoTemporaryFileAndSaysWhy) {
+    FileOpenHookFunction unreadable = [](const char*, const char*, FILE** out) {
         *out = nullptr;
         errno = EACCES;
     };
-    std::string message = Save();
-    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
-    EXPECT_NE(message.find("Permission denied"), std::string::npos) << message;
-    EXPECT_EQ(folder.Read(SettingsPath), AllSeven(1, 1));
-    EXPECT_EQ(ConfigFiles(), (Names{"bc.rep", "other"}));
-}
-
-// A read-only folder refuses the temporary file; a full disk takes half of it.
-TEST_F(Settings, AFailedSaveLeavesTheOldFileAndNoTemporaryFileAndSaysSo) {
     FileReplaceCalls readOnlyFolder = FileReplace;
     readOnlyFolder.makeTemporary = [](char*) {
         errno = EROFS;
@@ -225,15 +207,24 @@ TEST_F(Settings, AFailedSaveLeavesTheOldFileAndNoTemporaryFileAndSaysSo) {
         errno = ENOSPC;
         return -1;
     };
+    struct Case {
+        const char* reason;
+        FileOpenHookFunction opener;
+        FileReplaceCalls calls;
+    };
+    const Case cases[] = {{"Permission denied", unreadable, FileReplace},
+                          {"Read-only file system", OpenAssetFile, readOnlyFolder},
+                          {"No space left on device", OpenAssetFile, fullDisk}};
     folder.Write(SettingsPath, AllSeven(1, 1));
     HighScore = 1;
-    for (const auto& [calls, reason] : {std::make_pair(readOnlyFolder, "Read-only file system"),
-                                        std::make_pair(fullDisk, "No space left on device")}) {
-        FileReplace = calls;
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.reason);
+        FileOpenHook = test.opener;
+        FileReplace = test.calls;
         std::string message = Save();
         EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
-        EXPECT_NE(message.find(std::string("settings not saved: ")), std::string::npos);
-        EXPECT_NE(message.find(reason), std::string::npos) << message;
+        EXPECT_NE(message.find("settings not saved: "), std::string::npos) << message;
+        EXPECT_NE(message.find(test.reason), std::string::npos) << message;
         EXPECT_EQ(folder.Read(SettingsPath), AllSeven(1, 1));
         EXPECT_EQ(ConfigFiles(), (Names{"bc.rep", "other"}));
     }
@@ -251,20 +242,5 @@ TEST_F(Settings, ASaveCutOffBeforeTheRenameLeavesTheOldFile) {
         testing::ExitedWithCode(3), "");
     EXPECT_EQ(folder.Read(SettingsPath), AllSeven(1, 1));
     EXPECT_EQ(Save(), "") << "the next save goes through";
-    EXPECT_EQ(Saved("HighScore"), 99999);
-}
-
-TEST(FileReplacement, ReplacesTheContentsAndKeepsThePermissions) {
-    TempFolder folder;
-    folder.Write("file", {1, 2, 3});
-    std::string path = folder.Path() + "/file";
-    ASSERT_EQ(chmod(path.c_str(), 0600), 0);
-    const uint8_t bytes[] = {9, 8};
-    std::string failure;
-    ASSERT_TRUE(ReplaceFileSafely(path, bytes, sizeof bytes, failure)) << failure;
-    EXPECT_EQ(folder.Read("file"), (Bytes{9, 8}));
-    struct stat status;
-    ASSERT_EQ(stat(path.c_str(), &status), 0);
-    EXPECT_EQ(status.st_mode & 0777, 0600u);
-    EXPECT_EQ(folder.List(""), Names{"file"});
+    EXPECT_EQ(Saved().back(), 99999);
 }

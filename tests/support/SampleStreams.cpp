@@ -1,5 +1,6 @@
 #include "tests/support/SampleStreams.h"
 
+#include <SDL.h>
 #include <vorbis/vorbisfile.h>
 
 #include <cmath>
@@ -19,10 +20,9 @@ std::vector<float> Tone(double hz, double seconds, int channels, int rate, float
     return samples;
 }
 
-std::vector<uint8_t> OggOf(const std::vector<float>& samples, int channels, int rate,
-                           float quality) {
+std::vector<uint8_t> OggOf(const std::vector<float>& samples, int channels, int rate) {
     std::vector<uint8_t> stream;
-    EncodeOggVorbis(samples, channels, rate, quality, "test", stream);
+    EncodeOggVorbis(samples, channels, rate, 0.4f, "test", stream);
     return stream;
 }
 
@@ -44,4 +44,14 @@ std::vector<int16_t> DecodeOgg(const std::string& path) {
     }
     ov_clear(&decoder);
     return samples;
+}
+
+bool WaitFor(const std::function<bool()>& reached) {
+    for (int waited = 0; waited < 10000; waited += 2) {
+        if (reached()) {
+            return true;
+        }
+        SDL_Delay(2);
+    }
+    return reached();
 }
