@@ -63,9 +63,10 @@ CONF
     export ALSOFT_CONF="$OUT_DIR/alsoft.conf"
 }
 
-# Only the game gets the frame logger (see log_frames); the tools the scenario runs do not.
+# Only the game gets the frame logger (see log_frames) and the libraries sanitized.sh keeps
+# loaded; the tools the scenario runs get neither.
 start_game() {
-    LD_PRELOAD="${GAME_PRELOAD:-}" "$GAME" > "$OUT_DIR/game.out" 2> "$OUT_DIR/game.err" &
+    LD_PRELOAD="${GAME_PRELOAD:-} ${E2E_KEEP_LOADED:-}" "$GAME" > "$OUT_DIR/game.out" 2> "$OUT_DIR/game.err" &
     GAME_PID=$!
 }
 
@@ -106,17 +107,18 @@ develop_grab() {
     /usr/bin/convert "$OUT_DIR/$1.png" -format '%[fx:mean]' info:
 }
 
-# Waits up to $1 seconds for the game to end; prints its exit status.
+# Waits up to $1 seconds for the game to end and sets GAME_STATUS to its exit status. Called
+# directly, never in a $(...) subshell: only this shell, the game's parent, can collect its
+# status.
 wait_for_exit() {
     local deadline=$((SECONDS + $1))
     while kill -0 "$GAME_PID" 2>/dev/null; do
         [ $SECONDS -lt $deadline ] || fail "the game did not end within $1 s"
         sleep 0.1
     done
-    local status=0
-    wait "$GAME_PID" || status=$?
+    GAME_STATUS=0
+    wait "$GAME_PID" || GAME_STATUS=$?
     GAME_PID=""
-    echo "$status"
 }
 
 # True when the first number is at least the second.

@@ -68,10 +68,8 @@ monkey_on_path() {
         random_action
         sleep "0.$((RANDOM % 3))"
         if ! kill -0 "$GAME_PID" 2> /dev/null; then
-            local status=0
-            wait "$GAME_PID" || status=$?
-            GAME_PID=""
-            [ "$status" -eq 0 ] || fail "the game ended with status $status (GLSL $glsl)"
+            wait_for_exit 1
+            [ "$GAME_STATUS" -eq 0 ] || fail "the game ended with status $GAME_STATUS (GLSL $glsl)"
             normal_ends=$((normal_ends + 1))
             continue
         fi

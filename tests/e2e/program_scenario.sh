@@ -178,8 +178,8 @@ sleep 1
 screenshot menu-after-game > /dev/null
 
 hold_key Escape 0.5
-status=$(wait_for_exit 20)
-[ "$status" -eq 0 ] || fail "exit status $status after Escape"
+wait_for_exit 20
+[ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after Escape"
 [ ! -s "$OUT_DIR/game.err" ] || fail "the game wrote errors: $(cat "$OUT_DIR/game.err")"
 
 saved="$("$kit" rep get "$SETTINGS" ScreenWidth)x$("$kit" rep get "$SETTINGS" ScreenHeight)"

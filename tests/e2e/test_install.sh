@@ -52,8 +52,8 @@ sleep 1
 brightness=$(screenshot installed)
 at_least "$brightness" 0.005 || fail "the screen is black"
 hold_key Escape 0.5
-status=$(wait_for_exit 20)
-[ "$status" -eq 0 ] || fail "exit status $status after Escape"
+wait_for_exit 20
+[ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after Escape"
 [ ! -s "$OUT_DIR/game.err" ] || fail "the game wrote errors: $(cat "$OUT_DIR/game.err")"
 [ "$("$kit" rep get "$settings" HighScore)" = 4242 ] || fail "the game lost the high score"
 
