@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up the machine if needed, builds everything and runs every test:
 #   1. build/ (g++): the unit tests and, in a virtual X server, the end-to-end ones;
-#   2. build-asan/ (clang, AddressSanitizer + UndefinedBehaviorSanitizer): the unit tests, and a
-#      short run of every fuzz target;
+#   2. build-asan/ (clang, AddressSanitizer + UndefinedBehaviorSanitizer): the unit tests, a
+#      short run of every fuzz target, and a minute of the monkey test with leak detection;
 #   3. build-tsan/ (g++, ThreadSanitizer): the unit tests.
 # Each part prints how long it took. Every build folder is kept, so a second run is quick.
 set -euo pipefail
@@ -29,10 +29,13 @@ configure() {
 }
 
 configure build-asan -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCATACLYSM_FUZZ=ON
-cmake --build build-asan -j "$(nproc)" --target cataclysm-tests assets fuzz
+cmake --build build-asan -j "$(nproc)" --target cataclysm-tests assets fuzz brindles-cataclysm \
+    cataclysm-kit
 took "building build-asan/"
 ctest --test-dir build-asan --output-on-failure -j "$(nproc)" -LE e2e
 took "the unit tests and short fuzz runs in build-asan/"
+tests/e2e/sanitized.sh tests/e2e/test_monkey.sh build-asan/bin build-asan/e2e-output/monkey
+took "the monkey test on the game built with AddressSanitizer"
 
 configure build-tsan -DCATACLYSM_SANITIZE=thread
 cmake --build build-tsan -j "$(nproc)" --target cataclysm-tests
