@@ -1,5 +1,6 @@
 #include "settings/SafeFileWrite.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,11 +8,20 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 namespace {
 
 constexpr FileReplaceCalls RealFileReplace{mkstemp, write, std::rename};
+
+// The temporary file of a save is the file's name, ".tmp-" and the six characters mkstemp picks.
+const char TemporarySuffix[] = ".tmp-";
+constexpr size_t TemporaryNameLength = 6;
+
+// A temporary file younger than this may belong to a save still under way in another copy of
+// the game; an older one was left by a save that was killed before its rename.
+constexpr time_t AbandonedTemporaryAge = 60;
 
 std::string Reason(int error) {
     return std::strerror(error);
@@ -54,6 +64,33 @@ void FlushFolder(const std::string& folder) {
     }
 }
 
+// Removes the temporary files that killed saves of path left beside it.
+void RemoveAbandonedTemporaries(const std::string& path) {
+    std::string folder = FolderOf(path);
+    size_t slash = path.rfind('/');
+    std::string prefix =
+        (slash == std::string::npos ? path : path.substr(slash + 1)) + TemporarySuffix;
+    DIR* listing = opendir(folder.c_str());
+    if (listing == nullptr) {
+        return;
+    }
+    time_t now = std::time(nullptr);
+    while (const dirent* entry = readdir(listing)) {
+        std::string name = entry->d_name;
+        if (name.size() != prefix.size() + TemporaryNameLength ||
+            name.compare(0, prefix.size(), prefix) != 0) {
+            continue;
+        }
+        std::string temporary = folder + "/" + name;
+        struct stat status;
+        if (lstat(temporary.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+            status.st_mtime < now - AbandonedTemporaryAge) {
+            unlink(temporary.c_str());
+        }
+    }
+    closedir(listing);
+}
+
 }  // namespace
 
 FileReplaceCalls FileReplace = RealFileReplace;
@@ -64,7 +101,7 @@ void UseRealFileReplace() {
 
 bool ReplaceFileSafely(const std::string& path, const uint8_t* bytes, size_t size,
                        std::string& failure) {
-    std::string patternText = path + ".tmp-XXXXXX";
+    std::string patternText = path + TemporarySuffix + std::string(TemporaryNameLength, 'X');
     std::vector<char> pattern(patternText.begin(), patternText.end());
     pattern.push_back('\0');
     int descriptor = FileReplace.makeTemporary(pattern.data());
@@ -95,5 +132,6 @@ bool ReplaceFileSafely(const std::string& path, const uint8_t* bytes, size_t siz
         return false;
     }
     FlushFolder(FolderOf(path));
+    RemoveAbandonedTemporaries(path);
     return true;
 }

@@ -22,6 +22,8 @@ void UseRealFileReplace();
 // either the old contents or the new ones in full: the bytes go to a temporary file in the same
 // folder, which is flushed to disk, renamed over path, and then the folder itself is flushed.
 // A new file gets the old file's permissions (0644 when there was none). On failure the old
-// file is untouched, the temporary file is removed, and failure names what went wrong.
+// file is untouched, the temporary file is removed, and failure names what went wrong. After a
+// save that succeeded, temporary files of this path older than a minute, left by saves that were
+// killed, are removed.
 bool ReplaceFileSafely(const std::string& path, const uint8_t* bytes, size_t size,
                        std::string& failure);

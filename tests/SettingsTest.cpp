@@ -1,8 +1,10 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <vector>
@@ -241,6 +243,22 @@ TEST_F(Settings, ASaveCutOffBeforeTheRenameLeavesTheOldFile) {
         },
         testing::ExitedWithCode(3), "");
     EXPECT_EQ(folder.Read(SettingsPath), AllSeven(1, 1));
+    Names left = ConfigFiles();
+    ASSERT_EQ(left.size(), 3u) << "the killed save leaves its temporary file";
+    const std::string& abandoned = left[1];
+    ASSERT_EQ(abandoned.rfind("bc.rep.tmp-", 0), 0u) << abandoned;
+
+    // Once it is old, the next save removes it; a young one (a save under way in another copy
+    // of the game) and files that merely look alike stay.
+    std::string config = folder.Path() + "/base/config/";
+    const timespec twoMinutesAgo[2] = {{time(nullptr) - 120, 0}, {time(nullptr) - 120, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, (config + abandoned).c_str(), twoMinutesAgo, 0), 0);
+    for (const char* name : {"bc.rep.tmp-young1", "bc.rep.tmp-notes.txt", "xbc.rep.tmp-abcdef"}) {
+        folder.Write("base/config/" + std::string(name), {1});
+    }
+    ASSERT_EQ(utimensat(AT_FDCWD, (config + "bc.rep.tmp-notes.txt").c_str(), twoMinutesAgo, 0), 0);
     EXPECT_EQ(Save(), "") << "the next save goes through";
     EXPECT_EQ(Saved().back(), 99999);
+    EXPECT_EQ(ConfigFiles(), (Names{"bc.rep", "bc.rep.tmp-notes.txt", "bc.rep.tmp-young1", "other",
+                                    "xbc.rep.tmp-abcdef"}));
 }
