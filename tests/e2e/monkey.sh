@@ -37,9 +37,25 @@ last_frame() {
     awk -v since="$1" '$1 == "swap" && $2 > since { last = $2 } END { print (last == "" ? since : last) }' "$FRAME_LOG"
 }
 
+# Aims the menu pointer at Start and clicks, so that the monkey plays games rather than spend
+# its time in the menus. The pointer stops at the menu's edges: three long moves up and left put
+# it in the top-left corner (one move at a time, since a move ends at the screen's edge), and
+# Start lies 372 mouse pixels right of and 211 below that corner.
+aim_at_start() {
+    for _ in 1 2 3; do
+        move_mouse -400 -400
+        sleep 0.1
+    done
+    move_mouse 372 211
+    sleep 0.1
+    click
+}
+
 random_action() {
     local roll=$((RANDOM % 100))
-    if [ $roll -lt 45 ]; then
+    if [ $roll -lt 6 ]; then
+        aim_at_start
+    elif [ $roll -lt 48 ]; then
         local key=${KEYS[$((RANDOM % ${#KEYS[@]}))]}
         # Escape leaves most screens: send it seldom, or the game spends its time starting.
         [ "$key" = Escape ] && [ $((RANDOM % 4)) -ne 0 ] && key=space
@@ -103,6 +119,7 @@ begin=$SECONDS
 monkey_on_path 1 $((begin + TOTAL_SECONDS / 2))
 monkey_on_path 0 $((begin + TOTAL_SECONDS))
 frames=$(grep -c '^swap' "$FRAME_LOG" || true)
-summary="monkey: $((SECONDS - begin)) s, $actions inputs, $starts starts, $normal_ends normal ends, $frames frames, no crash, no hang, settings load"
+game_overs=$(count_opens textures/story/gameover.tga)
+summary="monkey: $((SECONDS - begin)) s, $actions inputs, $starts starts, $normal_ends normal ends, $game_overs games to game over, $frames frames, no crash, no hang, settings load"
 echo "$summary" > "$OUT_DIR/monkey.txt"
 note "$summary"
