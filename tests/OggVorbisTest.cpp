@@ -42,18 +42,8 @@ std::vector<int16_t> Concatenated(const std::vector<Bytes>& buffers) {
 }
 
 // A recording AL and sound on for each test.
-class OggVorbisTest : public ::testing::Test {
+class OggVorbisTest : public RecordingALTest {
 protected:
-    void SetUp() override {
-        RecordingAL::Install();
-        savedSound = SoundEnabled;
-        SoundEnabled = true;
-    }
-    void TearDown() override {
-        SoundEnabled = savedSound;
-        RecordingAL::Uninstall();
-    }
-
     // Writes a three-second tone at 22050 Hz, a handful of chunks, as "music.ogg".
     std::string WriteTone(int channels = 1) {
         assets.Write("music.ogg", OggOf(Tone(440.0, 3.0, channels, 22050, 0.5f), channels, 22050));
@@ -84,7 +74,6 @@ protected:
     }
 
     TempAssetRoot assets;
-    bool savedSound = false;
 };
 
 TEST(MusicChunk, IsHalfTheNominalBitrateInWholeFramesAndBounded) {

@@ -50,18 +50,8 @@ Bytes WaveFile(const std::vector<Chunk>& chunks) {
 }
 
 // A recording AL and sound on for each test.
-class WaveTest : public ::testing::Test {
+class WaveTest : public RecordingALTest {
 protected:
-    void SetUp() override {
-        RecordingAL::Install();
-        savedSound = SoundEnabled;
-        SoundEnabled = true;
-    }
-    void TearDown() override {
-        SoundEnabled = savedSound;
-        RecordingAL::Uninstall();
-    }
-
     // Loads bytes written as "effect.wav" into a new clip.
     std::unique_ptr<Wave> Loaded(const Bytes& file) {
         assets.Write("effect.wav", file);
@@ -71,7 +61,6 @@ protected:
     }
 
     TempAssetRoot assets;
-    bool savedSound = false;
 };
 
 TEST_F(WaveTest, LoadBuffersTheSamplesOfEachLayoutOnOneSource) {

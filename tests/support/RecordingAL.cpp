@@ -4,6 +4,8 @@
 #include <atomic>
 #include <map>
 
+#include "settings/SettingsValues.h"
+
 namespace RecordingAL {
 namespace {
 
@@ -155,3 +157,14 @@ void Uninstall() {
 }
 
 }  // namespace RecordingAL
+
+void RecordingALTest::SetUp() {
+    RecordingAL::Install();
+    savedSound = SoundEnabled;
+    SoundEnabled = true;
+}
+
+void RecordingALTest::TearDown() {
+    SoundEnabled = savedSound;
+    RecordingAL::Uninstall();
+}
