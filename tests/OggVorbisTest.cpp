@@ -11,7 +11,7 @@
 #include "app/AssetFiles.h"
 #include "audio/OggVorbis.h"
 #include "settings/SettingsValues.h"
-#include "tests/support/RecordingAL.h"
+#include "tests/support/RecordingALTest.h"
 #include "tests/support/SampleStreams.h"
 #include "tests/support/TempAssetRoot.h"
 

@@ -6,7 +6,7 @@
 
 #include "audio/Wave.h"
 #include "settings/SettingsValues.h"
-#include "tests/support/RecordingAL.h"
+#include "tests/support/RecordingALTest.h"
 #include "tests/support/TempAssetRoot.h"
 #include "tools/forge/SoundEncoding.h"
 

@@ -4,8 +4,6 @@
 #include <atomic>
 #include <map>
 
-#include "settings/SettingsValues.h"
-
 namespace RecordingAL {
 namespace {
 
@@ -157,14 +155,3 @@ void Uninstall() {
 }
 
 }  // namespace RecordingAL
-
-void RecordingALTest::SetUp() {
-    RecordingAL::Install();
-    savedSound = SoundEnabled;
-    SoundEnabled = true;
-}
-
-void RecordingALTest::TearDown() {
-    SoundEnabled = savedSound;
-    RecordingAL::Uninstall();
-}

@@ -1,6 +1,4 @@
 #pragma once
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -41,13 +39,3 @@ const std::vector<std::vector<uint8_t>>& BufferedData();
 size_t BufferDataCount();
 
 }  // namespace RecordingAL
-
-// A test with the recording OpenAL installed and sound on; both are undone after the test.
-class RecordingALTest : public testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-
-private:
-    bool savedSound = false;
-};
