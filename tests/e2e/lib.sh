@@ -68,7 +68,8 @@ CONF
 # SDL cannot reach it, it would otherwise draw to an invisible off-screen surface instead of
 # saying so.
 start_game() {
-    SDL_VIDEODRIVER=x11 LD_PRELOAD="${GAME_PRELOAD:-} ${E2E_KEEP_LOADED:-}" "$GAME" > "$OUT_DIR/game.out" 2> "$OUT_DIR/game.err" &
+    SDL_VIDEODRIVER=x11 LD_PRELOAD="${GAME_PRELOAD:-} ${E2E_KEEP_LOADED:-}" "$GAME" \
+        > "$OUT_DIR/game.out" 2> "$OUT_DIR/game.err" &
     GAME_PID=$!
 }
 
