@@ -6,6 +6,7 @@
 #include "app/Clock.h"
 #include "app/Input.h"
 #include "app/Platform.h"
+#include "app/ScreenShape.h"
 #include "audio/ALEntryPoints.h"
 #include "audio/AudioDevice.h"
 #include "audio/OggVorbis.h"
@@ -128,6 +129,21 @@ void OpenFirstController() {
     }
 }
 
+// The picture keeps its 4:3 shape in a window of any shape. glClear is not bounded by the
+// viewport, so every frame still clears the whole window and the bars beside or above the
+// picture stay black.
+void SetGameViewport() {
+    int width = 0;
+    int height = 0;
+    SDL_GL_GetDrawableSize(MainWindow, &width, &height);
+    if (width <= 0 || height <= 0) {
+        width = ScreenWidth;
+        height = ScreenHeight;
+    }
+    ViewportRect viewport = CentredFourByThree(width, height);
+    glViewport(viewport.x, viewport.y, viewport.width, viewport.height);
+}
+
 // One line on stdout about the context we got: the first thing to look at when the game runs
 // slowly on a software renderer.
 void ReportContext() {
@@ -170,7 +186,7 @@ bool StartUp() {
     OpenFirstController();
     InitKeyMap();
     Platform.setWindowBrightness(MainWindow, BrightnessFactor(Brightness));
-    glViewport(0, 0, ScreenWidth, ScreenHeight);
+    SetGameViewport();
     SetGameProjection();
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);

@@ -1,0 +1,14 @@
+#pragma once
+
+// The part of the window the game draws in, in pixels from the bottom-left corner.
+struct ViewportRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// The largest 4:3 rectangle centred in a window of the given size: the game's projection is
+// fixed at 4:3, so a wider window gets black bars left and right (pillar-box) and a taller one
+// above and below (letter-box), and the picture keeps its shape. A 4:3 window is used whole.
+ViewportRect CentredFourByThree(int windowWidth, int windowHeight);
