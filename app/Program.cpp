@@ -6,6 +6,7 @@
 #include "app/Clock.h"
 #include "app/Input.h"
 #include "app/Platform.h"
+#include "app/QuitRequest.h"
 #include "app/ScreenShape.h"
 #include "audio/ALEntryPoints.h"
 #include "audio/AudioDevice.h"
@@ -163,6 +164,9 @@ bool StartUp() {
     ScreenHeight = 768;
     FullScreen = true;
     MainWindow = nullptr;
+    // SIGINT and SIGTERM are the program's own quit requests; SDL would turn them into the
+    // same SDL_QUIT as the window's close button, which the game ignores.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SdlSubsystems) != 0) {
         return Fail("cannot start SDL", SDL_GetError());
     }
@@ -200,8 +204,9 @@ bool StartUp() {
     return true;
 }
 
+// The menu and the games it starts, until Exit or a quit request.
 void RunMenuLoop() {
-    while (HandleMenuCode(RunMainMenu())) {
+    while (!QuitRequested() && HandleMenuCode(RunMainMenu())) {
     }
 }
 
@@ -240,6 +245,7 @@ void TearDown() {
         MainWindow = nullptr;
     }
     SDL_Quit();
+    ReleaseQuitSignals();
 }
 
 }  // namespace
@@ -314,6 +320,7 @@ bool HandleMenuCode(MenuCode code) {
 }
 
 int RunProgram() {
+    CatchQuitSignals();
     bool started = StartUp();
     if (started) {
         RunMenuLoop();

@@ -4,6 +4,7 @@
 
 #include "app/Input.h"
 #include "app/Platform.h"
+#include "app/QuitRequest.h"
 #include "audio/ShipSounds.h"
 #include "game/LevelLoop.h"
 #include "game/LevelScreens.h"
@@ -73,8 +74,9 @@ void RunGame(uint16_t startLevel) {
     ObjectList = new ObjectListRecord;
     ObjectList->clock = GlobalClock;
 
+    // A quit request ends the game after the screen it cut short; its score still counts.
     bool playing = true;
-    while (playing) {
+    while (playing && !QuitRequested()) {
         // Whatever input piled up before the level is consumed here.
         PumpInput();
         TakeInputSnapshot();

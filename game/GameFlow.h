@@ -23,5 +23,6 @@ std::unique_ptr<Level> SetUpLevel();
 
 // Plays one game: 0 starts a new game with the opening story and level 1, 1 to 15 start at that
 // level. Levels follow one another until one is lost or abandoned (game over) or the final one
-// is completed (game win); the credits end every game.
+// is completed (game win); the credits end every game. A quit request cuts the screen it comes
+// in short and ends the game as if its level was abandoned there.
 void RunGame(uint16_t startLevel);

@@ -7,6 +7,7 @@
 #include "app/Input.h"
 #include "app/Platform.h"
 #include "app/Program.h"
+#include "app/QuitRequest.h"
 #include "audio/OggVorbis.h"
 #include "game/CollisionPass.h"
 #include "render/AssetCatalogue.h"
@@ -356,7 +357,8 @@ bool LevelPlay::Finish() {
 
 bool PlayLevel(Level& level) {
     LevelPlay play(level);
-    while (play.PlayFrame()) {
+    // A quit request abandons the level, as Q does.
+    while (!QuitRequested() && play.PlayFrame()) {
     }
     return play.Finish();
 }

@@ -81,5 +81,6 @@ private:
 };
 
 // Plays one level from placing the ship to its end; true when it was completed, false when it
-// was lost (no life left once the last explosion is over) or abandoned with Q.
+// was lost (no life left once the last explosion is over) or abandoned with Q or by a quit
+// request.
 bool PlayLevel(Level& level);

@@ -6,12 +6,14 @@
 #include "app/Clock.h"
 #include "app/Platform.h"
 #include "app/Program.h"
+#include "app/QuitRequest.h"
 #include "game/LevelLoop.h"
 #include "render/AssetCatalogue.h"
 #include "render/Font.h"
 #include "render/GLEntryPoints.h"
 #include "render/Targa.h"
 #include "screens/PictureQuad.h"
+#include "settings/Settings.h"
 #include "settings/SettingsValues.h"
 #include "world/AwardPoints.h"
 #include "world/SpriteDrawing.h"
@@ -47,7 +49,8 @@ void DrawSummaryLine(Font& font, uint32_t row, const char* label, const char* fo
 }
 
 // A new high score, taken from the game's score when it beats the old one (an equal score does
-// not), with the line the end screen shows for it.
+// not) and saved at once, so that no later crash, kill or power cut loses it; with the line the
+// end screen shows for it.
 struct NewHighScore {
     bool reached = false;
     char line[40] = {};
@@ -59,9 +62,15 @@ NewHighScore TakeNewHighScore(void (*formatHighScoreText)()) {
         record.reached = true;
         HighScore = static_cast<int32_t>(GameSession->score);
         formatHighScoreText();
+        SaveSettings();
         std::snprintf(record.line, sizeof record.line, "NEW HIGH SCORE:%d", HighScore);
     }
     return record;
+}
+
+// An end screen's spell lasts five seconds of the global clock, less after a quit request.
+bool EndScreenGoesOn(float seconds) {
+    return seconds < EndScreenSeconds && !QuitRequested();
 }
 
 // One frame of an end screen: the picture at the given opacity and, after a new high score, the
@@ -113,7 +122,7 @@ void ShowLevelBanner(const Level& level) {
     const float start = ElapsedMilliseconds(GlobalClock);
     for (;;) {
         ReadClock(GlobalClock);
-        if (ElapsedMilliseconds(GlobalClock) - start > BannerMilliseconds) {
+        if (ElapsedMilliseconds(GlobalClock) - start > BannerMilliseconds || QuitRequested()) {
             break;
         }
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -144,7 +153,7 @@ void ShowLevelSummary(const Level& level) {
         return ElapsedMilliseconds(clock);
     };
     bool finished = false;
-    while (!finished) {
+    while (!finished && !QuitRequested()) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glLoadIdentity();
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
@@ -199,6 +208,11 @@ void ShowLevelSummary(const Level& level) {
         DrawStatusLine(font, level.number);
         Platform.swapWindow(MainWindow);
     }
+    // Cut short by a quit request, the completed level still earns its whole bonus.
+    if (added < bonus) {
+        GameSession->score += bonus - added;
+        GrantExtraLifeIfDue();
+    }
 }
 
 void ShowGameOver() {
@@ -207,7 +221,7 @@ void ShowGameOver() {
     Targa picture;
     picture.Load(GameOverPicturePath, false);
     EnableBlendedTexturing();
-    for (float t = GlobalSeconds(); t < EndScreenSeconds; t = GlobalSeconds()) {
+    for (float t = GlobalSeconds(); EndScreenGoesOn(t); t = GlobalSeconds()) {
         DrawEndFrame(picture, t < 1.0f ? t : 1.0f, true, record, t / EndScreenSeconds);
     }
 }
@@ -218,12 +232,12 @@ void ShowGameWin() {
     picture.Load(GameWinPicturePath, false);
     NewHighScore record = TakeNewHighScore(FormatNewHighScoreText);
     EnableBlendedTexturing();
-    for (float t = GlobalSeconds(); t < EndScreenSeconds; t = GlobalSeconds()) {
+    for (float t = GlobalSeconds(); EndScreenGoesOn(t); t = GlobalSeconds()) {
         float fade = t / EndScreenSeconds;
         DrawEndFrame(picture, fade, false, record, fade);
     }
     RestartClock(GlobalClock);
-    for (float t = GlobalSeconds(); t < EndScreenSeconds; t = GlobalSeconds()) {
+    for (float t = GlobalSeconds(); EndScreenGoesOn(t); t = GlobalSeconds()) {
         DrawEndFrame(picture, 1.0f, false, record, 1.0f);
     }
 }

@@ -3,7 +3,8 @@
 
 #include "game/GameRecord.h"
 
-// The timed screens around the levels. None of them reads input or can be skipped.
+// The timed screens around the levels. None of them reads input or can be skipped; a quit
+// request cuts them short.
 
 constexpr float BannerMilliseconds = 2000.0f;
 constexpr float EndScreenSeconds = 5.0f;  // the game-win screen shows two such spells
@@ -27,7 +28,7 @@ void ShowLevelBanner(const Level& level);
 void ShowLevelSummary(const Level& level);
 
 // The end of a lost or abandoned game: its picture fades in over one second and stays for five
-// in all; a score above the high score becomes the new high score and is shown.
+// in all; a score above the high score becomes the new high score, is saved at once and shown.
 void ShowGameOver();
 
 // The end of a won game: the picture fades in over five seconds and stays five more, with the new

@@ -6,6 +6,7 @@
 #include "app/Input.h"
 #include "app/Platform.h"
 #include "app/Program.h"
+#include "app/QuitRequest.h"
 #include "audio/ShipSounds.h"
 #include "render/AssetCatalogue.h"
 #include "render/GLEntryPoints.h"
@@ -28,7 +29,8 @@ bool Held(uint8_t state) {
 
 // Runs one story screen: each frame shows the picture on the quad that quadAt gives for the
 // screen's time (nothing when it gives false), until the frame at or after `seconds` or a held
-// skip key (Escape, Space and, when padSkips, pad button X), which pauses before leaving.
+// skip key (Escape, Space and, when padSkips, pad button X), which pauses before leaving. It
+// shows no frame once a quit is requested.
 template <typename QuadAt>
 void RunStoryScreen(const Targa* picture, float seconds, bool padSkips, QuadAt quadAt) {
     std::unique_ptr<Clock> clock(CreateClock());
@@ -36,7 +38,7 @@ void RunStoryScreen(const Targa* picture, float seconds, bool padSkips, QuadAt q
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     InputRecord input;
-    for (;;) {
+    while (!QuitRequested()) {
         ReadClock(clock.get());
         float t = ElapsedSeconds(clock.get());
         PumpInput();

@@ -3,6 +3,7 @@
 #include "app/Clock.h"
 #include "app/Input.h"
 #include "app/Platform.h"
+#include "app/QuitRequest.h"
 #include "audio/OggVorbis.h"
 #include "render/Font.h"
 #include "render/GLEntryPoints.h"
@@ -97,6 +98,11 @@ MenuCode RunMainMenu() {
                 HighScore = 0;
                 FormatHighScoreText();
             }
+        }
+        // A quit request leaves as Exit does, whatever the frame's click asked for.
+        if (QuitRequested()) {
+            result = MenuQuit;
+            running = false;
         }
     }
     MenuMusic->Stop();

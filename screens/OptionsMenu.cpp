@@ -3,6 +3,7 @@
 #include "app/Input.h"
 #include "app/Platform.h"
 #include "app/Program.h"
+#include "app/QuitRequest.h"
 #include "audio/OggVorbis.h"
 #include "render/GLEntryPoints.h"
 #include "screens/MainMenu.h"
@@ -148,6 +149,10 @@ OptionsResult RunOptionsMenu(const Targa& pointer) {
                 result = restartNeeded ? OptionsNeedRestart : OptionsAccepted;
                 Platform.delay(LeavePauseMilliseconds);
             }
+        }
+        // A quit request leaves as Escape does but at once: the shutdown saves the settings.
+        if (QuitRequested()) {
+            return OptionsLeftByEscape;
         }
         if (EscapeHeld(InputSnapshot)) {
             Platform.delay(LeavePauseMilliseconds);

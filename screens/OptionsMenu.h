@@ -40,7 +40,8 @@ OptionsWidgets BuildOptionsWidgets();
 // Medium (1), Medium to High.
 int32_t NextBrightness(int32_t level);
 
-// Runs the options menu with the main menu's pointer picture until OK or Escape. Clicks change
+// Runs the options menu with the main menu's pointer picture until OK or Escape (or a quit
+// request, which it answers at once as Escape, without the pause). Clicks change
 // GlslChoice (which takes effect at the next start), SoundEnabled (stopping or restarting the
 // menu music at once) and Brightness (applied to the window at once).
 OptionsResult RunOptionsMenu(const Targa& pointer);

@@ -7,6 +7,7 @@
 #include "app/Input.h"
 #include "app/Platform.h"
 #include "app/Program.h"
+#include "app/QuitRequest.h"
 #include "render/GLEntryPoints.h"
 #include "render/Targa.h"
 #include "screens/PictureQuad.h"
@@ -57,5 +58,5 @@ void ShowPresenterScreen() {
         DrawPictureQuad(
             {slide - 1.0f, 0.0f, slide + 1.0f, -1.0f, PictureDepth, 0.0f, 1.0f, 0.0f, 0.5f});
         Platform.swapWindow(MainWindow);
-    } while (seconds < PresenterSeconds);
+    } while (seconds < PresenterSeconds && !QuitRequested());
 }

@@ -16,6 +16,7 @@ float PresenterSlide(float seconds);
 
 // The first screen after start-up: the presenter picture, cut into an upper half that slides in
 // from the left and a lower half from the right, fading in and out. Ignores input but keeps
-// pumping it; returns with the first frame at or after five seconds. Leaves texturing and
+// pumping it; returns with the first frame at or after five seconds, or after a quit request.
+// Leaves texturing and
 // blending enabled.
 void ShowPresenterScreen();

@@ -3,6 +3,7 @@
 #include "app/Input.h"
 #include "app/Platform.h"
 #include "app/Program.h"
+#include "app/QuitRequest.h"
 #include "render/GLEntryPoints.h"
 #include "screens/MenuWidget.h"
 
@@ -24,7 +25,9 @@ void RunRestartNotice(const Targa& pointer) {
         }
         DrawMenuPointer(pointer);
         Platform.swapWindow(MainWindow);
-        leave = LeftButtonHeld(InputSnapshot) || AnyKeyHeld(InputSnapshot);
+        leave = LeftButtonHeld(InputSnapshot) || AnyKeyHeld(InputSnapshot) || QuitRequested();
     }
-    Platform.delay(LeavePauseMilliseconds);
+    if (!QuitRequested()) {
+        Platform.delay(LeavePauseMilliseconds);
+    }
 }

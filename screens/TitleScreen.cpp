@@ -7,6 +7,7 @@
 #include "app/Input.h"
 #include "app/Platform.h"
 #include "app/Program.h"
+#include "app/QuitRequest.h"
 #include "audio/ShipSounds.h"
 #include "render/AssetCatalogue.h"
 #include "render/GLEntryPoints.h"
@@ -62,7 +63,7 @@ void ShowTitleAndLoadingScreen() {
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glDisable(GL_DEPTH_TEST);
     bool keepGoing = true;
-    while (keepGoing) {
+    while (keepGoing && !QuitRequested()) {
         ReadClock(clock.get());
         float seconds = ElapsedSeconds(clock.get());
         PumpInput();
@@ -87,7 +88,7 @@ void ShowTitleAndLoadingScreen() {
         }
         Platform.swapWindow(MainWindow);
     }
-    if (GlslEnabled) {
+    if (GlslEnabled && !QuitRequested()) {
         LoadShaderPrograms();
     }
 }

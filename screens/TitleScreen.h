@@ -12,6 +12,7 @@ float TitleOpacity(float seconds);
 // The second screen after start-up: the title picture fades in; in the first frame at or after
 // 1.5 s the asset catalogue and the ship sounds load, that frame adds the loading band and its
 // progress frame, and the shader programs (with GlslEnabled) are built while it stays on the
-// screen. Ignores input but keeps pumping it. Leaves depth testing, texturing and blending
-// disabled for the menus.
+// screen. Ignores input but keeps pumping it. A quit request before the loading frame returns
+// with nothing loaded, and one during the loading skips the shader programs. Leaves depth
+// testing, texturing and blending disabled for the menus.
 void ShowTitleAndLoadingScreen();

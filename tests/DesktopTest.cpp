@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <csignal>
+#include <cstdlib>
 
+#include "app/QuitRequest.h"
 #include "app/ScreenShape.h"
 
 namespace {
@@ -34,4 +37,39 @@ TEST(ScreenShape, TheLargestCentredFourByThreeRectangleWithBarsOnTheLongSides) {
         EXPECT_EQ(viewport.width, shape.expected.width);
         EXPECT_EQ(viewport.height, shape.expected.height);
     }
+}
+
+// SIGTERM and SIGINT become a quit request once; a second one ends the program as it would
+// without the game's handlers, as does one after the handlers are released. A signal the program
+// was started with ignored stays ignored. Each case runs in a child process of its own.
+TEST(QuitSignals, EachIsARequestOnceThenEndsTheProgramAndAnIgnoredOneStaysIgnored) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            CatchQuitSignals();
+            std::raise(SIGINT);
+            if (!QuitRequested()) {
+                std::exit(1);
+            }
+            std::raise(SIGINT);
+            std::exit(2);
+        },
+        testing::KilledBySignal(SIGINT), "");
+    EXPECT_EXIT(
+        {
+            CatchQuitSignals();
+            ReleaseQuitSignals();
+            std::raise(SIGTERM);
+            std::exit(2);
+        },
+        testing::KilledBySignal(SIGTERM), "");
+    EXPECT_EXIT(
+        {
+            std::signal(SIGTERM, SIG_IGN);
+            CatchQuitSignals();
+            std::raise(SIGTERM);
+            std::exit(QuitRequested() ? 1 : 0);
+        },
+        testing::ExitedWithCode(0), "");
+    EXPECT_FALSE(QuitRequested()) << "the children's requests stay theirs";
 }

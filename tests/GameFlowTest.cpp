@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <ctime>
 #include <functional>
 #include <memory>
@@ -11,8 +12,11 @@
 #include "app/Program.h"
 #include "game/GameFlow.h"
 #include "game/StoryScreens.h"
+#include "settings/SettingsValues.h"
 #include "tests/support/GameScene.h"
+#include "tests/support/QuitSignals.h"
 #include "tests/support/RecordingAL.h"
+#include "tests/support/RecordingGL.h"
 #include "world/AwardPoints.h"
 #include "world/HugeAsteroidObject.h"
 #include "world/LargeAsteroidObject.h"
@@ -158,6 +162,41 @@ TEST_F(GameFlowTest, ScoreLivesAndShipCarryOverWhileLevelCountersAndTheNextGameS
         EXPECT_EQ(scene.ScreenSequence(), (Screens{"banner", "level", "summary", "banner", "level",
                                                    "game over", "credits"}))
             << "game " << game;
+    }
+}
+
+// SIGTERM or SIGINT in any screen of a game ends it there: no further frame of that screen and no
+// later screen, and the score made so far still raises the high score, saved at once.
+TEST_F(GameFlowTest, AQuitRequestEndsTheGameInTheScreenItComesInAndItsScoreStillCounts) {
+    const Screens whole = {"story", "flight", "banner", "level", "game over", "credits"};
+    HighScore = 100;
+    for (size_t quitIn = 0; quitIn < whole.size(); ++quitIn) {
+        SCOPED_TRACE(whole[quitIn]);
+        QuitSignalsCaught signals;
+        scene.frames.clear();
+        RecordingGL::ClearCalls();  // the last game's end screens drew no frame to log them in
+        ReleaseKey(SDL_SCANCODE_Q);
+        const uint32_t points = 500 + static_cast<uint32_t>(quitIn);  // more each game
+        bool raised = false;
+        scene.step = [&](int) {
+            const std::string& screen = scene.frames.back().screen;
+            if (screen == "level" && scene.session.score == 0) {
+                AwardPoints(points);
+                if (whole[quitIn] != "level") {
+                    HoldKey(SDL_SCANCODE_Q);
+                }
+            }
+            if (screen == whole[quitIn] && !raised) {
+                raised = true;
+                std::raise(quitIn % 2 == 0 ? SIGTERM : SIGINT);
+            }
+        };
+        RunGame(0);
+        EXPECT_EQ(scene.ScreenSequence(), Screens(whole.begin(), whole.begin() + quitIn + 1));
+        EXPECT_EQ(FramesOf(whole[quitIn]), 1);
+        const bool scored = quitIn >= 3;
+        EXPECT_EQ(HighScore, scored ? static_cast<int32_t>(points) : 100);
+        EXPECT_EQ(SavedHighScore(), scored ? static_cast<int32_t>(points) : -1);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/Input.h"
+#include "app/QuitRequest.h"
 #include "tests/support/FrameDriver.h"
 
 namespace {
@@ -81,6 +82,7 @@ TEST_F(InputTest, UnmappedKeysAndClosingTheWindowChangeNoKey) {
     }
     SDL_Event leftover;
     EXPECT_EQ(SDL_PollEvent(&leftover), 0) << "the pump drains the queue";
+    EXPECT_FALSE(QuitRequested()) << "the close button is no quit request";
 }
 
 TEST_F(InputTest, MotionIsSummedAndConsumedBySnapshotButButtonsStay) {

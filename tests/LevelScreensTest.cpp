@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "game/LevelScreens.h"
 #include "settings/SettingsValues.h"
 #include "tests/support/GameScene.h"
+#include "tests/support/QuitSignals.h"
 
 // The summary of a completed level and the end screens, at 20 ms a frame.
 class LevelScreensTest : public ::testing::Test {
@@ -91,6 +94,47 @@ TEST_F(LevelScreensTest, ABonusCrossingAMultipleOfHalfAMillionShowsTheExtraLifeA
     int crossed = scene.FirstFrameDrawing("500500");
     ASSERT_GE(crossed, 1);
     EXPECT_EQ(scene.FirstFrameDrawing("Lives:3"), crossed) << "shown in the frame that crossed";
+}
+
+// SIGTERM or SIGINT cuts every timed screen short after the frame it came in; the summary still
+// counts its whole bonus, and a new high score is in the settings file before the end screen's
+// first frame.
+TEST_F(LevelScreensTest, AQuitRequestCutsTheTimedScreensShortButKeepsTheirScore) {
+    // Runs a screen with the signal raised after its frame `last` (counted from 0); its frames.
+    auto framesUntilQuit = [this](const std::function<void()>& screen, size_t last, int signal,
+                                  const std::function<void()>& eachFrame = nullptr) {
+        QuitSignalsCaught signals;
+        scene.frames.clear();
+        scene.step = [&](int) {
+            if (eachFrame) {
+                eachFrame();
+            }
+            if (scene.frames.size() == last + 1) {
+                std::raise(signal);
+            }
+        };
+        screen();
+        return scene.frames.size();
+    };
+    EXPECT_EQ(framesUntilQuit([this] { ShowLevelBanner(level); }, 2, SIGTERM), 3u);
+
+    scene.session.score = 20000;
+    LevelScore = 3750;
+    AsteroidsShot = 2;
+    level.shotsFired = 3;
+    // In the tally's second frame, after five seconds of lines at 20 ms.
+    EXPECT_EQ(framesUntilQuit([this] { ShowLevelSummary(level); }, 252, SIGINT), 253u);
+    EXPECT_EQ(scene.session.score, 22500u) << "the whole bonus of 2500";
+
+    HighScore = 1000;
+    for (void (*endScreen)() : {ShowGameOver, ShowGameWin}) {
+        scene.session.score += 1;
+        std::vector<int32_t> saved;
+        EXPECT_EQ(
+            framesUntilQuit(endScreen, 3, SIGTERM, [&] { saved.push_back(SavedHighScore()); }), 4u)
+            << "the game-win screen's second spell shows nothing";
+        EXPECT_EQ(saved, std::vector<int32_t>(4, static_cast<int32_t>(scene.session.score)));
+    }
 }
 
 TEST(LevelAccuracy, CountsAsteroidsPerShotAndTruncatesTheBonus) {

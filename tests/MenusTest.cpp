@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "screens/RestartNotice.h"
 #include "settings/SettingsValues.h"
 #include "tests/support/MenuScene.h"
+#include "tests/support/QuitSignals.h"
 #include "tests/support/RecordingAL.h"
 #include "tests/support/RecordingGL.h"
 #include "tests/support/SampleStreams.h"
@@ -74,6 +76,9 @@ protected:
     }
     static Step HoldEscape() {
         return [] { FrameDriver::PushKey(SDL_SCANCODE_ESCAPE, true); };
+    }
+    static Step Raise(int signal) {
+        return [signal] { std::raise(signal); };
     }
     // The steps run one after another, as one step.
     static Step All(std::vector<Step> steps) {
@@ -189,6 +194,39 @@ TEST_F(MainMenu, GlslClickedTwiceStillShowsTheRestartNoticeAndSaves) {
     EXPECT_TRUE(frames[6].Shows(MenuPicture::RestartNotice)) << "left with Escape";
     EXPECT_TRUE(scene.SettingsSaved());
     EXPECT_EQ(scene.driver.delays, (std::vector<Uint32>{200, 200, 200, 500, 500}));
+}
+
+// SIGTERM or SIGINT leaves each menu at the end of the frame it came in, without the pauses. The
+// main menu answers MenuQuit whatever the frame's click asked for, and nothing is saved here:
+// the shutdown saves the settings.
+TEST_F(MainMenu, AQuitRequestLeavesEveryMenuAtTheEndOfItsFrame) {
+    {
+        QuitSignalsCaught signals;
+        Script({ClickAt(StartX, StartY), Raise(SIGTERM)});  // in the frame of the click
+        EXPECT_EQ(RunMainMenu(), MenuQuit);
+        EXPECT_EQ(frames.size(), 2u);
+    }
+    FrameDriver::PushMouseButton(false);
+    {
+        QuitSignalsCaught signals;
+        GlslChoice = false;
+        // Options opens; its first frame sees the GLSL toggle clicked, and then SIGINT.
+        Script({ClickAt(OptionsX, OptionsY), All({Release(), ClickAt(ToggleX, GlslY)}),
+                Raise(SIGINT)});
+        EXPECT_EQ(RunMainMenu(), MenuQuit);
+        EXPECT_EQ(frames.size(), 3u) << "no restart notice";
+        EXPECT_TRUE(GlslChoice);
+        EXPECT_EQ(scene.driver.delays, (std::vector<Uint32>{200, 200}));
+        EXPECT_FALSE(scene.SettingsSaved());
+    }
+    {
+        QuitSignalsCaught signals;
+        scene.driver.delays.clear();
+        Script({Raise(SIGTERM)});
+        RunRestartNotice(scene.pointer);
+        EXPECT_EQ(frames.size(), 1u);
+        EXPECT_TRUE(scene.driver.delays.empty());
+    }
 }
 
 TEST_F(OptionsMenu, BrightnessStepsHighLowMediumHighAndAppliesAtOnce) {

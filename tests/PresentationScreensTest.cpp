@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "screens/TitleScreen.h"
 #include "settings/SettingsValues.h"
 #include "tests/support/FrameDriver.h"
+#include "tests/support/QuitSignals.h"
 #include "tests/support/RecordingAL.h"
 #include "tests/support/RecordingGL.h"
 #include "tests/support/TempAssetRoot.h"
@@ -170,4 +172,35 @@ TEST_F(PresentationScreens, WithGlslTheShadersAreBuiltWhileTheLoadingFrameShows)
     }
     EXPECT_GT(shaderFiles, 0);
     EXPECT_NE(DefaultProgram, nullptr);
+}
+
+// SIGTERM during the presenter ends it after that frame; the title screen then shows nothing and
+// loads nothing. One during the loading frame still lets the loading finish, but no shader is
+// built.
+TEST_F(PresentationScreens, AQuitRequestEndsThePresenterAndSkipsWhatTheTitleHasNotStarted) {
+    {
+        QuitSignalsCaught signals;
+        onSwap = [this] {
+            if (driver.framesShown == 3) {
+                std::raise(SIGTERM);
+            }
+        };
+        ShowPresenterScreen();
+        EXPECT_EQ(driver.framesShown, 3);
+        ShowTitleAndLoadingScreen();
+        EXPECT_EQ(driver.framesShown, 3) << "no title frame";
+        EXPECT_EQ(Catalogue.background, nullptr);
+        EXPECT_EQ(LaserShotSound, nullptr);
+    }
+    QuitSignalsCaught signals;
+    driver.frameMilliseconds = 1000.0;
+    GlslEnabled = true;
+    onSwap = [this] {
+        if (driver.framesShown == 3 + 3) {  // the title's third frame loads
+            std::raise(SIGINT);
+        }
+    };
+    ShowTitleAndLoadingScreen();
+    EXPECT_NE(Catalogue.background, nullptr);
+    EXPECT_EQ(DefaultProgram, nullptr);
 }

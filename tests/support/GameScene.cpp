@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 
 #include "app/Clock.h"
 #include "audio/OggVorbis.h"
@@ -10,6 +11,7 @@
 #include "game/LevelScreens.h"
 #include "render/AssetCatalogue.h"
 #include "render/Font.h"
+#include "settings/Repository.h"
 #include "settings/SettingsValues.h"
 #include "tests/support/RecordingAL.h"
 #include "tests/support/RecordingGL.h"
@@ -65,6 +67,7 @@ GameScene::GameScene(double frameMilliseconds)
     GameMusic = new OggVorbis;
     assets.Write(GameOverPicturePath, TinyTarga(1));
     assets.Write(GameWinPicturePath, TinyTarga(2));
+    std::filesystem::create_directories(std::filesystem::path(assets.folder) / "base" / "config");
 
     const std::map<const Targa* const*, std::string> screens = {
         {&Catalogue.background, "level"},   {&Catalogue.start, "banner"},
@@ -165,6 +168,15 @@ double GameScene::TextureName(const char* path) {
         }
     }
     return -1;
+}
+
+int32_t SavedHighScore() {
+    Repository saved;
+    int32_t value = -1;
+    if (!saved.Load() || !saved.GetInt("HighScore", &value)) {
+        return -1;
+    }
+    return value;
 }
 
 bool OnFieldGrid(Vec3 point) {

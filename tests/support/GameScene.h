@@ -21,7 +21,8 @@ struct ShownFrame {
 };
 
 // Everything a game needs, headless: recording GL and AL, driven frames and time, an asset root
-// of its own with short ship sounds and one-pixel end pictures, a silent game music, every
+// of its own with short ship sounds, one-pixel end pictures and a folder for the settings file,
+// a silent game music, every
 // catalogue texture present under a name of its own (so each frame tells which screen drew it), the
 // large font, the global clock, the level table, a fresh game record, sound on and the high score
 // as each test sets it. Every frame is logged; the test's step runs after it. Puts everything back
@@ -65,6 +66,9 @@ private:
     int32_t savedHighScore;
     std::string savedHighScoreText;
 };
+
+// The high score in the settings file below the current asset root; -1 while none is saved.
+int32_t SavedHighScore();
 
 // True for a point that a random field point can be: on the half-unit grid that fills the field,
 // x from -35.5 to 34.5 and y from -26.5 to 25.5.

@@ -1,0 +1,21 @@
+#pragma once
+
+// A request from outside to end the program: SIGTERM (what a desktop sends at logout or
+// shutdown) or SIGINT (Ctrl-C in a terminal). The handlers only raise a flag. Every frame loop
+// looks at it where it decides whether to go on, so the program leaves the screen it is in and
+// unwinds through its ordinary release, save and teardown. The window's close button is not
+// such a request: it stays ignored.
+
+// Catches SIGTERM and SIGINT from now on. A signal that the program was started with ignored
+// stays ignored, and a second signal of a kind ends the program at once, as it would without
+// these handlers, in case the first one could not end it.
+void CatchQuitSignals();
+
+// Puts back what the two signals did before CatchQuitSignals.
+void ReleaseQuitSignals();
+
+// True once a quit was requested.
+bool QuitRequested();
+
+// Forgets a request, so that tests can run one scenario after another.
+void ClearQuitRequest();
