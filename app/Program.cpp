@@ -4,10 +4,10 @@
 
 #include "app/AssetFiles.h"
 #include "app/Clock.h"
+#include "app/Desktop.h"
 #include "app/Input.h"
 #include "app/Platform.h"
 #include "app/QuitRequest.h"
-#include "app/ScreenShape.h"
 #include "audio/ALEntryPoints.h"
 #include "audio/AudioDevice.h"
 #include "audio/OggVorbis.h"
@@ -169,6 +169,10 @@ bool StartUp() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SdlSubsystems) != 0) {
         return Fail("cannot start SDL", SDL_GetError());
+    }
+    if (RunsUnseen(SDL_GetCurrentVideoDriver(), SDL_getenv("SDL_VIDEODRIVER"))) {
+        return Fail("no display could be opened",
+                    "neither DISPLAY nor WAYLAND_DISPLAY leads to a running desktop");
     }
     SDL_DisplayMode desktop;
     if (FullScreen && SDL_GetDesktopDisplayMode(0, &desktop) == 0) {

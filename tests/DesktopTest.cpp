@@ -4,8 +4,8 @@
 #include <csignal>
 #include <cstdlib>
 
+#include "app/Desktop.h"
 #include "app/QuitRequest.h"
-#include "app/ScreenShape.h"
 
 namespace {
 
@@ -37,6 +37,21 @@ TEST(ScreenShape, TheLargestCentredFourByThreeRectangleWithBarsOnTheLongSides) {
         EXPECT_EQ(viewport.width, shape.expected.width);
         EXPECT_EQ(viewport.height, shape.expected.height);
     }
+}
+
+// SDL falls back to a driver that shows nothing when no display opens; only a player who named it
+// in SDL_VIDEODRIVER gets it.
+TEST(VideoDriver, OnlyADriverThatShowsNothingAndWasNotAskedForRunsUnseen) {
+    EXPECT_FALSE(RunsUnseen("x11", nullptr));
+    EXPECT_FALSE(RunsUnseen("wayland", ""));
+    EXPECT_FALSE(RunsUnseen(nullptr, nullptr));
+    EXPECT_TRUE(RunsUnseen("offscreen", nullptr));
+    EXPECT_TRUE(RunsUnseen("dummy", ""));
+    EXPECT_TRUE(RunsUnseen("offscreen", "x11,wayland"));
+    EXPECT_TRUE(RunsUnseen("dummy", "dumm"));
+    EXPECT_FALSE(RunsUnseen("offscreen", "OFFSCREEN"));
+    EXPECT_FALSE(RunsUnseen("dummy", "x11,dummy"));
+    EXPECT_FALSE(RunsUnseen("dummy", "dummy,"));
 }
 
 // SIGTERM and SIGINT become a quit request once; a second one ends the program as it would

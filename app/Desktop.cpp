@@ -1,6 +1,9 @@
-#include "app/ScreenShape.h"
+#include "app/Desktop.h"
+
+#include <strings.h>
 
 #include <cstdint>
+#include <string>
 
 ViewportRect CentredFourByThree(int windowWidth, int windowHeight) {
     if (windowWidth <= 0 || windowHeight <= 0) {
@@ -18,4 +21,24 @@ ViewportRect CentredFourByThree(int windowWidth, int windowHeight) {
         viewport.y = static_cast<int>((height - viewport.height) / 2);
     }
     return viewport;
+}
+
+bool RunsUnseen(const char* driver, const char* requested) {
+    if (driver == nullptr ||
+        (strcasecmp(driver, "offscreen") != 0 && strcasecmp(driver, "dummy") != 0)) {
+        return false;
+    }
+    std::string names = requested != nullptr ? requested : "";
+    size_t start = 0;
+    while (start <= names.size()) {
+        size_t end = names.find(',', start);
+        if (end == std::string::npos) {
+            end = names.size();
+        }
+        if (strcasecmp(names.substr(start, end - start).c_str(), driver) == 0) {
+            return false;
+        }
+        start = end + 1;
+    }
+    return true;
 }
