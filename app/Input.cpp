@@ -7,6 +7,7 @@ uint8_t KeyState[256];
 MouseRecord MouseState;
 PadRecord PadState;
 InputRecord InputSnapshot;
+SDL_GameController* Controller = nullptr;
 
 namespace {
 
@@ -84,7 +85,28 @@ float StickPercent(Sint16 value) {
     return static_cast<float>(value) * 100.0f * 0.000030517578125f;
 }
 
+// True when the device SDL names by its instance id is the open controller.
+bool IsOpenController(SDL_JoystickID instance) {
+    return Controller != nullptr &&
+           SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(Controller)) == instance;
+}
+
 }  // namespace
+
+void OpenFirstController() {
+    for (int i = 0; Controller == nullptr && i < SDL_NumJoysticks(); ++i) {
+        if (SDL_IsGameController(i)) {
+            Controller = SDL_GameControllerOpen(i);
+        }
+    }
+}
+
+void CloseController() {
+    if (Controller != nullptr) {
+        SDL_GameControllerClose(Controller);
+        Controller = nullptr;
+    }
+}
 
 void InitKeyMap() {
     for (KeyCode& code : KeyMap) {
@@ -132,6 +154,17 @@ void ApplyInputEvent(const SDL_Event& event) {
         case SDL_CONTROLLERBUTTONDOWN:
         case SDL_CONTROLLERBUTTONUP:
             ApplyPadButton(event.cbutton.button, event.type == SDL_CONTROLLERBUTTONDOWN);
+            break;
+        case SDL_CONTROLLERDEVICEADDED:
+            // The event's device index may be stale by now; the search finds the device anyway.
+            OpenFirstController();
+            break;
+        case SDL_CONTROLLERDEVICEREMOVED:
+            if (IsOpenController(event.cdevice.which)) {
+                CloseController();
+                PadState = PadRecord{};
+                OpenFirstController();
+            }
             break;
         default:
             break;

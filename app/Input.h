@@ -80,11 +80,23 @@ extern MouseRecord MouseState;
 extern PadRecord PadState;
 extern InputRecord InputSnapshot;
 
+// The game controller whose events reach the pad record: the first one that opens at start-up
+// or, while there is none, the first one plugged in later. Null while there is none.
+extern SDL_GameController* Controller;
+
+// Opens the first attached device that SDL knows as a game controller, unless one is open.
+void OpenFirstController();
+
+// Closes the controller, if one is open.
+void CloseController();
+
 // Fills KeyMap with the game's numbering. Called once at start-up.
 void InitKeyMap();
 
-// Applies one SDL event to the live records (keys, mouse, controller); other events, the
-// window's close button among them, change nothing.
+// Applies one SDL event to the live records (keys, mouse, controller). A controller plugged in
+// while none is open is opened; when the open one is unplugged it is closed, its buttons and
+// stick count as released, and another attached controller is taken if there is one. Other
+// events, the window's close button among them, change nothing.
 void ApplyInputEvent(const SDL_Event& event);
 
 // Drains the SDL event queue into the live records. Every frame loop calls it once.

@@ -25,7 +25,6 @@
 
 SDL_Window* MainWindow = nullptr;
 SDL_GLContext MainContext = nullptr;
-SDL_GameController* Controller = nullptr;
 bool FullScreen = false;
 
 namespace {
@@ -119,17 +118,6 @@ bool LoadAL() {
     return true;
 }
 
-void OpenFirstController() {
-    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
-        if (SDL_IsGameController(i)) {
-            Controller = SDL_GameControllerOpen(i);
-            if (Controller != nullptr) {
-                return;
-            }
-        }
-    }
-}
-
 // The picture keeps its 4:3 shape in a window of any shape. glClear is not bounded by the
 // viewport, so every frame still clears the whole window and the bars beside or above the
 // picture stay black.
@@ -218,10 +206,7 @@ void RunMenuLoop() {
 void TearDown() {
     SDL_SetRelativeMouseMode(SDL_FALSE);
     SDL_ShowCursor(1);
-    if (Controller != nullptr) {
-        SDL_GameControllerClose(Controller);
-        Controller = nullptr;
-    }
+    CloseController();
     if (MainWindow != nullptr) {
         SDL_HideWindow(MainWindow);
     }

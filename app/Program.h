@@ -5,8 +5,7 @@
 // The one window and its GL context; they live from start-up to the teardown.
 extern SDL_Window* MainWindow;
 extern SDL_GLContext MainContext;
-extern SDL_GameController* Controller;  // the first controller that opens, or null
-extern bool FullScreen;                 // the window covers the desktop at its resolution
+extern bool FullScreen;  // the window covers the desktop at its resolution
 
 // What the main menu asks for. 0 starts a new game with its opening, 1 to 15 start directly at
 // that level, 16 clears the high score, 17 quits; any other value shows the menu again.

@@ -138,3 +138,79 @@ TEST_F(InputTest, StickScalesToPercentAndOnlyAXAndTheDpadSidesAreKept) {
     EXPECT_EQ(PadState.dpadLeft, 0);
     EXPECT_EQ(PadState.dpadRight, 1);
 }
+
+namespace {
+
+// A virtual device that SDL reports as a game controller being plugged in.
+int PlugInVirtualController() {
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    return SDL_JoystickAttachVirtualEx(&desc);
+}
+
+// SDL's joysticks and game controllers for one test, with no controller open before or after.
+class ControllerTest : public InputTest {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0);
+        if (SDL_NumJoysticks() > 0) {
+            GTEST_SKIP() << "a real joystick is attached; only virtual ones are counted on";
+        }
+    }
+    void TearDown() override {
+        CloseController();
+        for (int i = SDL_NumJoysticks() - 1; i >= 0; --i) {
+            if (SDL_JoystickIsVirtual(i)) {
+                SDL_JoystickDetachVirtual(i);
+            }
+        }
+        SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    }
+
+    static void PressA(bool down) {
+        SDL_JoystickSetVirtualButton(SDL_GameControllerGetJoystick(Controller),
+                                     SDL_CONTROLLER_BUTTON_A, down ? 1 : 0);
+    }
+};
+
+}  // namespace
+
+// No controller at start: the first one plugged in is used; the second waits until the first is
+// unplugged, whose held button then counts as released.
+TEST_F(ControllerTest, OnePluggedInLaterIsUsedAndAnotherTakesOverWhenItIsUnplugged) {
+    OpenFirstController();
+    EXPECT_EQ(Controller, nullptr);
+
+    int first = PlugInVirtualController();
+    ASSERT_GE(first, 0) << SDL_GetError();
+    PumpInput();
+    ASSERT_NE(Controller, nullptr);
+    SDL_JoystickID firstId = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(Controller));
+    PressA(true);
+    PumpInput();
+    EXPECT_EQ(PadState.buttons[PadButtonA], HeldBit);
+
+    ASSERT_GE(PlugInVirtualController(), 0);
+    PumpInput();
+    EXPECT_EQ(SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(Controller)), firstId)
+        << "the first one stays in use";
+
+    SDL_JoystickDetachVirtual(first);
+    PumpInput();
+    ASSERT_NE(Controller, nullptr) << "the other one, still attached, takes over";
+    EXPECT_NE(SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(Controller)), firstId);
+    EXPECT_EQ(PadState.buttons[PadButtonA], 0) << "A is no longer held";
+    PressA(true);
+    PumpInput();
+    EXPECT_EQ(PadState.buttons[PadButtonA], HeldBit);
+
+    SDL_JoystickDetachVirtual(0);
+    PumpInput();
+    EXPECT_EQ(Controller, nullptr);
+    ASSERT_GE(PlugInVirtualController(), 0) << "plugged back in";
+    PumpInput();
+    EXPECT_NE(Controller, nullptr);
+}
