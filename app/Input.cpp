@@ -60,7 +60,7 @@ void SetHeld(uint8_t* byte, bool held) {
     }
 }
 
-// The controller's A and X buttons and the d-pad's left and right; nothing else is kept.
+// The controller's A and X buttons and the d-pad; nothing else is kept.
 void ApplyPadButton(Uint8 button, bool held) {
     switch (button) {
         case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
@@ -68,6 +68,12 @@ void ApplyPadButton(Uint8 button, bool held) {
             break;
         case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
             PadState.dpadRight = held ? 1 : 0;
+            break;
+        case SDL_CONTROLLER_BUTTON_DPAD_UP:
+            PadState.dpadUp = held ? 1 : 0;
+            break;
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+            PadState.dpadDown = held ? 1 : 0;
             break;
         case SDL_CONTROLLER_BUTTON_A:
             SetHeld(&PadState.buttons[PadButtonA], held);

@@ -51,14 +51,16 @@ struct MouseRecord {
     uint8_t buttons[8] = {};  // [0] left, [1] middle, [2] right
 };
 
-// The game controller: the left stick scaled to -100..+100, the d-pad's left and right, and
-// the A and X buttons.
+// The game controller: the left stick scaled to -100..+100 (up and left negative), the d-pad,
+// and the A and X buttons.
 struct PadRecord {
     float stickX = 0.0f;
     float stickY = 0.0f;
     float otherAxes[6] = {};  // no event sets them
     int32_t dpadLeft = 0;     // 1 while held
     int32_t dpadRight = 0;
+    int32_t dpadUp = 0;  // the menus step through their buttons with these two
+    int32_t dpadDown = 0;
     uint8_t buttons[8] = {};  // [0] A, [1] X
     uint8_t spare[8] = {};    // no event sets them
 };

@@ -7,6 +7,7 @@
 #include "audio/OggVorbis.h"
 #include "render/Font.h"
 #include "render/GLEntryPoints.h"
+#include "screens/MenuKeys.h"
 #include "screens/OptionsMenu.h"
 #include "screens/RestartNotice.h"
 #include "settings/Settings.h"
@@ -14,8 +15,9 @@
 
 namespace {
 
-constexpr MainMenuWidgetIndex Buttons[] = {MainMenuStart, MainMenuExit, MainMenuOptions,
-                                           MainMenuClearHighScore};
+// The buttons from the top of the screen down, as the keys step through them.
+constexpr MainMenuWidgetIndex Buttons[] = {MainMenuStart, MainMenuOptions, MainMenuClearHighScore,
+                                           MainMenuExit};
 
 void DrawMainMenu(const MainMenuWidgets& widgets, const Targa& pointer) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -70,10 +72,13 @@ MenuCode RunMainMenu() {
     MenuMusic = new OggVorbis;
     MenuMusic->Load(MenuMusicPath);
     MenuMusic->Play(true);
+    MenuKeys keys;
     while (running) {
         PumpInput();
         TakeInputSnapshot();
         MoveMenuPointer(InputSnapshot.mouse);
+        MenuKeyPress press = keys.Read(InputSnapshot);
+        StepMenuPointer(widgets.data(), Buttons, press.step);
         if (EscapeHeld(InputSnapshot)) {
             result = MenuQuit;
             running = false;
@@ -82,7 +87,7 @@ MenuCode RunMainMenu() {
             HighlightIfPointed(widgets[button]);
         }
         DrawMainMenu(widgets, pointer);
-        if (LeftButtonHeld(InputSnapshot)) {
+        if (LeftButtonHeld(InputSnapshot) || press.click) {
             if (ShowsActive(widgets[MainMenuStart])) {
                 result = MenuNewGame;
                 running = false;

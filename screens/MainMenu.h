@@ -30,7 +30,8 @@ constexpr const char* MenuMusicPath = "sound/music/BC_menu.ogg";
 
 // Runs the main menu, with its music from the beginning, until the player clicks Start
 // (MenuNewGame) or Exit, or holds Escape, or a quit is requested (MenuQuit, at the end of that
-// frame). Meanwhile the
-// options menu opens from it, after which the settings are saved unless it was left by Escape,
-// and the high score can be cleared. The music is stopped and gone when it returns.
+// frame). The pointer follows the mouse, and the keys and the controller step it from button to
+// button and click (see MenuKeys). Meanwhile the options menu opens from it, after which the
+// settings are saved unless it was left by Escape, and the high score can be cleared. The music
+// is stopped and gone when it returns.
 MenuCode RunMainMenu();

@@ -54,6 +54,11 @@ bool MenuWidgetContains(const MenuWidget& widget, float x, float y) {
            StrictlyBetween(y, CornerY(widget, BottomLeft), CornerY(widget, TopLeft));
 }
 
+MenuPointerPosition MenuWidgetCentre(const MenuWidget& widget) {
+    return MenuPointerPosition{(CornerX(widget, TopLeft) + CornerX(widget, TopRight)) / 2.0f,
+                               (CornerY(widget, TopLeft) + CornerY(widget, BottomLeft)) / 2.0f};
+}
+
 void DrawMenuWidget(const MenuWidget& widget) {
     if (!widget.visible) {
         return;

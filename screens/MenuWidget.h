@@ -61,6 +61,9 @@ constexpr const char* MenuPointerPicturePath = "textures/menu/Pointer.tga";
 // keeps it within x in [-0.743, 0.743] and y in [-0.557, 0.557].
 void MoveMenuPointer(const MouseRecord& motion);
 
+// The point halfway between a widget's left and right edges and between its top and bottom.
+MenuPointerPosition MenuWidgetCentre(const MenuWidget& widget);
+
 // Draws the pointer picture as a square of 0.025 units whose top-left corner is the pointer.
 void DrawMenuPointer(const Targa& pointer);
 

@@ -7,10 +7,12 @@
 #include "audio/OggVorbis.h"
 #include "render/GLEntryPoints.h"
 #include "screens/MainMenu.h"
+#include "screens/MenuKeys.h"
 #include "settings/SettingsValues.h"
 
 namespace {
 
+// From the top of the screen down; one button of each row is visible.
 constexpr OptionsWidgetIndex Buttons[] = {
     OptionsGlslOn,         OptionsGlslOff,          OptionsSoundOn,       OptionsSoundOff,
     OptionsBrightnessHigh, OptionsBrightnessMedium, OptionsBrightnessLow, OptionsOk};
@@ -119,17 +121,20 @@ OptionsResult RunOptionsMenu(const Targa& pointer) {
     bool running = true;
     bool restartNeeded = false;
     OptionsResult result = OptionsAccepted;
+    MenuKeys keys;
     while (true) {
         PumpInput();
         TakeInputSnapshot();
         MoveMenuPointer(InputSnapshot.mouse);
+        MenuKeyPress press = keys.Read(InputSnapshot);
+        StepMenuPointer(widgets.data(), Buttons, press.step);
         for (OptionsWidgetIndex button : Buttons) {
             if (widgets[button].visible) {
                 HighlightIfPointed(widgets[button]);
             }
         }
         DrawOptionsMenu(widgets, pointer);
-        if (LeftButtonHeld(InputSnapshot)) {
+        if (LeftButtonHeld(InputSnapshot) || press.click) {
             if (ClickToggle(widgets[OptionsGlslOn], widgets[OptionsGlslOff])) {
                 GlslChoice = !GlslChoice;
                 restartNeeded = true;

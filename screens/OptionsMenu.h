@@ -41,7 +41,8 @@ OptionsWidgets BuildOptionsWidgets();
 int32_t NextBrightness(int32_t level);
 
 // Runs the options menu with the main menu's pointer picture until OK or Escape (or a quit
-// request, which it answers at once as Escape, without the pause). Clicks change
-// GlslChoice (which takes effect at the next start), SoundEnabled (stopping or restarting the
-// menu music at once) and Brightness (applied to the window at once).
+// request, which it answers at once as Escape, without the pause). The keys and the controller
+// step the pointer through the visible buttons, top down, and click as the main menu's do.
+// Clicks change GlslChoice (which takes effect at the next start), SoundEnabled (stopping or
+// restarting the menu music at once) and Brightness (applied to the window at once).
 OptionsResult RunOptionsMenu(const Targa& pointer);

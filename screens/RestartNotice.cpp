@@ -25,7 +25,8 @@ void RunRestartNotice(const Targa& pointer) {
         }
         DrawMenuPointer(pointer);
         Platform.swapWindow(MainWindow);
-        leave = LeftButtonHeld(InputSnapshot) || AnyKeyHeld(InputSnapshot) || QuitRequested();
+        leave = LeftButtonHeld(InputSnapshot) || AnyKeyHeld(InputSnapshot) ||
+                (InputSnapshot.pad.buttons[PadButtonA] & HeldBit) != 0 || QuitRequested();
     }
     if (!QuitRequested()) {
         Platform.delay(LeavePauseMilliseconds);

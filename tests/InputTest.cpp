@@ -9,14 +9,6 @@
 
 namespace {
 
-void PushAxis(Uint8 axis, Sint16 value) {
-    SDL_Event event{};
-    event.type = SDL_CONTROLLERAXISMOTION;
-    event.caxis.axis = axis;
-    event.caxis.value = value;
-    SDL_PushEvent(&event);
-}
-
 bool Held(KeyCode code) {
     return (KeyState[code] & HeldBit) != 0;
 }
@@ -110,12 +102,13 @@ TEST_F(InputTest, MotionIsSummedAndConsumedBySnapshotButButtonsStay) {
     EXPECT_EQ(MouseState.buttons[0], 0);
 }
 
-TEST_F(InputTest, StickScalesToPercentAndOnlyAXAndTheDpadSidesAreKept) {
-    PushAxis(SDL_CONTROLLER_AXIS_LEFTX, -32768);
-    PushAxis(SDL_CONTROLLER_AXIS_LEFTY, 32767);
-    PushAxis(SDL_CONTROLLER_AXIS_RIGHTX, 12345);
+TEST_F(InputTest, StickScalesToPercentAndOnlyAXAndTheDpadAreKept) {
+    FrameDriver::PushPadAxis(SDL_CONTROLLER_AXIS_LEFTX, -32768);
+    FrameDriver::PushPadAxis(SDL_CONTROLLER_AXIS_LEFTY, 32767);
+    FrameDriver::PushPadAxis(SDL_CONTROLLER_AXIS_RIGHTX, 12345);
     for (Uint8 button : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_B,
-                         SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_DPAD_RIGHT}) {
+                         SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
+                         SDL_CONTROLLER_BUTTON_DPAD_DOWN}) {
         FrameDriver::PushPadButton(button, true);
     }
     PumpInput();
@@ -129,14 +122,20 @@ TEST_F(InputTest, StickScalesToPercentAndOnlyAXAndTheDpadSidesAreKept) {
     EXPECT_EQ(PadState.buttons[2], 0) << "B is not kept";
     EXPECT_EQ(PadState.dpadLeft, 1);
     EXPECT_EQ(PadState.dpadRight, 1);
+    EXPECT_EQ(PadState.dpadUp, 0);
+    EXPECT_EQ(PadState.dpadDown, 1);
 
     FrameDriver::PushPadButton(SDL_CONTROLLER_BUTTON_A, false);
     FrameDriver::PushPadButton(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
+    FrameDriver::PushPadButton(SDL_CONTROLLER_BUTTON_DPAD_DOWN, false);
+    FrameDriver::PushPadButton(SDL_CONTROLLER_BUTTON_DPAD_UP, true);
     PumpInput();
     EXPECT_EQ(PadState.buttons[PadButtonA], 0);
     EXPECT_EQ(PadState.buttons[PadButtonX], HeldBit);
     EXPECT_EQ(PadState.dpadLeft, 0);
     EXPECT_EQ(PadState.dpadRight, 1);
+    EXPECT_EQ(PadState.dpadUp, 1);
+    EXPECT_EQ(PadState.dpadDown, 0);
 }
 
 namespace {

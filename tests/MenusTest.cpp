@@ -23,10 +23,11 @@ namespace {
 
 using Step = std::function<void()>;
 
-// What one frame showed: the menu pictures in drawing order and the text lines.
+// What one frame showed: the menu pictures in drawing order, the text lines and the pointer.
 struct Frame {
     std::vector<const void*> pictures;
     std::vector<std::string> texts;
+    MenuPointerPosition pointer;
 
     bool Shows(MenuPicture picture) const {
         return std::count(pictures.begin(), pictures.end(), MenuRegion(picture).corners) > 0;
@@ -57,6 +58,7 @@ protected:
             for (const std::vector<GLuint>& lists : RecordingGL::CalledLists()) {
                 shown.texts.push_back(TextOf(lists));
             }
+            shown.pointer = MenuPointer;
             frames.push_back(shown);
             RecordingGL::ClearCalls();
             if (frame < static_cast<int>(steps.size())) {
@@ -79,6 +81,15 @@ protected:
     }
     static Step Raise(int signal) {
         return [signal] { std::raise(signal); };
+    }
+    static Step Key(SDL_Scancode key, bool down) {
+        return [key, down] { FrameDriver::PushKey(key, down); };
+    }
+    static Step Pad(Uint8 button, bool down) {
+        return [button, down] { FrameDriver::PushPadButton(button, down); };
+    }
+    static Step StickY(Sint16 value) {
+        return [value] { FrameDriver::PushPadAxis(SDL_CONTROLLER_AXIS_LEFTY, value); };
     }
     // The steps run one after another, as one step.
     static Step All(std::vector<Step> steps) {
@@ -229,6 +240,33 @@ TEST_F(MainMenu, AQuitRequestLeavesEveryMenuAtTheEndOfItsFrame) {
     }
 }
 
+// Without a mouse: each press of Up, Down, Tab, the d-pad or the stick moves the pointer onto the
+// next button's centre, lighting it, however long the press is held; Return, Space and pad A
+// click once per press. A key held when the menu opens waits for a new press.
+TEST_F(MainMenu, KeysAndThePadStepFromButtonToButtonAndClickOncePerPress) {
+    FrameDriver::PushKey(SDL_SCANCODE_RETURN, true);
+    Script({Key(SDL_SCANCODE_DOWN, true), [] {},
+            All({Key(SDL_SCANCODE_DOWN, false), Key(SDL_SCANCODE_TAB, true)}),
+            All({Key(SDL_SCANCODE_TAB, false), Pad(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true)}),
+            All({Pad(SDL_CONTROLLER_BUTTON_DPAD_DOWN, false), StickY(-32768)}), StickY(-10000),
+            StickY(0), StickY(-20000), All({StickY(0), Key(SDL_SCANCODE_UP, true)}),
+            Key(SDL_SCANCODE_UP, false),
+            All({Key(SDL_SCANCODE_UP, true), Key(SDL_SCANCODE_RETURN, false)}),
+            Key(SDL_SCANCODE_RETURN, true)});
+    EXPECT_EQ(RunMainMenu(), MenuNewGame);
+    using P = MenuPicture;
+    const MenuPicture lit[] = {P::OptionsActive, P::ClearHighActive, P::ClearHighActive,
+                               P::ExitActive,    P::StartActive,     P::ExitActive,
+                               P::ExitActive,    P::ExitActive,      P::ClearHighActive,
+                               P::OptionsActive, P::OptionsActive,   P::StartActive,
+                               P::StartActive};
+    ASSERT_EQ(frames.size(), std::size(lit)) << "Return held from the start opened nothing";
+    for (size_t i = 0; i < std::size(lit); ++i) {
+        EXPECT_TRUE(frames[i].Shows(lit[i])) << "frame " << i;
+    }
+    EXPECT_TRUE(scene.driver.delays.empty());
+}
+
 TEST_F(OptionsMenu, BrightnessStepsHighLowMediumHighAndAppliesAtOnce) {
     Brightness = 0;
     // A click acts after its frame is shown, so each new button is seen a frame later.
@@ -241,6 +279,31 @@ TEST_F(OptionsMenu, BrightnessStepsHighLowMediumHighAndAppliesAtOnce) {
     EXPECT_TRUE(frames[4].Shows(MenuPicture::MediumActive));
     EXPECT_TRUE(frames[6].Shows(MenuPicture::HighActive));
     EXPECT_EQ(Brightness, 0) << "left by Escape, the change stays in force";
+}
+
+// The keys step through the visible option buttons top down, from no button onto the last one,
+// past a row without a button; a press held on a toggle toggles it once.
+TEST_F(OptionsMenu, KeysStepThroughTheVisibleButtonsAndAHeldPressTogglesOnce) {
+    Brightness = 5;
+    SoundEnabled = false;
+    GlslChoice = false;
+    Script({Key(SDL_SCANCODE_UP, true), Key(SDL_SCANCODE_UP, false), Key(SDL_SCANCODE_DOWN, true),
+            Key(SDL_SCANCODE_DOWN, false), Key(SDL_SCANCODE_DOWN, true),
+            All({Key(SDL_SCANCODE_DOWN, false), Key(SDL_SCANCODE_SPACE, true)}), [] {},
+            All({Key(SDL_SCANCODE_SPACE, false), Key(SDL_SCANCODE_DOWN, true)}),
+            Pad(SDL_CONTROLLER_BUTTON_A, true)});
+    EXPECT_EQ(RunOptionsMenu(scene.pointer), OptionsAccepted);
+    const float okY = -0.45f, glslY = -0.07f, soundY = -0.18f;
+    const float pointerY[] = {0.0f, okY, okY, glslY, glslY, soundY, soundY, soundY, okY, okY};
+    ASSERT_EQ(frames.size(), std::size(pointerY));
+    for (size_t i = 0; i < std::size(pointerY); ++i) {
+        EXPECT_FLOAT_EQ(frames[i].pointer.y, pointerY[i]) << "frame " << i;
+    }
+    EXPECT_TRUE(frames[1].Shows(MenuPicture::OKActive));
+    EXPECT_TRUE(frames[7].Shows(MenuPicture::OnActive)) << "sound on, still lit";
+    EXPECT_TRUE(SoundEnabled) << "toggled once";
+    EXPECT_FALSE(GlslChoice);
+    EXPECT_EQ(scene.driver.delays, (std::vector<Uint32>{200, 500}));
 }
 
 TEST_F(OptionsMenu, StrangeBrightnessShowsNoButtonAndCannotBeChanged) {
@@ -268,6 +331,11 @@ TEST_F(RestartNotice, WaitsForAKeyButEndsAtOnceWhileTheButtonIsStillHeld) {
     Script({});
     RunRestartNotice(scene.pointer);
     EXPECT_EQ(frames.size(), 1u);
+
+    FrameDriver::PushMouseButton(false);
+    Script({Pad(SDL_CONTROLLER_BUTTON_A, true)});
+    RunRestartNotice(scene.pointer);
+    EXPECT_EQ(frames.size(), 2u) << "the controller's A ends it too";
 }
 
 TEST_F(MenuMusicTest, SoundOffStopsTheMusicAtOnceAndSoundOnOrTheNextVisitStartsItOver) {

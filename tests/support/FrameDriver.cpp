@@ -81,3 +81,11 @@ void FrameDriver::PushPadButton(Uint8 button, bool down) {
     event.cbutton.button = button;
     SDL_PushEvent(&event);
 }
+
+void FrameDriver::PushPadAxis(Uint8 axis, Sint16 value) {
+    SDL_Event event{};
+    event.type = SDL_CONTROLLERAXISMOTION;
+    event.caxis.axis = axis;
+    event.caxis.value = value;
+    SDL_PushEvent(&event);
+}

@@ -34,4 +34,5 @@ public:
     static void PushMouseButton(bool down, Uint8 button = SDL_BUTTON_LEFT);
     static void PushMotion(int dx, int dy);
     static void PushPadButton(Uint8 button, bool down);
+    static void PushPadAxis(Uint8 axis, Sint16 value);
 };

@@ -107,7 +107,7 @@ void Disclaimer(Canvas& canvas) {
     double h = canvas.unitsHigh;
     const char* lines[] = {"A work of fiction: any likeness to real moons is chance.",
                            "Made by the Quarry Lights team with free software.",
-                           "Move the mouse to choose, click to pick, Escape to leave."};
+                           "Mouse or arrows to choose, click or Return; Escape leaves."};
     for (int i = 0; i < 3; ++i) {
         DrawText(cr, lines[i], FontFace::Sans, h * 0.17, h * 0.08, h * (0.30 + 0.28 * i),
                  Align::Left, i == 0 ? Palette::Steel : Mix(Palette::Steel, Palette::Space, 0.3f));
