@@ -43,10 +43,8 @@ void MapRun(const SDL_Scancode (&scancodes)[N], uint32_t firstCode) {
     }
 }
 
-uint8_t& KeyByte(SDL_Scancode scancode) {
-    // Scancodes past the table all fall on byte 0, which nobody reads.
-    KeyCode code = (scancode >= 0 && scancode < 256) ? KeyMap[scancode] : KeyNone;
-    return KeyState[code];
+bool IsLetterPosition(SDL_Scancode scancode) {
+    return scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z;
 }
 
 // SDL numbers mouse buttons from 1 (left, middle, right); only those three are kept.
@@ -114,6 +112,18 @@ void CloseController() {
     }
 }
 
+KeyCode KeyCodeFor(SDL_Scancode scancode, SDL_Keycode keycode) {
+    if (keycode >= SDLK_a && keycode <= SDLK_z) {
+        return KeyMap[SDL_SCANCODE_A + (keycode - SDLK_a)];
+    }
+    // A letter position that the layout gives a digit or a sign is no letter key.
+    if (IsLetterPosition(scancode) && keycode >= SDLK_SPACE && keycode <= SDLK_DELETE) {
+        return KeyNone;
+    }
+    // Scancodes past the table all fall on byte 0, which nobody reads.
+    return (scancode >= 0 && scancode < 256) ? KeyMap[scancode] : KeyNone;
+}
+
 void InitKeyMap() {
     for (KeyCode& code : KeyMap) {
         code = KeyNone;
@@ -140,7 +150,8 @@ void ApplyInputEvent(const SDL_Event& event) {
     switch (event.type) {
         case SDL_KEYDOWN:
         case SDL_KEYUP:
-            SetHeld(&KeyByte(event.key.keysym.scancode), event.type == SDL_KEYDOWN);
+            SetHeld(&KeyState[KeyCodeFor(event.key.keysym.scancode, event.key.keysym.sym)],
+                    event.type == SDL_KEYDOWN);
             break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:

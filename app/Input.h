@@ -3,7 +3,8 @@
 #include <cstdint>
 
 // The game's own key numbering. Screens index KeyState with these codes; the values are the
-// game's, not SDL's, so that a port to another input system keeps them.
+// game's, not SDL's, so that a port to another input system keeps them. Letters are named by
+// their US places, but a letter key is taken by its label (see KeyCodeFor).
 enum KeyCode : uint32_t {
     KeyNone = 0,
     KeyEscape = 1,
@@ -91,6 +92,13 @@ void OpenFirstController();
 
 // Closes the controller, if one is open.
 void CloseController();
+
+// The game's code for a key. A letter key goes by the letter the player's layout gives it (on a
+// French keyboard the key labelled Q sits where SDL's scancode A is), every other key by its
+// place through KeyMap: arrows, Space, Escape and Return are the same on every layout. A letter
+// place to which the layout gives a digit or a sign is no letter key (KeyNone); a layout whose
+// letters are not Latin, or an unknown keycode, keeps the places.
+KeyCode KeyCodeFor(SDL_Scancode scancode, SDL_Keycode keycode);
 
 // Fills KeyMap with the game's numbering. Called once at start-up.
 void InitKeyMap();

@@ -61,6 +61,37 @@ TEST_F(InputTest, HeldKeysStayHeldAndTapsBetweenFramesAreNeverSeen) {
     EXPECT_FALSE(Held(KeyQ));
 }
 
+// Letter keys go by the letter the layout prints on them, the other keys by their place.
+TEST_F(InputTest, LetterKeysGoByTheirLabelAndTheOthersByTheirPlace) {
+    struct Press {
+        const char* layout;
+        SDL_Scancode place;
+        SDL_Keycode label;
+        uint32_t code;  // what the game sees held
+    };
+    const Press presses[] = {
+        {"French: Q sits where A is on a US keyboard", SDL_SCANCODE_A, SDLK_q, KeyQ},
+        {"French: and A where Q is", SDL_SCANCODE_Q, SDLK_a, KeyA},
+        {"French: M sits right of L", SDL_SCANCODE_SEMICOLON, SDLK_m, KeyZ + 6},
+        {"Dvorak: an apostrophe where Q is", SDL_SCANCODE_Q, SDLK_QUOTE, KeyNone},
+        {"Russian: no Latin letter, so the place", SDL_SCANCODE_Q, 0x439, KeyQ},
+        {"any: an arrow", SDL_SCANCODE_UP, SDLK_UP, KeyUp},
+        {"French: the 1 key gives &", SDL_SCANCODE_1, SDLK_AMPERSAND, Key1},
+    };
+    for (const Press& press : presses) {
+        SCOPED_TRACE(press.layout);
+        EXPECT_EQ(KeyCodeFor(press.place, press.label), press.code);
+        FrameDriver::PushKey(press.place, press.label, true);
+        PumpInput();
+        for (uint32_t code = 1; code < 256; ++code) {
+            EXPECT_EQ(Held(static_cast<KeyCode>(code)), code == press.code) << code;
+        }
+        FrameDriver::PushKey(press.place, press.label, false);
+        PumpInput();
+        EXPECT_FALSE(Held(static_cast<KeyCode>(press.code)));
+    }
+}
+
 TEST_F(InputTest, UnmappedKeysAndClosingTheWindowChangeNoKey) {
     FrameDriver::PushKey(SDL_SCANCODE_F10, true);
     FrameDriver::PushKey(SDL_SCANCODE_APOSTROPHE, true);

@@ -54,9 +54,14 @@ FrameDriver::~FrameDriver() {
 }
 
 void FrameDriver::PushKey(SDL_Scancode scancode, bool down) {
+    PushKey(scancode, SDLK_UNKNOWN, down);
+}
+
+void FrameDriver::PushKey(SDL_Scancode scancode, SDL_Keycode keycode, bool down) {
     SDL_Event event{};
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     event.key.keysym.scancode = scancode;
+    event.key.keysym.sym = keycode;
     SDL_PushEvent(&event);
 }
 

@@ -30,7 +30,9 @@ public:
     std::vector<float> brightnesses;  // every window brightness set, in order
     DrivenTime time;
 
+    // A key by its place, with an unknown keycode, or with the keycode a layout gives it.
     static void PushKey(SDL_Scancode scancode, bool down);
+    static void PushKey(SDL_Scancode scancode, SDL_Keycode keycode, bool down);
     static void PushMouseButton(bool down, Uint8 button = SDL_BUTTON_LEFT);
     static void PushMotion(int dx, int dy);
     static void PushPadButton(Uint8 button, bool down);
