@@ -35,12 +35,13 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Starts a private 1024x768 X server on a display number of its own.
+# Starts a private X server on a display number of its own, with a screen of $1 (1024x768 unless
+# given, as WIDTHxHEIGHT).
 start_display() {
     local number=$((100 + $$ % 800))
     while [ -e "/tmp/.X${number}-lock" ]; do number=$((number + 1)); done
     export DISPLAY=":$number"
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp > "$OUT_DIR/xvfb.log" 2>&1 &
+    Xvfb "$DISPLAY" -screen 0 "${1:-1024x768}x24" -nolisten tcp > "$OUT_DIR/xvfb.log" 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 100); do
         # A server that died at once lost the display number to another run's server.
@@ -49,6 +50,14 @@ start_display() {
         sleep 0.1
     done
     fail "Xvfb did not start on $DISPLAY"
+}
+
+# Stops the X server that start_display started, so that another can take its place.
+stop_display() {
+    [ -n "$XVFB_PID" ] || return 0
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=""
 }
 
 # Points OpenAL Soft at its wave writer, so everything the game plays lands in a WAV file.

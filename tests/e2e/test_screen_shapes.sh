@@ -1,0 +1,183 @@
+#!/usr/bin/env bash
+# The game on the screens people have: 4:3, 16:9, 64:27 and 5:4. On each, the menu and a level
+# lie in the centred 4:3 rectangle with black bars beside or above it and keep their shapes (the
+# menu's ship disc and the ship's shield stay round); a game starts from the keyboard alone, and
+# another from a mouse click on Start where it is drawn. Screenshots and measurements.txt (the
+# frame rates of the menu and the level on each screen) land in the output folder.
+source "$(dirname "$0")/lib.sh"
+SCREENS=(800x600 1280x720 1920x1080 2560x1080 1280x1024)
+ROUNDNESS=0.02  # a round ring's width and height differ by less than this share
+
+use_private_copy
+kit="$BIN_DIR/cataclysm-kit"
+"$kit" rep set "$SETTINGS" HighScore 0
+export ALSOFT_DRIVERS=null
+roundness="$(dirname "$0")/roundness.py"
+
+# The rectangle the picture must fill on a screen of $1 (WIDTHxHEIGHT), in screen pixels from
+# the top-left: SCREEN_W, SCREEN_H, VIEW_X, VIEW_Y, VIEW_W, VIEW_H.
+viewport_of() {
+    SCREEN_W=${1%x*}
+    SCREEN_H=${1#*x}
+    VIEW_X=0 VIEW_Y=0 VIEW_W=$SCREEN_W VIEW_H=$SCREEN_H
+    if ((SCREEN_W * 3 > SCREEN_H * 4)); then
+        VIEW_W=$((SCREEN_H * 4 / 3))
+        VIEW_X=$(((SCREEN_W - VIEW_W) / 2))
+    elif ((SCREEN_W * 3 < SCREEN_H * 4)); then
+        VIEW_H=$((SCREEN_W * 3 / 4))
+        # GL counts from the bottom: the spare pixel of an odd bar lies at the top.
+        VIEW_Y=$((SCREEN_H - VIEW_H - (SCREEN_H - VIEW_H) / 2))
+    fi
+}
+
+# The screen pixel (x y, from the top-left) where the game's fixed 4:3 projection puts the point
+# ($1, $2) at depth $3.
+pixel_of() {
+    awk -v x="$1" -v y="$2" -v z="$3" -v vx="$VIEW_X" -v vy="$VIEW_Y" -v vw="$VIEW_W" \
+        -v vh="$VIEW_H" 'BEGIN {
+        printf "%.1f %.1f", vx + (1 + 1.3444432401894781 * x / -z) * vw / 2,
+                            vy + (1 - 1.792590986919304 * y / -z) * vh / 2 }'
+}
+
+# The largest brightness (0 to 1) in the rectangle WxH+X+Y of screenshot $1.
+brightest() {
+    /usr/bin/convert "$OUT_DIR/$1.png" -crop "$2" +repage -format '%[fx:maxima]' info:
+}
+mean_in() {
+    /usr/bin/convert "$OUT_DIR/$1.png" -crop "$2" +repage -format '%[fx:mean]' info:
+}
+
+# The bars of screenshot $1 are black, and the picture (when $2 is "filled") reaches every edge
+# of its rectangle.
+check_bars() {
+    local right=$((VIEW_X + VIEW_W)) bottom=$((VIEW_Y + VIEW_H)) bar
+    for bar in "${VIEW_X}x${SCREEN_H}+0+0" "$((SCREEN_W - right))x${SCREEN_H}+${right}+0" \
+        "${SCREEN_W}x${VIEW_Y}+0+0" "${SCREEN_W}x$((SCREEN_H - bottom))+0+${bottom}"; do
+        case $bar in 0x* | *x0+*) continue ;; esac
+        [ "$(brightest "$1" "$bar")" = 0 ] || fail "$1: the bar $bar is not black"
+    done
+    [ "${2:-}" = filled ] || return 0
+    local edge
+    for edge in "1x${VIEW_H}+${VIEW_X}+${VIEW_Y}" "1x${VIEW_H}+$((right - 1))+${VIEW_Y}" \
+        "${VIEW_W}x1+${VIEW_X}+${VIEW_Y}" "${VIEW_W}x1+${VIEW_X}+$((bottom - 1))"; do
+        at_least "$(mean_in "$1" "$edge")" 0.005 || fail "$1: the picture does not reach $edge"
+    done
+}
+
+# The ring centred on the point ($2, $3) at depth $4, within $5 units of it, is round on
+# screenshot $1; prints its width/height ratio.
+check_round() {
+    local centre half measured ratio
+    centre=$(pixel_of "$2" "$3" "$4")
+    half=$(awk -v r="$5" -v z="$4" -v vh="$VIEW_H" 'BEGIN { printf "%d", 1.792590986919304 * r / -z * vh / 2 }')
+    # shellcheck disable=SC2086
+    measured=$(python3 "$roundness" "$OUT_DIR/$1.png" $centre "$half") ||
+        fail "$1: no ring to measure at $centre"
+    ratio=${measured##* }
+    at_least "$ROUNDNESS" "$(calc "($ratio > 1 ? $ratio - 1 : 1 - $ratio)")" ||
+        fail "$1: the ring at $centre is $measured (width, height, ratio): not round"
+    echo "$ratio"
+}
+
+# The rectangle WxH+X+Y on the screen of the menu button whose corners are ($1, $2) and ($3, $4).
+button_rectangle() {
+    local a b
+    read -r -a a <<< "$(pixel_of "$1" "$2" -1)"
+    read -r -a b <<< "$(pixel_of "$3" "$4" -1)"
+    awk -v x0="${a[0]}" -v y0="${a[1]}" -v x1="${b[0]}" -v y1="${b[1]}" \
+        'BEGIN { printf "%dx%d+%d+%d", x1 - x0 - 4, y1 - y0 - 4, x0 + 2, y0 + 2 }'
+}
+
+# Start is lit on screenshot $1 where it must be drawn: much brighter than on the menu's first
+# screenshot, which showed it unlit.
+check_start_lit() {
+    local lit unlit
+    lit=$(mean_in "$1" "$START")
+    unlit=$(mean_in "menu-$size" "$START")
+    at_least "$lit" "$(calc "$unlit * 1.5 + 0.02")" ||
+        fail "$1: Start is not lit at $START ($lit against $unlit)"
+}
+
+# Waits for the level to open its font for the $1-th time (the banner lasts two seconds before).
+wait_for_level() { wait_for_open fonts/default.tga "$1" 30; }
+
+measurements="$OUT_DIR/measurements.txt"
+: > "$measurements"
+log_frames
+for size in "${SCREENS[@]}"; do
+    note "screen $size"
+    viewport_of "$size"
+    start_display "$size"
+    : > "$FRAME_LOG"
+    start_game
+    window=$(wait_for_window)
+    geometry=$(xdotool getwindowgeometry "$window" | awk '/Geometry/ { print $2 }')
+    [ "$geometry" = "$size" ] || fail "the window is $geometry on the $size screen"
+    START=$(button_rectangle -0.15 0.2 0.15 0.07)
+
+    # The menu: bars, the round ship disc (widget 2: centre (-0.55, 0.1), 0.2 across each way).
+    menu_entered=$(wait_for_open textures/menu/Pointer.tga 1 60)
+    sleep_until "$(calc "$menu_entered + 1.5")"
+    from=$(now)
+    sleep 1.5
+    menu_fps=$(calc "$(frames_between "$from" "$(now)") / ($(now) - $from)")
+    screenshot "menu-$size" > /dev/null
+    check_bars "menu-$size"
+    disc=$(check_round "menu-$size" -0.55 0.1 -1 0.21)
+
+    # A game from the keyboard alone: Up from Options onto Start lights it, Return starts,
+    # Space skips the story pictures.
+    hold_key Up 0.2
+    sleep 0.3
+    screenshot "start-by-keys-$size" > /dev/null
+    check_start_lit "start-by-keys-$size"
+    hold_key Return 0.2
+    sleep 0.8
+    hold_key space 0.3
+    sleep 0.5
+    hold_key space 0.3
+    level_started=$(wait_for_level 3)  # after the large and the small font
+
+    # The level, half a second in: the shielded ship at the centre of the field.
+    sleep_until "$(calc "$level_started + 0.5")"
+    screenshot "level-$size" > /dev/null
+    sleep 1.5
+    level_fps=$(calc "$(frames_between "$level_started" "$(now)") / ($(now) - $level_started)")
+    check_bars "level-$size" filled
+    shield=$(check_round "level-$size" 0 0 -25 2.6)
+
+    # Q leaves the level; Space skips the credits (Escape, still held in the menu, would quit).
+    xdotool keydown q
+    game_over=$(wait_for_open textures/story/gameover.tga 1 30)
+    xdotool keyup q
+    sleep_until "$(calc "$game_over + 5.5")"
+    hold_key space 0.3
+    wait_for_open textures/menu/Pointer.tga 2 30 > /dev/null
+    sleep 1
+
+    # A game from a click on Start where it is drawn: the pointer, still on Start, goes down onto
+    # Clear high score and back by the mouse, lighting Start where the bars put it.
+    move_mouse 0 140
+    sleep 0.3
+    move_mouse 0 -140
+    sleep 0.3
+    screenshot "start-by-mouse-$size" > /dev/null
+    check_start_lit "start-by-mouse-$size"
+    click
+    sleep 0.8
+    screenshot "story-$size" > /dev/null
+    # The story picture fills the rectangle: its top-right corner is black in the menu.
+    corner=$(button_rectangle 0.55 0.55 0.72 0.4)
+    at_least "$(mean_in "story-$size" "$corner")" 0.01 || fail "the click on Start began no game"
+    check_bars "story-$size"
+
+    kill -TERM "$GAME_PID"
+    wait_for_exit 10
+    [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after SIGTERM on $size"
+    [ ! -s "$OUT_DIR/game.err" ] || fail "the game wrote errors: $(cat "$OUT_DIR/game.err")"
+    stop_display
+    echo "$size menu_frames_per_second $menu_fps level_frames_per_second $level_fps" \
+        "disc_ratio $disc shield_ratio $shield" >> "$measurements"
+    note "$size: menu $menu_fps fps, level $level_fps fps, disc $disc, shield $shield"
+done
+note "every screen shape: bars, round rings, Start by keys and by mouse: ok"
