@@ -75,9 +75,11 @@ CONF
 # Only the game gets the frame logger (see log_frames) and the libraries sanitized.sh keeps
 # loaded; the tools the scenario runs get neither. The game must use the private X server: when
 # SDL cannot reach it, it would otherwise draw to an invisible off-screen surface instead of
-# saying so.
+# saying so. It starts as from a terminal, where Ctrl-C reaches it: a script's background jobs
+# would otherwise inherit SIGINT ignored.
 start_game() {
-    SDL_VIDEODRIVER=x11 LD_PRELOAD="${GAME_PRELOAD:-} ${E2E_KEEP_LOADED:-}" "$GAME" \
+    env --default-signal=INT SDL_VIDEODRIVER=x11 \
+        LD_PRELOAD="${GAME_PRELOAD:-} ${E2E_KEEP_LOADED:-}" "$GAME" \
         > "$OUT_DIR/game.out" 2> "$OUT_DIR/game.err" &
     GAME_PID=$!
 }
