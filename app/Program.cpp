@@ -158,7 +158,7 @@ bool StartUp() {
     if (SDL_Init(SdlSubsystems) != 0) {
         return Fail("cannot start SDL", SDL_GetError());
     }
-    if (RunsUnseen(SDL_GetCurrentVideoDriver(), SDL_getenv("SDL_VIDEODRIVER"))) {
+    if (RunsUnseen(SDL_GetCurrentVideoDriver(), SDL_GetHint(SDL_HINT_VIDEODRIVER))) {
         return Fail("no display could be opened",
                     "neither DISPLAY nor WAYLAND_DISPLAY leads to a running desktop");
     }

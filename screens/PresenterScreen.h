@@ -17,6 +17,5 @@ float PresenterSlide(float seconds);
 // The first screen after start-up: the presenter picture, cut into an upper half that slides in
 // from the left and a lower half from the right, fading in and out. Ignores input but keeps
 // pumping it; returns with the first frame at or after five seconds, or after a quit request.
-// Leaves texturing and
-// blending enabled.
+// Leaves texturing and blending enabled.
 void ShowPresenterScreen();
