@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -74,6 +75,36 @@ Strings LightUniforms(double degrees, double distance, double specular) {
     double a = degrees * DegreesToRadians;
     return {Describe({"glUniform3f", {13, std::cos(a) * distance, std::sin(a) * distance, 0.35}}),
             Describe({"glUniform1f", {14, specular}})};
+}
+
+// Replays the texture-unit calls: the texture each unit with GL_TEXTURE_2D enabled would
+// sample in the last glBegin, and the unit left active at the end.
+struct UnitState {
+    std::map<int, double> sampled;
+    int active = 0;
+};
+UnitState UnitsAtLastDraw() {
+    UnitState state;
+    std::map<int, double> bound;
+    std::set<int> enabled;
+    for (const RecordedCall& call : RecordingGL::Calls()) {
+        bool texturing = !call.args.empty() && call.args[0] == GL_TEXTURE_2D;
+        if (call.name == "glActiveTexture") {
+            state.active = static_cast<int>(call.args[0]) - GL_TEXTURE0;
+        } else if (call.name == "glBindTexture") {
+            bound[state.active] = call.args[1];
+        } else if (call.name == "glEnable" && texturing) {
+            enabled.insert(state.active);
+        } else if (call.name == "glDisable" && texturing) {
+            enabled.erase(state.active);
+        } else if (call.name == "glBegin") {
+            state.sampled.clear();
+            for (int unit : enabled) {
+                state.sampled[unit] = bound[unit];
+            }
+        }
+    }
+    return state;
 }
 
 Quad LastQuad() {
@@ -229,6 +260,21 @@ TEST_F(WorldDrawTest, TheShipDrawsOverItsFlameWithTheImageOfItsVulnerability) {
     ASSERT_EQ(floats.size(), 2u);
     EXPECT_NEAR(floats[0].args[1], std::sin(123.0f), 1e-6)
         << "noffset: the time since the shot as radians";
+
+    // The flame's shader leaves unit 1 active; a ship program that failed to build must still
+    // put the ship's own picture on unit 0 alone.
+    for (bool vulnerable : {false, true}) {
+        SCOPED_TRACE(vulnerable ? "vulnerable" : "invulnerable");
+        ship->vulnerable = vulnerable;
+        programs[0].program = vulnerable ? 0 : 71;
+        programs[1].program = vulnerable ? 72 : 0;
+        RecordingGL::ClearCalls();
+        ship->Draw();
+        UnitState units = UnitsAtLastDraw();
+        const Targa* picture = vulnerable ? Catalogue.ship : Catalogue.shipInv;
+        EXPECT_EQ(units.sampled, (std::map<int, double>{{0, picture->textureId}}));
+        EXPECT_EQ(units.active, 0);
+    }
 }
 
 TEST_F(WorldDrawTest, FlameParticlesGrowAsTheyFadeInTheirOwnColour) {

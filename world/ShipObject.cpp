@@ -315,6 +315,11 @@ void ShipObject::Draw() {
         glUseProgram(0);
         DisableTextureUnitsDownFrom(2);
     } else {
+        // The flame may have drawn through its shader while this program could not be built,
+        // leaving units 0 and 1 textured and unit 1 active: the ship's picture goes on unit 0
+        // alone, and unit 0 stays active for the fixed-function draws that follow.
+        DisableTextureUnitsDownFrom(1);
+        glEnable(GL_TEXTURE_2D);
         BindTexture(vulnerable ? Catalogue.ship : Catalogue.shipInv);
         DrawStripQuad(0.0f, 0.0f, HalfSize, position.z, true);
     }
