@@ -110,21 +110,20 @@ TEST_F(ShipTest, EachWeaponFiresAtItsOwnIntervalFromTheNose) {
     }
 }
 
+// Through the collision pass, which reports the ship and the huge asteroid to each other.
 TEST_F(ShipTest, AnInvulnerableShipBouncesOffTheHugeAsteroidOnAlternateFrames) {
-    auto* huge =
-        Add(new HugeAsteroidObject(Vec3{-1.0f, -0.5f, 0.0f}, Vec3{20.0f, 0.0f, PlayFieldZ}, 0.0f));
+    Add(new HugeAsteroidObject(Vec3{-1.0f, -0.5f, 0.0f}, Vec3{20.0f, 0.0f, PlayFieldZ}, 0.0f));
     auto* ship = Add(new ShipObject);
-    ship->position = Vec3{2.5f, 0.0f, PlayFieldZ};
+    ship->position = Vec3{10.0f, 0.0f, PlayFieldZ};
     ship->velocity = Vec3{8.0f, 0.0f, 0.0f};
-    ship->Update(0.1f);
-    ship->OnCollide(huge);
-    EXPECT_EQ(ship->position.x, 2.5f) << "the move is undone";
-    EXPECT_FLOAT_EQ(ship->velocity.x, -9.0f) << "reversed, plus the asteroid's drift";
-    EXPECT_FLOAT_EQ(ship->velocity.y, -0.5f);
-    ship->OnCollide(huge);
-    EXPECT_FLOAT_EQ(ship->velocity.x, -9.0f) << "the second frame of contact only resets";
-    ship->OnCollide(huge);
-    EXPECT_FLOAT_EQ(ship->velocity.x, 8.0f);
+    // Reversed with the asteroid's drift added, kept, reversed again, kept.
+    const float expected[4] = {-9.0f, -9.0f, 8.0f, 8.0f};
+    for (float velocityX : expected) {
+        RunFrame(0.1f);
+        EXPECT_FLOAT_EQ(ship->position.x, 10.0f) << "every move into the asteroid is undone";
+        EXPECT_FLOAT_EQ(ship->velocity.x, velocityX);
+    }
+    EXPECT_FLOAT_EQ(ship->velocity.y, 0.0f) << "-0.5 from the first reversal, +0.5 the second";
     EXPECT_EQ(ship->GetState(), ObjectState::Active);
 }
 

@@ -99,6 +99,7 @@ void ShipObject::ResetShip() {
 }
 
 void ShipObject::Update(float dt) {
+    touchedHugeAsteroid = false;
     if (EndIfHit()) {
         return;
     }
@@ -248,8 +249,13 @@ void ShipObject::ApplyContact(BaseObject* other) {
 }
 
 // Undoes this frame's move; of two frames of contact in a row only the first reverses the ship,
-// adding the asteroid's own drift.
+// adding the asteroid's own drift. The collision pass meets the pair from both sides, so the
+// second report of a contact within one frame changes nothing.
 void ShipObject::BounceOff(const BaseObject* hugeAsteroid) {
+    if (touchedHugeAsteroid) {
+        return;
+    }
+    touchedHugeAsteroid = true;
     position.x = previousX;
     position.y = previousY;
     if (!bounced) {
