@@ -319,9 +319,9 @@ TEST_F(WorldDrawTest, FlameParticlesGrowAsTheyFadeInTheirOwnColour) {
         (Strings{"glUniform1i flame 0", "glUniform1i alpha 1", "glUniform1f particleAlpha 0"}));
 }
 
-// The uniforms of Heat (73), the invulnerable ship (72) and the lit sprites (71) as the shader
+// The uniforms of the lit sprites (71), the invulnerable ship (72) and Heat (73) as the shader
 // interface names them, with the GLSL type that their setter fits: every draw sets these and no
-// others, in the program it uses, and the sources in assets/shaders declare exactly these.
+// others, in the program it uses, and the program's two source files declare exactly these.
 TEST_F(WorldDrawTest, EveryUniformTheDrawsSetIsDeclaredByTheirProgramsSources) {
     using Interface = std::map<std::string, std::string>;  // uniform name -> GLSL type
     const Interface lit = {{"texture0", "sampler2D"},
@@ -330,13 +330,12 @@ TEST_F(WorldDrawTest, EveryUniformTheDrawsSetIsDeclaredByTheirProgramsSources) {
                            {"SpecularFactor", "float"}};
     Interface shield = lit;
     shield.insert({{"texture2", "sampler2D"}, {"noffset", "float"}});
-    const std::map<double, Interface> design = {
-        {71, lit},
-        {72, shield},
-        {73, {{"flame", "sampler2D"}, {"alpha", "sampler2D"}, {"particleAlpha", "float"}}}};
-    const std::map<double, Strings> sources = {{71, {"default.qvs", "default.qfs"}},
-                                               {72, {"default.qvs", "shipinv.qfs"}},
-                                               {73, {"heat.qvs", "heat.qfs"}}};
+    const std::map<double, std::pair<Strings, Interface>> design = {
+        {71, {{"default.qvs", "default.qfs"}, lit}},
+        {72, {{"default.qvs", "shipinv.qfs"}, shield}},
+        {73,
+         {{"heat.qvs", "heat.qfs"},
+          {{"flame", "sampler2D"}, {"alpha", "sampler2D"}, {"particleAlpha", "float"}}}}};
 
     GlslEnabled = true;
     Add(new MediumAsteroidObject(Vec3{}, Vec3{}, 0.0f))->Draw();
@@ -346,7 +345,7 @@ TEST_F(WorldDrawTest, EveryUniformTheDrawsSetIsDeclaredByTheirProgramsSources) {
     ship->Draw();
     ship->vulnerable = true;
     ship->Draw();
-    const std::map<std::string, std::string> typeSetBy = {
+    const Interface typeSetBy = {
         {"glUniform1i", "sampler2D"}, {"glUniform1f", "float"}, {"glUniform3f", "vec3"}};
     std::map<double, Interface> set;
     double program = 0;
@@ -359,22 +358,22 @@ TEST_F(WorldDrawTest, EveryUniformTheDrawsSetIsDeclaredByTheirProgramsSources) {
             set[program][uniform.name] = typeSetBy.at(call.name);
         }
     }
-    EXPECT_EQ(set, design);
-
-    for (const auto& [number, files] : sources) {
+    const std::regex declaration(R"(\nuniform\s+(\w+)\s+(\w+)\s*;)");
+    for (const auto& [number, interface] : design) {
+        EXPECT_EQ(set[number], interface.second) << "program " << number;
         Interface declared;
-        for (const std::string& file : files) {
+        for (const std::string& file : interface.first) {
             std::ifstream in(std::string(CATACLYSM_SHADER_DIR) + "/" + file);
-            ASSERT_TRUE(in) << file;
-            std::string line;
-            while (std::getline(in, line)) {
-                std::smatch match;
-                line = line.substr(0, line.find("//"));
-                if (std::regex_search(line, match, std::regex(R"(uniform\s+(\w+)\s+(\w+)\s*;)"))) {
-                    declared[match[2]] = match[1];
-                }
+            std::string text((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+            ASSERT_FALSE(text.empty()) << file;
+            for (std::sregex_iterator it(text.begin(), text.end(), declaration), end; it != end;
+                 ++it) {
+                declared[(*it)[2]] = (*it)[1];
             }
         }
-        EXPECT_EQ(declared, design.at(number)) << files[0] << " and " << files[1];
+        EXPECT_EQ(declared, interface.second)
+            << interface.first[0] << " and " << interface.first[1];
     }
+    EXPECT_EQ(set.size(), design.size());
 }
