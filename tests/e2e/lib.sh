@@ -13,6 +13,9 @@ mkdir -p "$OUT_DIR"
 GAME_PID=""
 XVFB_PID=""
 GAME_PRELOAD=""
+# A command that start_game puts before the game, such as one that runs it as another user; it
+# must end by executing the game in the same process, so that GAME_PID is the game's.
+GAME_WRAPPER=()
 
 # A private runtime folder: without one, libraries the game loads complain on stderr.
 export XDG_RUNTIME_DIR="$OUT_DIR/runtime"
@@ -68,8 +71,8 @@ CONF
 # SDL cannot reach it, it would otherwise draw to an invisible off-screen surface instead of
 # saying so.
 start_game() {
-    SDL_VIDEODRIVER=x11 LD_PRELOAD="${GAME_PRELOAD:-} ${E2E_KEEP_LOADED:-}" "$GAME" \
-        > "$OUT_DIR/game.out" 2> "$OUT_DIR/game.err" &
+    SDL_VIDEODRIVER=x11 LD_PRELOAD="${GAME_PRELOAD:-} ${E2E_KEEP_LOADED:-}" \
+        "${GAME_WRAPPER[@]}" "$GAME" > "$OUT_DIR/game.out" 2> "$OUT_DIR/game.err" &
     GAME_PID=$!
 }
 
