@@ -208,6 +208,15 @@ frames_between() {
 # Moves the menu pointer by a relative mouse motion in pixels.
 move_mouse() { xdotool mousemove_relative -- "$1" "$2"; }
 
+# After Start: Space skips the opening story picture of a new game and then, if it still shows,
+# the flight picture; the level banner ignores it.
+skip_story() {
+    sleep 1.5
+    hold_key space 0.3
+    sleep 0.7
+    hold_key space 0.3
+}
+
 # Holds the left button long enough for a frame to see it, and not so long that it acts twice.
 click() {
     xdotool mousedown 1

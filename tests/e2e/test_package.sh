@@ -154,10 +154,7 @@ fonts_before=$(count_opens fonts/default.tga)
 move_mouse 0 -50
 sleep 0.3
 click
-sleep 1.5
-hold_key space 0.3
-sleep 0.7
-hold_key space 0.3
+skip_story
 wait_for_open fonts/default.tga $((fonts_before + 1)) 30 > /dev/null
 sleep 0.5
 # Firing all the while, the ship flies a wide polygon over the wrapping field: its shots, or

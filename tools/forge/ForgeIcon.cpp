@@ -20,6 +20,17 @@ constexpr double IconUnits = 256;
 constexpr int IconPixelSizes[] = {16, 32, 48, 64, 128, 256, 512};
 constexpr char IconName[] = "brindles-cataclysm";
 
+// Fills the current path with a pattern, which it then releases, and outlines it in dark ink.
+void FillAndOutline(cairo_t* cr, cairo_pattern_t* fill, double lineWidth) {
+    cairo_set_source(cr, fill);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(fill);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_width(cr, lineWidth);
+    cairo_set_source_rgba(cr, 0.06, 0.06, 0.10, 0.85);
+    cairo_stroke(cr);
+}
+
 // A lumpy rock of radius r at the origin: a closed ring of bulges, lit from the upper left,
 // with a few craters.
 void IconRock(cairo_t* cr, double r, uint32_t seed) {
@@ -35,13 +46,7 @@ void IconRock(cairo_t* cr, double r, uint32_t seed) {
     cairo_pattern_t* light = cairo_pattern_create_radial(-r * 0.35, -r * 0.4, r * 0.1, 0, 0, r);
     cairo_pattern_add_color_stop_rgb(light, 0, 0.72, 0.60, 0.48);
     cairo_pattern_add_color_stop_rgb(light, 1, 0.24, 0.18, 0.15);
-    cairo_set_source(cr, light);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(light);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    cairo_set_line_width(cr, r * 0.05);
-    cairo_set_source_rgba(cr, 0.08, 0.05, 0.05, 0.8);
-    cairo_stroke(cr);
+    FillAndOutline(cr, light, r * 0.05);
     for (int i = 0; i < 4; ++i) {
         double x = r * scatter.Between(-0.45, 0.45), y = r * scatter.Between(-0.45, 0.45);
         double size = r * scatter.Between(0.09, 0.18);
@@ -85,13 +90,7 @@ void IconShip(cairo_t* cr, double size) {
     cairo_pattern_add_color_stop_rgb(metal, 0, 0.95, 0.97, 1.0);
     cairo_pattern_add_color_stop_rgb(metal, 0.55, 0.66, 0.71, 0.80);
     cairo_pattern_add_color_stop_rgb(metal, 1, 0.36, 0.40, 0.50);
-    cairo_set_source(cr, metal);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(metal);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    cairo_set_line_width(cr, s * 0.05);
-    cairo_set_source_rgba(cr, 0.05, 0.07, 0.14, 0.9);
-    cairo_stroke(cr);
+    FillAndOutline(cr, metal, s * 0.05);
 
     // Amber wing tips and the cyan canopy.
     for (double side : {-1.0, 1.0}) {
