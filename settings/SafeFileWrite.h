@@ -25,9 +25,8 @@ void UseRealFileReplace();
 // folder, which is flushed to disk, renamed over path, and then the folder itself is flushed.
 // When path is a symbolic link (a player may keep the file in a synced folder that way), all of
 // this happens at the file the link leads to, and the link stays as it was. A new file gets the
-// old file's permissions (0644 when there was none). On failure the old
-// file is untouched, the temporary file is removed, and failure names what went wrong. After a
-// save that succeeded, temporary files of this path older than a minute, left by saves that were
-// killed, are removed.
+// old file's permissions (0644 when there was none). On failure the old file is untouched, the
+// temporary file is removed, and failure names what went wrong. After a save that succeeded,
+// temporary files of this path older than a minute, left by saves that were killed, are removed.
 bool ReplaceFileSafely(const std::string& path, const uint8_t* bytes, size_t size,
                        std::string& failure);
