@@ -1,6 +1,6 @@
 // The full-screen and centre-screen pictures: the play-field background, the story frames and
 // credits, the level start, summary and high-score emblems, the end screens, the presenter,
-// title and loading pictures, the menu pointer, and the desktop icon.
+// title and loading pictures, and the menu pointer.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -475,48 +475,9 @@ bool Pointer(const ForgeContext& context) {
     return WriteCanvas(context, "textures/menu/Pointer.tga", pointer, true, TopRow::HighT);
 }
 
-cairo_status_t AppendPngBytes(void* closure, const unsigned char* data, unsigned int length) {
-    auto* bytes = static_cast<std::vector<unsigned char>*>(closure);
-    bytes->insert(bytes->end(), data, data + length);
-    return CAIRO_STATUS_SUCCESS;
-}
-
-// The desktop icon, a 256 x 256 PNG beside the game's assets for the installer: the ship
-// climbing past a rock through a nebula, on a rounded tile with a cyan rim.
-bool Icon(const ForgeContext& context) {
-    constexpr int Side = 256;
-    Canvas scene(Side, Side);
-    SpaceBackdrop(scene, 71, 0.8f, 90);
-    Glow(scene.cr, 180, 70, 110, Palette::Violet, 0.6);
-    PaintRock(scene, 1, 182, 78, 128, 0.6);
-    PaintRock(scene, 2, 52, 206, 62, 2.1, 0.9);
-    PaintShip(scene, 112, 146, 150, -0.55, true);
-
-    Canvas icon(Side, Side);
-    cairo_t* cr = icon.cr;
-    RoundedRectangle(cr, 4, 4, Side - 8, Side - 8, 40);
-    cairo_save(cr);
-    cairo_clip_preserve(cr);
-    cairo_set_source_surface(cr, scene.surface, 0, 0);
-    cairo_paint(cr);
-    cairo_restore(cr);
-    cairo_set_line_width(cr, 5);
-    SetColour(cr, Palette::Cyan, 0.9);
-    cairo_stroke(cr);
-
-    std::vector<unsigned char> png;
-    cairo_surface_flush(icon.surface);
-    if (cairo_surface_write_to_png_stream(icon.surface, AppendPngBytes, &png) !=
-        CAIRO_STATUS_SUCCESS) {
-        std::fprintf(stderr, "cataclysm-forge: cannot encode the icon as PNG\n");
-        return false;
-    }
-    return WriteForgedFile(context, "icons/brindles-cataclysm.png", png.data(), png.size());
-}
-
 bool ForgeScreens(const ForgeContext& context) {
     return Background(context) && StoryFrames(context) && Credits(context) && EndScreens(context) &&
-           Emblems(context) && Presentation(context) && Pointer(context) && Icon(context);
+           Emblems(context) && Presentation(context) && Pointer(context);
 }
 
 }  // namespace
