@@ -17,10 +17,9 @@ int TgaCommand(const std::vector<std::string>& args) {
         return KitFail("cannot read " + args[1]);
     }
     TargaPixels image;
-    if (!DecodeTarga(file.data(), file.size(), image)) {
-        return KitFail(args[1] +
-                       " is not a Targa image the game reads (24 or 32 bits, uncompressed or "
-                       "run-length, no ID or colour map, sides 1 to 8192)");
+    TargaRefusal refusal = TargaRefusal::None;
+    if (!DecodeTarga(file.data(), file.size(), image, &refusal)) {
+        return KitFail(args[1] + ": " + TargaRefusalText(refusal));
     }
     if (!WriteKitFile(args[2], EncodePam(image.width, image.height, image.BytesPerPixel(),
                                          image.pixels.data()))) {
