@@ -23,6 +23,10 @@ bool WriteKitFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     return std::fclose(file) == 0 && written;
 }
 
+void OpenPlainFile(const char* name, const char* mode, FILE** out) {
+    *out = std::fopen(name, mode);
+}
+
 std::vector<uint8_t> EncodePam(uint32_t width, uint32_t height, uint32_t components,
                                const uint8_t* pixels) {
     std::string header = "P7\nWIDTH " + std::to_string(width) + "\nHEIGHT " +
