@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 PACKAGES=(
     # build
     build-essential cmake ninja-build pkg-config python3
-    libsdl2-dev libvorbis-dev libopenal-dev libgl-dev libcairo2-dev libstb-dev fonts-dejavu-core
+    libsdl2-dev libvorbis-dev libopenal-dev libgl-dev libcairo2-dev libpng-dev libstb-dev
+    fonts-dejavu-core
     # run: OpenAL Soft and Mesa's OpenGL are loaded at run time
     libopenal1 libgl1 libgl1-mesa-dri
     # tests and benchmarks
