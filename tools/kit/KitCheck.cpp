@@ -60,9 +60,11 @@ public:
     int Report() const;
 
 private:
-    // Reads a file of the folder; false, after noting why, when it is missing or unreadable.
-    // A file read before (a shader source two programs share) is not counted or noted twice.
-    bool Read(const std::string& path, std::vector<uint8_t>& bytes, const std::string& label);
+    // Reads a file of the folder; false, after noting why (and, when given, what the game does
+    // then), when it is missing or unreadable. A file read before (a shader source two programs
+    // share) is not counted or noted twice.
+    bool Read(const std::string& path, std::vector<uint8_t>& bytes, const std::string& label,
+              const std::string& consequence = "");
     void Problem(const std::string& label, const std::string& what) {
         problems.push_back(label + ": " + what);
     }
@@ -76,15 +78,16 @@ private:
 };
 
 bool FolderCheck::Read(const std::string& path, std::vector<uint8_t>& bytes,
-                       const std::string& label) {
+                       const std::string& label, const std::string& consequence) {
     bool first = looked.insert(path).second;
     errno = 0;
     if (ReadKitFile(FullPath(path), bytes)) {
         return true;
     }
     if (first) {
-        Problem(label, errno == ENOENT ? "missing"
-                                       : std::string("cannot be read: ") + std::strerror(errno));
+        Problem(label, (errno == ENOENT ? "missing"
+                                        : std::string("cannot be read: ") + std::strerror(errno)) +
+                           (consequence.empty() ? "" : " (" + consequence + ")"));
     }
     return false;
 }
@@ -92,20 +95,20 @@ bool FolderCheck::Read(const std::string& path, std::vector<uint8_t>& bytes,
 // The game falls back to its built-in settings without the file or its game section, and to a
 // built-in value for each key the section lacks.
 void FolderCheck::Settings() {
+    const std::string fallback = "the game starts with its built-in settings";
     std::vector<uint8_t> bytes;
-    if (!Read(SettingsFileName, bytes, SettingsFileName)) {
+    if (!Read(SettingsFileName, bytes, SettingsFileName, fallback)) {
         return;
     }
     Repository settings;
     if (!settings.Decode(bytes.data(), bytes.size())) {
-        Problem(SettingsFileName,
-                settings.Failure() + " (the game starts with its built-in settings)");
+        Problem(SettingsFileName, settings.Failure() + " (" + fallback + ")");
         return;
     }
     uint32_t section = settings.FindGameSection();
     if (section == NoSection) {
-        Problem(SettingsFileName, std::string("no section ") + GameSectionName +
-                                      " (the game starts with its built-in settings)");
+        Problem(SettingsFileName,
+                std::string("no section ") + GameSectionName + " (" + fallback + ")");
         return;
     }
     // The keys the game reads are those of the file a fresh install gets, in its order.
