@@ -205,7 +205,7 @@ void ShowGameOver() {
     RestartClock(GlobalClock);
     NewHighScore record = TakeNewHighScore(FormatHighScoreText);
     Targa picture;
-    picture.Load(GameOverPicturePath, false);
+    picture.Load(GameOverPicturePath, EndPicturesMipmapped);
     EnableBlendedTexturing();
     for (float t = GlobalSeconds(); t < EndScreenSeconds; t = GlobalSeconds()) {
         DrawEndFrame(picture, t < 1.0f ? t : 1.0f, true, record, t / EndScreenSeconds);
@@ -215,7 +215,7 @@ void ShowGameOver() {
 void ShowGameWin() {
     RestartClock(GlobalClock);
     Targa picture;
-    picture.Load(GameWinPicturePath, false);
+    picture.Load(GameWinPicturePath, EndPicturesMipmapped);
     NewHighScore record = TakeNewHighScore(FormatNewHighScoreText);
     EnableBlendedTexturing();
     for (float t = GlobalSeconds(); t < EndScreenSeconds; t = GlobalSeconds()) {

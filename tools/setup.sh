@@ -11,7 +11,7 @@ mode=${1:-}
 PLAY_PACKAGES=(
     # build the game, the forge and the kit
     build-essential cmake ninja-build pkg-config
-    libsdl2-dev libvorbis-dev libopenal-dev libgl-dev libcairo2-dev fonts-dejavu-core
+    libsdl2-dev libvorbis-dev libopenal-dev libgl-dev libcairo2-dev libpng-dev fonts-dejavu-core
     # run: OpenAL Soft and Mesa's OpenGL are loaded at run time
     libopenal1 libgl1 libgl1-mesa-dri
 )

@@ -312,8 +312,8 @@ void ShipObject::Draw() {
         }
         glUseProgram(program->program);
         if (!vulnerable) {
-            glUniform1i(glGetUniformLocation(program->program, "texture2"), 2);
-            glUniform1f(glGetUniformLocation(program->program, "noffset"),
+            glUniform1i(glGetUniformLocation(program->program, ShaderUniforms::Texture2.name), 2);
+            glUniform1f(glGetUniformLocation(program->program, ShaderUniforms::NoiseOffset.name),
                         static_cast<float>(std::sin(sinceShot)));
         }
         SetLitSpriteUniforms(program->program, heading, 0.3, 0.6f);
