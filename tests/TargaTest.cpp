@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -18,7 +19,7 @@ using Bytes = std::vector<uint8_t>;
 // A TGA file of the given form and sides followed by `data` as its pixel bytes.
 Bytes Tga(uint8_t type, uint16_t width, uint16_t height, uint8_t depth, const Bytes& data,
           uint8_t descriptor = 0) {
-    Bytes file(TargaHeaderSize, 0);
+    Bytes file(TargaHeaderSize + data.size(), 0);
     file[2] = type;
     file[12] = static_cast<uint8_t>(width);
     file[13] = static_cast<uint8_t>(width >> 8);
@@ -26,7 +27,7 @@ Bytes Tga(uint8_t type, uint16_t width, uint16_t height, uint8_t depth, const By
     file[15] = static_cast<uint8_t>(height >> 8);
     file[16] = depth;
     file[17] = descriptor;
-    file.insert(file.end(), data.begin(), data.end());
+    std::copy(data.begin(), data.end(), file.begin() + TargaHeaderSize);
     return file;
 }
 
