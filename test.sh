@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up the machine if needed, builds everything and runs every test:
-#   1. build/ (g++): the unit tests and, in a virtual X server, the end-to-end ones;
+#   1. build/ (g++): the unit tests and, in a virtual X server, the end-to-end ones (the Debian
+#      package built, installed and played among them, when run as root);
 #   2. build-asan/ (clang, AddressSanitizer + UndefinedBehaviorSanitizer): the unit tests, a
 #      short run of every fuzz target, and a minute of the monkey test with leak detection;
 #   3. build-tsan/ (g++, ThreadSanitizer): the unit tests.
@@ -15,7 +16,7 @@ took() {
     part_started=$SECONDS
 }
 
-tools/setup.sh
+tools/setup.sh test
 took "setting up and building build/"
 ctest --test-dir build --output-on-failure -j "$(nproc)"
 took "the tests in build/"

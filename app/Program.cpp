@@ -181,16 +181,9 @@ bool StartUp() {
     SDL_SetRelativeMouseMode(SDL_TRUE);
     OpenFirstController();
     InitKeyMap();
-    Platform.setWindowBrightness(MainWindow, BrightnessFactor(Brightness));
-    SetGameViewport();
-    SetGameProjection();
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    SetUpDrawingState();
     GlobalClock = CreateClock();
     CreateGameResources();
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    glShadeModel(GL_SMOOTH);
     ShowPresenterScreen();
     ShowTitleAndLoadingScreen();
     return true;
@@ -265,6 +258,17 @@ void SetGameProjection() {
     glMultMatrixd(projection);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+}
+
+void SetUpDrawingState() {
+    Platform.setWindowBrightness(MainWindow, BrightnessFactor(Brightness));
+    SetGameViewport();
+    SetGameProjection();
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glShadeModel(GL_SMOOTH);
 }
 
 void CreateGameResources() {

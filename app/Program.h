@@ -34,3 +34,8 @@ int RunProgram();
 
 // Sets the fixed perspective projection that every 3-D scene of the game uses.
 void SetGameProjection();
+
+// What every screen draws with, set once at start-up: the window's brightness from the
+// setting, the viewport (the largest centred 4:3 rectangle of the window, all of a 4:3 one),
+// the fixed projection, a black clear colour, the depth test (GL_LEQUAL) and smooth shading.
+void SetUpDrawingState();

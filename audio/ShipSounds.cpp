@@ -4,14 +4,20 @@ Wave* LaserShotSound = nullptr;
 Wave* ThrustSound = nullptr;
 Wave* DebrisExplosionSound = nullptr;
 
+const ShipSoundFile ShipSoundFiles[ShipSoundCount] = {
+    {&LaserShotSound, "sound/ship/BC_shot-laser3.wav"},
+    {&ThrustSound, "sound/ship/thrust.wav"},
+    {&DebrisExplosionSound, "sound/ship/BC_explosion-debris.wav"},
+};
+
 void LoadShipSounds() {
     FreeShipSounds();
-    LaserShotSound = new Wave;
-    ThrustSound = new Wave;
-    DebrisExplosionSound = new Wave;
-    LaserShotSound->Load("sound/ship/BC_shot-laser3.wav");
-    ThrustSound->Load("sound/ship/thrust.wav");
-    DebrisExplosionSound->Load("sound/ship/BC_explosion-debris.wav");
+    for (const ShipSoundFile& sound : ShipSoundFiles) {
+        *sound.clip = new Wave;
+    }
+    for (const ShipSoundFile& sound : ShipSoundFiles) {
+        (*sound.clip)->Load(sound.path);
+    }
 }
 
 void FreeShipSounds() {

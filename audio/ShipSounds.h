@@ -7,8 +7,16 @@ extern Wave* LaserShotSound;        // each shot
 extern Wave* ThrustSound;           // looping while thrust is held
 extern Wave* DebrisExplosionSound;  // each explosion
 
-// Creates the three clips and loads them, laser shot, thrust, debris explosion, in that order;
-// clips from an earlier call are freed first.
+// Each clip and the file it loads from, in load order: laser shot, thrust, debris explosion.
+struct ShipSoundFile {
+    Wave** clip;
+    const char* path;
+};
+constexpr int ShipSoundCount = 3;
+extern const ShipSoundFile ShipSoundFiles[ShipSoundCount];
+
+// Creates the three clips and then loads them in table order; clips from an earlier call are
+// freed first.
 void LoadShipSounds();
 // Deletes the three clips that exist and sets all three pointers to null.
 void FreeShipSounds();

@@ -25,6 +25,17 @@ bool IdIs(const uint8_t* at, const char* id, size_t length) {
     return std::memcmp(at, id, length) == 0;
 }
 
+// Whether the bytes from `at` begin a chunk the reader knows. Writers that follow RIFF pad an
+// odd-sized chunk with one byte; others put the next chunk right after it, so the byte after an
+// odd chunk is taken as padding only when no known chunk starts there.
+bool KnownChunkStartsAt(const uint8_t* bytes, size_t size, size_t at) {
+    if (size - at < ChunkIdBytes) {
+        return false;
+    }
+    const uint8_t* id = bytes + at;
+    return IdIs(id, "fmt", 3) || IdIs(id, "data", 4) || IdIs(id, "LIST", 4) || IdIs(id, "RIFF", 4);
+}
+
 // The sample layout of the most recent "fmt " chunk.
 struct FormatFields {
     uint16_t channels = 0;
@@ -101,8 +112,8 @@ WaveLayout ParseWave(const uint8_t* bytes, size_t size) {
             layout.dataSize = body - body % frameBytes;
         }
         at += body;
-        if (declared % 2 == 1 && at < size) {
-            ++at;  // RIFF pads odd-sized chunks to an even length
+        if (declared % 2 == 1 && at < size && !KnownChunkStartsAt(bytes, size, at)) {
+            ++at;  // the pad byte that RIFF puts after an odd-sized chunk
         }
     }
     if (!layout.dataSeen) {

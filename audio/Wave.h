@@ -31,8 +31,9 @@ struct WaveLayout {
 ALenum WaveSampleFormat(uint16_t channels, uint16_t bitsPerSample);
 
 // Walks the chunks of a RIFF/WAVE file held in memory. Never reads outside the bytes: a chunk
-// that claims more than the file holds is cut to what is there, an odd-sized chunk is followed
-// by its pad byte, and a "data" chunk counts only after a "fmt " chunk (the last one wins).
+// that claims more than the file holds is cut to what is there, the pad byte after an odd-sized
+// chunk is skipped unless a known chunk ("fmt ", "data", "LIST", "RIFF") starts right there, and
+// a "data" chunk counts only after a "fmt " chunk (the last one wins).
 WaveLayout ParseWave(const uint8_t* bytes, size_t size);
 
 // A short sound effect held whole in one OpenAL buffer on its own source. Play and Stop obey

@@ -14,6 +14,7 @@
 #include "app/Clock.h"
 #include "app/Input.h"
 #include "audio/OggVorbis.h"
+#include "bench/KeptValues.h"
 #include "game/GameFlow.h"
 #include "game/GameRecord.h"
 #include "game/LevelLoop.h"
@@ -40,11 +41,7 @@ public:
     }
     ~BenchGame() {
         delete GameMusic;
-        GameMusic = nullptr;
         delete GlobalClock;
-        GlobalClock = nullptr;
-        GameSession = nullptr;
-        ResetInput();
         SDL_QuitSubSystem(SDL_INIT_EVENTS);
         NullGL::Uninstall();
     }
@@ -70,6 +67,7 @@ public:
         ObjectList = nullptr;
     }
 
+    KeptPlayState kept;  // first, so it is put back last
     DrivenTime time;
     GameSessionRecord session;
     std::unique_ptr<Level> level;

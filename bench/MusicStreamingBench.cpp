@@ -14,6 +14,7 @@
 #include "audio/ALEntryPoints.h"
 #include "audio/AudioDevice.h"
 #include "audio/OggVorbis.h"
+#include "bench/KeptValues.h"
 #include "settings/SettingsValues.h"
 
 namespace {
@@ -39,35 +40,73 @@ double StreamingThreadNanoseconds() {
     return nanoseconds;
 }
 
-bool OpenNullAudio() {
-    setenv("ALSOFT_DRIVERS", "null", 1);
-    ALLibrary = SDL_LoadObject(ALLibraryName);
-    if (ALLibrary == nullptr || LoadALEntryPoints() != ALEntryPointsLoadedOk) {
-        return false;
+// Real OpenAL Soft on its null device, for as long as the benchmark runs; afterwards the
+// library is gone again and the environment and the "Sound" setting are as they were.
+class NullAudio {
+public:
+    NullAudio() {
+        const char* drivers = std::getenv("ALSOFT_DRIVERS");
+        hadDrivers = drivers != nullptr;
+        savedDrivers = hadDrivers ? drivers : "";
+        setenv("ALSOFT_DRIVERS", "null", 1);
+        ALLibrary = SDL_LoadObject(ALLibraryName);
+        if (ALLibrary == nullptr || LoadALEntryPoints() != ALEntryPointsLoadedOk) {
+            return;
+        }
+        PublishALEntryPoints();
+        open = OpenAudioDevice();
     }
-    PublishALEntryPoints();
-    return OpenAudioDevice();
-}
+    ~NullAudio() {
+        if (open) {
+            CloseAudioDevice();
+        }
+        ClearPublishedALEntryPoints();
+        ClearStagedALEntryPoints();
+        if (ALLibrary != nullptr) {
+            SDL_UnloadObject(ALLibrary);
+            ALLibrary = nullptr;
+        }
+        if (hadDrivers) {
+            setenv("ALSOFT_DRIVERS", savedDrivers.c_str(), 1);
+        } else {
+            unsetenv("ALSOFT_DRIVERS");
+        }
+    }
+
+    bool open = false;
+
+private:
+    KeepValue<bool> sound{SoundEnabled};
+    bool hadDrivers = false;
+    std::string savedDrivers;
+};
 
 void MusicStreamingCpu(benchmark::State& state) {
-    if (!SetUpAssetRoot() || !OpenNullAudio()) {
-        state.SkipWithError("no asset root or no OpenAL device");
+    KeptAssetRoot root;
+    if (!SetUpAssetRoot()) {
+        state.SkipWithError("no asset root beside the benchmark");
+        return;
+    }
+    NullAudio audio;
+    if (!audio.open) {
+        state.SkipWithError("no OpenAL device");
         return;
     }
     SoundEnabled = true;
-    OggVorbis music;
-    if (!music.Load("sound/music/BC_upbeat-tech.ogg")) {
-        state.SkipWithError("the level music is missing; build the assets first");
-        return;
-    }
     double used = 0.0;
-    for (auto _ : state) {
-        music.Play(true);
-        SDL_Delay(PlayMilliseconds);
-        used = StreamingThreadNanoseconds();
-        music.Stop();
+    {
+        OggVorbis music;  // gone before the device closes
+        if (!music.Load("sound/music/BC_upbeat-tech.ogg")) {
+            state.SkipWithError("the level music is missing; build the assets first");
+            return;
+        }
+        for (auto _ : state) {
+            music.Play(true);
+            SDL_Delay(PlayMilliseconds);
+            used = StreamingThreadNanoseconds();
+            music.Stop();
+        }
     }
-    CloseAudioDevice();
     state.counters["cpu_percent"] = used / (PlayMilliseconds * 1e6) * 100.0;
 }
 

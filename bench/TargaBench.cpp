@@ -10,6 +10,7 @@
 #include <stb/stb_image.h>
 
 #include "app/AssetFiles.h"
+#include "bench/KeptValues.h"
 #include "render/AssetCatalogue.h"
 #include "render/TargaFile.h"
 #include "settings/SettingsValues.h"
@@ -94,6 +95,8 @@ void BM_StbDecodeRaw(benchmark::State& state) {
 // The loading screen's work: all 48 textures and both menu bundles from the forged files in
 // bin/base/, decoded, mipmapped and handed to a recording GL.
 void BM_CatalogueLoad(benchmark::State& state) {
+    KeptAssetRoot root;
+    KeepValue<bool> glsl{GlslEnabled};
     if (!SetUpAssetRoot()) {
         state.SkipWithError("no asset root beside the benchmark");
         return;

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "bench/KeptValues.h"
 #include "game/CollisionPass.h"
 #include "game/GameRecord.h"
 #include "tests/support/DrivenTime.h"
@@ -64,11 +65,14 @@ void AddShipAndShots(int projectiles) {
 }
 
 void RunWorldFrames(benchmark::State& state, const WorldMix& mix) {
+    KeptPlayState kept;
     DrivenTime time;
     SetUpLevelTable();
     GameSessionRecord session;
     GameSession = &session;
     CurrentLevel = 14;
+    LevelScore = 0;
+    AsteroidsShot = 0;
     ObjectList = new ObjectListRecord;
     std::srand(14);
     int speed = LevelRowFor(CurrentLevel).asteroidSpeed;
@@ -89,8 +93,6 @@ void RunWorldFrames(benchmark::State& state, const WorldMix& mix) {
     state.counters["objects"] = count;
 
     delete ObjectList;
-    ObjectList = nullptr;
-    GameSession = nullptr;
 }
 
 // Level 14 fully broken up: 13 large, 39 medium and 195 small asteroids, the ship and 30 shots.

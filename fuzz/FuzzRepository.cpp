@@ -1,15 +1,13 @@
-// Feeds hostile bytes to Repository::Load as the settings file, then does what the game does
-// with a loaded file: reads its integers, changes one and encodes the whole again.
+// Feeds hostile bytes to the repository decoder as the settings file, then does what the game
+// does with a loaded file: reads its integers, changes one and encodes the whole again.
 #include <cstddef>
 #include <cstdint>
 
-#include "fuzz/FuzzInput.h"
 #include "settings/Repository.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    ServeAsEveryAssetFile(data, size);
     Repository repository;
-    if (repository.Load()) {
+    if (repository.Decode(data, size)) {
         int32_t width = 0;
         repository.GetInt("ScreenWidth", &width);
         repository.SetOrAddInt("HighScore", width + 1);

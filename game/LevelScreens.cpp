@@ -219,7 +219,7 @@ void ShowGameOver() {
     RestartClock(GlobalClock);
     NewHighScore record = TakeNewHighScore(FormatHighScoreText);
     Targa picture;
-    picture.Load(GameOverPicturePath, false);
+    picture.Load(GameOverPicturePath, EndPicturesMipmapped);
     EnableBlendedTexturing();
     for (float t = GlobalSeconds(); EndScreenGoesOn(t); t = GlobalSeconds()) {
         DrawEndFrame(picture, t < 1.0f ? t : 1.0f, true, record, t / EndScreenSeconds);
@@ -229,7 +229,7 @@ void ShowGameOver() {
 void ShowGameWin() {
     RestartClock(GlobalClock);
     Targa picture;
-    picture.Load(GameWinPicturePath, false);
+    picture.Load(GameWinPicturePath, EndPicturesMipmapped);
     NewHighScore record = TakeNewHighScore(FormatNewHighScoreText);
     EnableBlendedTexturing();
     for (float t = GlobalSeconds(); EndScreenGoesOn(t); t = GlobalSeconds()) {

@@ -11,6 +11,7 @@ constexpr float EndScreenSeconds = 5.0f;  // the game-win screen shows two such 
 constexpr uint32_t BonusPointsPerFrame = 1000;
 constexpr const char* GameOverPicturePath = "textures/story/gameover.tga";
 constexpr const char* GameWinPicturePath = "textures/gameplay/gamewin.tga";
+constexpr bool EndPicturesMipmapped = false;  // both of them
 
 // Asteroids destroyed by projectiles per shot fired; 0 when nothing was fired. It can exceed 1,
 // since a spread shot counts once.

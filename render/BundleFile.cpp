@@ -238,6 +238,15 @@ bool ParseBundle(const uint8_t* bytes, size_t size, BundleContents& out) {
     return valid;
 }
 
+const BundleEntry* FindBundleEntry(const std::vector<BundleEntry>& entries, const char* name) {
+    for (const BundleEntry& entry : entries) {
+        if (entry.name == name) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
 std::vector<uint8_t> WriteBundle(const BundleContents& contents) {
     std::vector<uint8_t> block;
     Append32(block, contents.components);

@@ -56,6 +56,9 @@ void TransformBundleHeader(uint8_t* block, size_t size, ScrambleDirection direct
 // components, or runs that end early or run past the last pixel.
 bool ParseBundle(const uint8_t* bytes, size_t size, BundleContents& out);
 
+// The first entry named exactly `name` (case included), or null.
+const BundleEntry* FindBundleEntry(const std::vector<BundleEntry>& entries, const char* name);
+
 // Encodes contents as a bundle file (header block scrambled, pixels as runs).
 std::vector<uint8_t> WriteBundle(const BundleContents& contents);
 

@@ -62,7 +62,7 @@ float FontCellHeight(int32_t size) {
 
 void Font::Init(int32_t size) {
     this->size = size;
-    image.Load(FontImagePath, false);
+    image.Load(FontImagePath, FontImageMipmapped);
     image.Bind();
     if (!FontLists.listsBuilt) {
         for (int32_t s = 1; s <= 3; ++s) {

@@ -42,6 +42,7 @@ extern Font* LargeFont;  // size 1: level banner, new high score
 extern Font* SmallFont;  // size 2: the main menu's high score
 
 constexpr const char* FontImagePath = "fonts/default.tga";
+constexpr bool FontImageMipmapped = false;
 
 // The width and height in pixels of one cell of a size, from the window's size.
 float FontCellWidth(int32_t size);

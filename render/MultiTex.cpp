@@ -1,7 +1,5 @@
 #include "render/MultiTex.h"
 
-#include <cstring>
-
 #include "app/AssetFiles.h"
 #include "render/Targa.h"
 
@@ -87,19 +85,14 @@ void MultiTex::Bind() const {
 }
 
 bool MultiTex::Find(const char* name, float out[4]) const {
-    if (name == nullptr || entries.empty()) {
+    const BundleEntry* entry = name == nullptr ? nullptr : FindBundleEntry(entries, name);
+    if (entry == nullptr) {
         return false;
     }
-    size_t length = std::strlen(name);
-    for (const BundleEntry& entry : entries) {
-        if (entry.name.size() == length && std::memcmp(entry.name.data(), name, length) == 0) {
-            // The parser only accepts indices inside the tables.
-            out[0] = static_cast<float>(uTable[entry.x0] + inset);
-            out[1] = static_cast<float>(vTable[entry.y0] + inset);
-            out[2] = static_cast<float>(uTable[entry.x1] - inset);
-            out[3] = static_cast<float>(vTable[entry.y1] - inset);
-            return true;
-        }
-    }
-    return false;
+    // The parser only accepts indices inside the tables.
+    out[0] = static_cast<float>(uTable[entry->x0] + inset);
+    out[1] = static_cast<float>(vTable[entry->y0] + inset);
+    out[2] = static_cast<float>(uTable[entry->x1] - inset);
+    out[3] = static_cast<float>(vTable[entry->y1] - inset);
+    return true;
 }

@@ -1,5 +1,6 @@
 #include "render/ShaderProgram.h"
 
+#include <cctype>
 #include <cstdio>
 #include <vector>
 
@@ -9,6 +10,26 @@
 ShaderProgram* DefaultProgram = nullptr;
 ShaderProgram* ShipInvProgram = nullptr;
 ShaderProgram* HeatProgram = nullptr;
+
+const ShaderProgramSource ShaderProgramSources[ShaderProgramCount] = {
+    {"DefaultProgram",
+     &DefaultProgram,
+     "shaders/default.qvs",
+     "shaders/default.qfs",
+     {ShaderUniforms::Texture0, ShaderUniforms::Texture1, ShaderUniforms::LightPosition,
+      ShaderUniforms::SpecularFactor}},
+    {"ShipInvProgram",
+     &ShipInvProgram,
+     "shaders/default.qvs",
+     "shaders/shipinv.qfs",
+     {ShaderUniforms::Texture0, ShaderUniforms::Texture1, ShaderUniforms::LightPosition,
+      ShaderUniforms::SpecularFactor, ShaderUniforms::Texture2, ShaderUniforms::NoiseOffset}},
+    {"HeatProgram",
+     &HeatProgram,
+     "shaders/heat.qvs",
+     "shaders/heat.qfs",
+     {ShaderUniforms::Flame, ShaderUniforms::FlameAlpha, ShaderUniforms::ParticleAlpha}},
+};
 
 namespace {
 
@@ -99,15 +120,97 @@ bool BuildShaderProgram(ShaderProgram* record, const char* vertexPath, const cha
     return true;
 }
 
+namespace {
+
+// The words and marks of GLSL text, without comments and preprocessor lines.
+std::vector<std::string> GlslTokens(const std::string& source) {
+    std::vector<std::string> tokens;
+    size_t at = 0;
+    bool lineStart = true;
+    while (at < source.size()) {
+        char c = source[at];
+        if (source.compare(at, 2, "//") == 0 || (lineStart && c == '#')) {
+            at = source.find('\n', at);
+            continue;  // npos ends the loop
+        }
+        if (source.compare(at, 2, "/*") == 0) {
+            size_t end = source.find("*/", at + 2);
+            at = end == std::string::npos ? end : end + 2;
+            continue;
+        }
+        if (c == '\n') {
+            lineStart = true;
+            ++at;
+            continue;
+        }
+        if (std::isspace(static_cast<unsigned char>(c))) {
+            ++at;
+            continue;
+        }
+        lineStart = false;
+        size_t end = at + 1;
+        if (std::isalnum(static_cast<unsigned char>(c)) || c == '_') {
+            while (end < source.size() &&
+                   (std::isalnum(static_cast<unsigned char>(source[end])) || source[end] == '_')) {
+                ++end;
+            }
+        }
+        tokens.push_back(source.substr(at, end - at));
+        at = end;
+    }
+    return tokens;
+}
+
+bool IsPrecision(const std::string& token) {
+    return token == "lowp" || token == "mediump" || token == "highp";
+}
+
+}  // namespace
+
+bool ShaderSourceDeclares(const std::string& source, const ShaderUniform& uniform) {
+    std::vector<std::string> tokens = GlslTokens(source);
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        if (tokens[i] != "uniform") {
+            continue;
+        }
+        size_t type = i + 1;
+        while (type < tokens.size() && IsPrecision(tokens[type])) {
+            ++type;
+        }
+        if (type >= tokens.size() || tokens[type] != uniform.glslType) {
+            continue;
+        }
+        // Names follow, separated by commas; an array's brackets are skipped.
+        int depth = 0;
+        bool expectName = true;
+        for (size_t at = type + 1; at < tokens.size() && tokens[at] != ";"; ++at) {
+            const std::string& token = tokens[at];
+            if (token == "[") {
+                ++depth;
+            } else if (token == "]") {
+                --depth;
+            } else if (depth == 0 && token == ",") {
+                expectName = true;
+            } else if (depth == 0 && expectName) {
+                if (token == uniform.name) {
+                    return true;
+                }
+                expectName = false;
+            }
+        }
+    }
+    return false;
+}
+
 bool LoadShaderPrograms() {
     if (!GlslEnabled) {
         return false;
     }
-    DefaultProgram = new ShaderProgram;
-    ShipInvProgram = new ShaderProgram;
-    HeatProgram = new ShaderProgram;
-    BuildShaderProgram(DefaultProgram, "shaders/default.qvs", "shaders/default.qfs");
-    BuildShaderProgram(ShipInvProgram, "shaders/default.qvs", "shaders/shipinv.qfs");
-    BuildShaderProgram(HeatProgram, "shaders/heat.qvs", "shaders/heat.qfs");
+    for (const ShaderProgramSource& source : ShaderProgramSources) {
+        *source.handle = new ShaderProgram;
+    }
+    for (const ShaderProgramSource& source : ShaderProgramSources) {
+        BuildShaderProgram(*source.handle, source.vertexPath, source.fragmentPath);
+    }
     return true;
 }

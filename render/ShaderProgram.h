@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "render/GLEntryPoints.h"
 
@@ -20,6 +21,44 @@ struct ShaderProgram {
 extern ShaderProgram* DefaultProgram;  // lit sprites: asteroids, pickups, the ship
 extern ShaderProgram* ShipInvProgram;  // the ship while invulnerable, with its shield
 extern ShaderProgram* HeatProgram;     // flame particles
+
+// A uniform the draws set, by the name and the GLSL type the shader sources declare it with.
+struct ShaderUniform {
+    const char* name;
+    const char* glslType;
+};
+
+// Every uniform the draws set. Each is looked up by name on every draw.
+namespace ShaderUniforms {
+inline constexpr ShaderUniform Texture0 = {"texture0", "sampler2D"};  // colour, unit 0
+inline constexpr ShaderUniform Texture1 = {"texture1", "sampler2D"};  // normal map, unit 1
+inline constexpr ShaderUniform LightPosition = {"LightPosition", "vec3"};
+inline constexpr ShaderUniform SpecularFactor = {"SpecularFactor", "float"};
+inline constexpr ShaderUniform Texture2 = {"texture2", "sampler2D"};  // the shield's noise, unit 2
+inline constexpr ShaderUniform NoiseOffset = {"noffset", "float"};
+inline constexpr ShaderUniform Flame = {"flame", "sampler2D"};       // flame colour, unit 0
+inline constexpr ShaderUniform FlameAlpha = {"alpha", "sampler2D"};  // flame alpha, unit 1
+inline constexpr ShaderUniform ParticleAlpha = {"particleAlpha", "float"};
+}  // namespace ShaderUniforms
+
+// One program: the handle it fills, the two source files it is built from and every uniform
+// its draws set, which one of the two sources must declare.
+struct ShaderProgramSource {
+    const char* handleName;
+    ShaderProgram** handle;
+    const char* vertexPath;
+    const char* fragmentPath;
+    std::vector<ShaderUniform> uniforms;
+};
+
+// DefaultProgram, ShipInvProgram and HeatProgram, in the order they are built.
+constexpr int ShaderProgramCount = 3;
+extern const ShaderProgramSource ShaderProgramSources[ShaderProgramCount];
+
+// Whether GLSL text declares the uniform with its name and type: `uniform TYPE NAME;`, also as
+// one of several names in one declaration, after a precision qualifier or as an array.
+// Comments and preprocessor lines do not count.
+bool ShaderSourceDeclares(const std::string& source, const ShaderUniform& uniform);
 
 // With GlslEnabled on, creates the three programs and builds them; true. With it off, does
 // nothing and returns false. A program that cannot be built is reported on stderr and left

@@ -7,11 +7,15 @@
 
 namespace {
 
-bool IsPowerOfTwoAboveOne(int value) {
+bool IsPowerOfTwoAboveOne(uint32_t value) {
     return value >= 2 && (value & (value - 1)) == 0;
 }
 
 }  // namespace
+
+bool MipmapChainPossible(uint32_t width, uint32_t height) {
+    return IsPowerOfTwoAboveOne(width) && IsPowerOfTwoAboveOne(height);
+}
 
 Targa::Targa() {
     std::memset(name, 0, sizeof name);
@@ -114,7 +118,8 @@ void HalveMipLevel(const uint8_t* from, int width, int height, int components, u
 int BuildMipmaps(int components, int width, int height, GLenum format, const uint8_t* pixels) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, components, width, height, 0, format, GL_UNSIGNED_BYTE, pixels);
-    if (!IsPowerOfTwoAboveOne(width) || !IsPowerOfTwoAboveOne(height)) {
+    if (width <= 0 || height <= 0 ||
+        !MipmapChainPossible(static_cast<uint32_t>(width), static_cast<uint32_t>(height))) {
         return 0;
     }
     std::vector<uint8_t> work(pixels, pixels + static_cast<size_t>(width) * height * components);

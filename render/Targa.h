@@ -42,6 +42,10 @@ public:
 // Wrap modes stay GL's default (repeat).
 void BindTextureWithFilters(GLuint texture, bool mipmapped);
 
+// Whether an image of these sides can carry a mipmap chain: both are powers of two of at least 2.
+// A mipmapped image of other sides gets level 0 only.
+bool MipmapChainPossible(uint32_t width, uint32_t height);
+
 // Uploads level 0 and, when both sides are powers of two of at least 2, every smaller level
 // down to 1 x 1, each texel the truncated mean of its 2 x 2 block above. Returns 1 when the
 // chain was uploaded, 0 when only level 0 was.

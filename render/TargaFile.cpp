@@ -5,11 +5,46 @@
 
 namespace {
 
-// The first 12 header bytes: ID length, colour-map type, image type, colour-map fields (first entry,
-// length, entry size), x-origin and y-origin. Only these two forms are read.
-constexpr uint8_t UncompressedHeader[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-constexpr uint8_t RunLengthHeader[12] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+// Where the fields of the header lie: ID length, colour-map type, image type, colour-map fields
+// (first entry, length, entry size), x-origin and y-origin, then the sides, depth and descriptor.
+constexpr size_t IdLengthAt = 0;
+constexpr size_t ColourMapTypeAt = 1;
+constexpr size_t ImageTypeAt = 2;
+constexpr size_t ColourMapFieldsAt = 3;
+constexpr size_t OriginAt = 8;
+constexpr size_t WidthAt = 12;
+constexpr size_t HeightAt = 14;
+constexpr size_t DepthAt = 16;
 constexpr size_t LongestPacket = 128;
+
+bool AllZero(const uint8_t* bytes, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        if (bytes[i] != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The first 12 bytes must be zero but for the image type, which is one of the two forms read.
+TargaRefusal HeaderRefusal(const uint8_t* bytes) {
+    if (bytes[IdLengthAt] != 0) {
+        return TargaRefusal::IdField;
+    }
+    if (bytes[ColourMapTypeAt] != 0 ||
+        !AllZero(bytes + ColourMapFieldsAt, OriginAt - ColourMapFieldsAt)) {
+        return TargaRefusal::ColourMap;
+    }
+    uint8_t type = bytes[ImageTypeAt];
+    if (type != static_cast<uint8_t>(TargaForm::Uncompressed) &&
+        type != static_cast<uint8_t>(TargaForm::RunLength)) {
+        return TargaRefusal::NotTrueColour;
+    }
+    if (!AllZero(bytes + OriginAt, WidthAt - OriginAt)) {
+        return TargaRefusal::Origin;
+    }
+    return TargaRefusal::None;
+}
 
 uint32_t ReadLittle16(const uint8_t* bytes) {
     return bytes[0] | (bytes[1] << 8);
@@ -68,20 +103,24 @@ void RepeatPixel(const uint8_t* pixel, uint8_t* to, size_t count) {
 
 // Decodes packets until pixelCount pixels are written. Past the end of the data each missing
 // header counts as a one-pixel raw packet whose pixel read finds nothing, so the last pixel read
-// (in file order, in `last`) is repeated: a cut-off file still fills its image.
+// (in file order, in `last`) is repeated: a cut-off file still fills its image. True when the
+// data ran out before the last pixel.
 template <size_t Bytes>
-void DecodeRunLength(const uint8_t* data, size_t size, uint8_t* out, size_t pixelCount) {
+bool DecodeRunLength(const uint8_t* data, size_t size, uint8_t* out, size_t pixelCount) {
     uint8_t last[4] = {0, 0, 0, 0};
     uint8_t lastSwapped[4] = {0, 0, 0, 0};
     size_t at = 0;
     size_t produced = 0;
+    bool ranShort = false;
     auto readPixel = [&]() {
         size_t available = std::min(Bytes, size - at);
+        ranShort = ranShort || available < Bytes;
         std::memcpy(last, data + at, available);
         at += available;
         SwapToTextureOrder<Bytes>(last, lastSwapped, 1);
     };
     while (produced < pixelCount) {
+        ranShort = ranShort || at >= size;
         uint8_t header = at < size ? data[at++] : 0;
         size_t count =
             std::min<size_t>(header < 128 ? header + 1u : header - 127u, pixelCount - produced);
@@ -104,6 +143,7 @@ void DecodeRunLength(const uint8_t* data, size_t size, uint8_t* out, size_t pixe
         }
         produced += count;
     }
+    return ranShort;
 }
 
 // Appends one row of texture-order pixels as run-length packets that stay inside the row.
@@ -149,20 +189,63 @@ void EncodeRow(const uint8_t* row, size_t width, std::vector<uint8_t>& out) {
 
 }  // namespace
 
-bool DecodeTarga(const uint8_t* bytes, size_t size, TargaPixels& out) {
+const char* TargaRefusalText(TargaRefusal refusal) {
+    switch (refusal) {
+        case TargaRefusal::None:
+            return "decodes";
+        case TargaRefusal::ShortHeader:
+            return "file is shorter than the 18-byte Targa header";
+        case TargaRefusal::IdField:
+            return "image ID field is not empty (the game reads none; save without an ID or "
+                   "comment field)";
+        case TargaRefusal::ColourMap:
+            return "colour map is present (the game reads true colour only; save as 24- or "
+                   "32-bit RGB)";
+        case TargaRefusal::NotTrueColour:
+            return "image type is not true colour (grey-scale and colour-mapped pictures are "
+                   "refused; save as 24- or 32-bit RGB, uncompressed or run-length)";
+        case TargaRefusal::Origin:
+            return "origin field is not zero (the game takes rows bottom-up; save with a "
+                   "bottom-left origin)";
+        case TargaRefusal::ZeroSide:
+            return "width or height is 0";
+        case TargaRefusal::SideTooLarge:
+            return "width or height is above 8192 pixels";
+        case TargaRefusal::Depth:
+            return "pixel depth is not 24 or 32 bits (16-bit and 8-bit pictures are refused; "
+                   "save as 24- or 32-bit RGB)";
+        case TargaRefusal::ShortPixels:
+            return "pixel data is cut short (the file is truncated)";
+    }
+    return "refused";
+}
+
+bool DecodeTarga(const uint8_t* bytes, size_t size, TargaPixels& out, TargaRefusal* why) {
+    auto report = [why](TargaRefusal refusal) {
+        if (why != nullptr) {
+            *why = refusal;
+        }
+        return refusal == TargaRefusal::None;
+    };
     if (size < TargaHeaderSize) {
-        return false;
+        return report(TargaRefusal::ShortHeader);
     }
-    bool runLength = std::memcmp(bytes, RunLengthHeader, sizeof RunLengthHeader) == 0;
-    if (!runLength && std::memcmp(bytes, UncompressedHeader, sizeof UncompressedHeader) != 0) {
-        return false;
+    TargaRefusal header = HeaderRefusal(bytes);
+    if (header != TargaRefusal::None) {
+        return report(header);
     }
-    uint32_t width = ReadLittle16(bytes + 12);
-    uint32_t height = ReadLittle16(bytes + 14);
-    uint32_t depth = bytes[16];
-    if (width == 0 || height == 0 || width > TargaLargestSide || height > TargaLargestSide ||
-        (depth != 24 && depth != 32)) {
-        return false;
+    bool runLength = bytes[ImageTypeAt] == static_cast<uint8_t>(TargaForm::RunLength);
+    uint32_t width = ReadLittle16(bytes + WidthAt);
+    uint32_t height = ReadLittle16(bytes + HeightAt);
+    uint32_t depth = bytes[DepthAt];
+    if (width == 0 || height == 0) {
+        return report(TargaRefusal::ZeroSide);
+    }
+    if (width > TargaLargestSide || height > TargaLargestSide) {
+        return report(TargaRefusal::SideTooLarge);
+    }
+    if (depth != 24 && depth != 32) {
+        return report(TargaRefusal::Depth);
     }
     // At most 8192 x 8192 x 4 bytes: the product fits easily in 64 bits and in size_t.
     size_t pixelCount = static_cast<size_t>(width) * height;
@@ -170,12 +253,13 @@ bool DecodeTarga(const uint8_t* bytes, size_t size, TargaPixels& out) {
     const uint8_t* data = bytes + TargaHeaderSize;
     size_t dataSize = size - TargaHeaderSize;
     if (!runLength && dataSize < byteSize) {
-        return false;
+        return report(TargaRefusal::ShortPixels);
     }
     out.width = width;
     out.height = height;
     out.bitsPerPixel = depth;
     out.pixels.resize(byteSize);
+    out.paddedAtEnd = false;
     if (!runLength) {
         if (depth == 24) {
             CopyToTextureOrder<3>(data, out.pixels.data(), pixelCount);
@@ -183,11 +267,11 @@ bool DecodeTarga(const uint8_t* bytes, size_t size, TargaPixels& out) {
             CopyToTextureOrder<4>(data, out.pixels.data(), pixelCount);
         }
     } else if (depth == 24) {
-        DecodeRunLength<3>(data, dataSize, out.pixels.data(), pixelCount);
+        out.paddedAtEnd = DecodeRunLength<3>(data, dataSize, out.pixels.data(), pixelCount);
     } else {
-        DecodeRunLength<4>(data, dataSize, out.pixels.data(), pixelCount);
+        out.paddedAtEnd = DecodeRunLength<4>(data, dataSize, out.pixels.data(), pixelCount);
     }
-    return true;
+    return report(TargaRefusal::None);
 }
 
 std::vector<uint8_t> EncodeTarga(const TargaPixels& image, TargaForm form, bool topFirst) {

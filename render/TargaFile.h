@@ -22,15 +22,34 @@ struct TargaPixels {
     uint32_t height = 0;
     uint32_t bitsPerPixel = 0;  // 24 or 32
     std::vector<uint8_t> pixels;
+    bool paddedAtEnd = false;  // a run-length stream ended early; its last pixel fills the rest
 
     uint32_t BytesPerPixel() const { return bitsPerPixel / 8; }
 };
 
+// Why DecodeTarga refused a file, in the order the header is read.
+enum class TargaRefusal : uint8_t {
+    None,
+    ShortHeader,
+    IdField,
+    ColourMap,
+    NotTrueColour,
+    Origin,
+    ZeroSide,
+    SideTooLarge,
+    Depth,
+    ShortPixels,
+};
+
+// One line for a modder: what is wrong with the file and how to save it instead.
+const char* TargaRefusalText(TargaRefusal refusal);
+
 // Decodes a whole TGA file held in memory. False for any other header, a zero side, a side
 // above TargaLargestSide, a depth other than 24 or 32, or uncompressed pixel data that is
-// short. A run-length stream that ends early is padded with its last pixel, and a packet that
-// would run past the last pixel is cut there.
-bool DecodeTarga(const uint8_t* bytes, size_t size, TargaPixels& out);
+// short; `why`, when given, then says which. A run-length stream that ends early is padded
+// with its last pixel (and says so in paddedAtEnd), and a packet that would run past the last
+// pixel is cut there.
+bool DecodeTarga(const uint8_t* bytes, size_t size, TargaPixels& out, TargaRefusal* why = nullptr);
 
 // Encodes pixels (rows in texture order) as a TGA file. topFirst only sets the descriptor bit
 // that tells other programs the rows run top to bottom; the game itself ignores it.

@@ -67,7 +67,7 @@ MenuCode RunMainMenu() {
     MenuCode result = MenuQuit;
     bool running = true;
     Targa pointer;
-    pointer.Load(MenuPointerPicturePath, false);
+    pointer.Load(MenuPointerPicturePath, MenuPointerPictureMipmapped);
     MainMenuWidgets widgets = BuildMainMenuWidgets();
     MenuMusic = new OggVorbis;
     MenuMusic->Load(MenuMusicPath);

@@ -56,6 +56,7 @@ constexpr float MenuPointerLimitY = 0.557f;
 constexpr float MousePixelsPerUnit = 500.0f;
 constexpr float MenuPointerSize = 0.025f;
 constexpr const char* MenuPointerPicturePath = "textures/menu/Pointer.tga";
+constexpr bool MenuPointerPictureMipmapped = false;
 
 // Moves the pointer by one frame's mouse motion (downwards on the screen moves it down) and
 // keeps it within x in [-0.743, 0.743] and y in [-0.557, 0.557].

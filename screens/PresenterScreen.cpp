@@ -38,7 +38,7 @@ float PresenterSlide(float seconds) {
 void ShowPresenterScreen() {
     std::unique_ptr<Clock> clock(CreateClock());
     Targa picture;
-    picture.Load(PresenterPicturePath, true);
+    picture.Load(PresenterPicturePath, PresenterPictureMipmapped);
     picture.Bind();
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);

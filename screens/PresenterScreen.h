@@ -4,6 +4,7 @@
 constexpr float PresenterSeconds = 5.0f;
 constexpr float PresenterSlideSeconds = 1.25f;  // the two halves meet at this time
 constexpr const char* PresenterPicturePath = "textures/presentation/titlepresents.tga";
+constexpr bool PresenterPictureMipmapped = true;
 
 // The presenter's opacity at t seconds: it rises three times as fast as the sine of 36 t
 // degrees for the first half (full from about 0.54 s) and falls as its cube in the second

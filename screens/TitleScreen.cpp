@@ -57,9 +57,9 @@ float TitleOpacity(float seconds) {
 void ShowTitleAndLoadingScreen() {
     std::unique_ptr<Clock> clock(CreateClock());
     Targa title;
-    title.Load(TitlePicturePath, true);
+    title.Load(TitlePicturePath, TitlePicturesMipmapped);
     Targa loading;
-    loading.Load(LoadingPicturePath, true);
+    loading.Load(LoadingPicturePath, TitlePicturesMipmapped);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glDisable(GL_DEPTH_TEST);
     bool keepGoing = true;

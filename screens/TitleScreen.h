@@ -4,6 +4,7 @@
 constexpr float TitleFadeSeconds = 1.5f;
 constexpr const char* TitlePicturePath = "textures/presentation/titlescreen.tga";
 constexpr const char* LoadingPicturePath = "textures/presentation/loading.tga";
+constexpr bool TitlePicturesMipmapped = true;  // both of them
 
 // The title's opacity at t seconds: three times the sine of 36 t degrees during the fade (full
 // from about 0.54 s), then 1.

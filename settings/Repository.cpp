@@ -99,26 +99,6 @@ bool Repository::Fail(const std::string& what) {
     return false;
 }
 
-bool Repository::Load() {
-    Clear();
-    std::vector<uint8_t> bytes;
-    if (!ReadAssetFile(SettingsFileName, bytes)) {
-        return Fail(std::string("cannot read ") + SettingsFileName);
-    }
-    return Decode(bytes.data(), bytes.size());
-}
-
-bool Repository::Save() {
-    char path[AssetPathCapacity];
-    if (FileOpenHook == nullptr) {
-        return Fail("no asset folder to save into");
-    }
-    if (!BuildAssetPath(SettingsFileName, path)) {
-        return Fail(std::string("the path of ") + SettingsFileName + " is too long");
-    }
-    return SaveFile(path);
-}
-
 bool Repository::LoadFile(const std::string& path) {
     Clear();
     FILE* file = std::fopen(path.c_str(), "rb");

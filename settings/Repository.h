@@ -39,23 +39,19 @@ class Repository {
 public:
     Repository();
 
-    // Reads SettingsFileName through the file opener. False when it is missing, unreadable or
-    // malformed; records decoded before the fault stay in the lists.
-    bool Load();
-
-    // Replaces SettingsFileName, by way of a temporary file, with the repository's contents.
-    // False, with the old file untouched and Failure() saying why, when it cannot.
-    bool Save();
-
-    // The same for a file named by its own path (the kit's files).
+    // Reads a whole file and decodes it. False when it is missing, unreadable or malformed;
+    // records decoded before the fault stay in the lists.
     bool LoadFile(const std::string& path);
+
+    // Replaces a file, by way of a temporary file, with the repository's contents. False, with
+    // the old file untouched and Failure() saying why, when it cannot.
     bool SaveFile(const std::string& path);
 
     // Decodes a whole file held in memory, after a Clear.
     bool Decode(const uint8_t* bytes, size_t size);
 
-    // The bytes of the file that Save writes; sets the two block sizes. Empty (and false from
-    // Save) only when a block would outgrow its 32-bit size.
+    // The bytes of the file that SaveFile writes; sets the two block sizes. Empty (and false
+    // from SaveFile) only when a block would outgrow its 32-bit size.
     std::vector<uint8_t> Encode();
 
     // Forgets every section and entry; the header text stays.
@@ -100,7 +96,7 @@ public:
     uint32_t SectionsBlockSize() const { return sectionsBlockSize; }
     uint32_t EntriesBlockSize() const { return entriesBlockSize; }
 
-    // What the last failed Load, Decode or Save found, in one line.
+    // What the last failed LoadFile, Decode or SaveFile found, in one line.
     const std::string& Failure() const { return failure; }
 
 private:

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,7 +14,7 @@
 
 namespace {
 
-constexpr FileReplaceCalls RealFileReplace{mkstemp, write, std::rename};
+constexpr FileReplaceCalls RealFileReplace{mkstemp, write, std::rename, access};
 
 // The temporary file of a save is the file's name, ".tmp-" and the six characters mkstemp picks.
 const char TemporarySuffix[] = ".tmp-";
@@ -64,6 +65,34 @@ void FlushFolder(const std::string& folder) {
     }
 }
 
+// How many symbolic links in a row are followed before the path counts as a loop, as the
+// system's own limit.
+constexpr int MaxLinksFollowed = 40;
+
+// The path that path finally names once every symbolic link at its end is followed; a relative
+// link leads from the link's own folder. A link to a file that does not exist yet leads to
+// that file, which the save then makes.
+bool FollowLinks(const std::string& path, std::string& target, std::string& failure) {
+    target = path;
+    for (int followed = 0; followed < MaxLinksFollowed; ++followed) {
+        struct stat status;
+        if (lstat(target.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+            return true;
+        }
+        char link[PATH_MAX];
+        ssize_t length = readlink(target.c_str(), link, sizeof link);
+        if (length <= 0 || static_cast<size_t>(length) >= sizeof link) {
+            failure = "cannot follow the link " + target + ": " +
+                      Reason(length < 0 ? errno : ENAMETOOLONG);
+            return false;
+        }
+        std::string next(link, static_cast<size_t>(length));
+        target = next[0] == '/' ? next : FolderOf(target) + "/" + next;
+    }
+    failure = "cannot follow the links of " + path + ": " + Reason(ELOOP);
+    return false;
+}
+
 // Removes the temporary files that killed saves of path left beside it.
 void RemoveAbandonedTemporaries(const std::string& path) {
     std::string folder = FolderOf(path);
@@ -99,8 +128,12 @@ void UseRealFileReplace() {
     FileReplace = RealFileReplace;
 }
 
-bool ReplaceFileSafely(const std::string& path, const uint8_t* bytes, size_t size,
+bool ReplaceFileSafely(const std::string& linkOrFile, const uint8_t* bytes, size_t size,
                        std::string& failure) {
+    std::string path;
+    if (!FollowLinks(linkOrFile, path, failure)) {
+        return false;
+    }
     std::string patternText = path + TemporarySuffix + std::string(TemporaryNameLength, 'X');
     std::vector<char> pattern(patternText.begin(), patternText.end());
     pattern.push_back('\0');

@@ -10,6 +10,7 @@
 #include "app/AssetFiles.h"
 #include "settings/Repository.h"
 #include "settings/SafeFileWrite.h"
+#include "settings/SettingsLocation.h"
 #include "settings/SettingsValues.h"
 
 namespace {
@@ -24,56 +25,92 @@ constexpr char HighScoreKey[] = "HighScore";
 
 constexpr char BadCopySuffix[] = ".bad";
 
-enum class SettingsFileState { Missing, Unreadable, Read };
+enum class SettingsFileState { Missing, Unreadable, Undecodable, Read };
 
-// Reads the whole settings file through the file opener and tells a missing file apart from
-// one that is there but cannot be read.
-SettingsFileState ReadSettingsFile(std::vector<uint8_t>& bytes, std::string& failure) {
-    FILE* file = nullptr;
-    errno = 0;
-    FileOpenHook(SettingsFileName, "rb", &file);
+// The settings file of this run, chosen once for an asset root: at the load, and kept for
+// every save after it, so that one run never reads one file and writes another.
+SettingsLocation ChosenLocation;
+std::string ChosenForAssetRoot;
+bool Chosen = false;
+
+const SettingsLocation& LocationInUse() {
+    if (!Chosen || ChosenForAssetRoot != AssetRoot) {
+        ChosenLocation = ChooseSettingsLocation();
+        ChosenForAssetRoot = AssetRoot;
+        Chosen = true;
+    }
+    return ChosenLocation;
+}
+
+// Reads a whole file and tells a missing file apart from one that is there but cannot be read.
+SettingsFileState ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes,
+                                std::string& failure) {
+    bytes.clear();
+    if (path.empty()) {
+        return SettingsFileState::Missing;
+    }
+    FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
         if (errno == ENOENT) {
             return SettingsFileState::Missing;
         }
-        failure = std::string("cannot read ") + SettingsFileName + ": " +
-                  (errno != 0 ? std::strerror(errno) : "it does not open");
+        failure = "cannot read " + path + ": " + std::strerror(errno);
         return SettingsFileState::Unreadable;
     }
+    errno = 0;
     bool read = ReadWholeStream(file, bytes);
+    int error = errno;
     std::fclose(file);
     if (!read) {
-        failure = std::string("cannot read ") + SettingsFileName;
+        failure = "cannot read " + path + ": " + std::strerror(error != 0 ? error : EIO);
         return SettingsFileState::Unreadable;
     }
     return SettingsFileState::Read;
 }
 
-// Keeps the bytes of a settings file that could not be decoded beside it, for the player.
-bool KeepBadCopy(const std::vector<uint8_t>& bytes, std::string& failure) {
-    char path[AssetPathCapacity];
-    std::string name = std::string(SettingsFileName) + BadCopySuffix;
-    if (!BuildAssetPath(name.c_str(), path)) {
-        failure = "the path of " + name + " is too long";
-        return false;
+// Reads and decodes the settings file of this run into repository; bytes keep what was read.
+// A per-user file that does not exist yet starts as a copy of the installed one; a copy that
+// cannot be read or decoded counts as no file, since the installed defaults are not the
+// player's to mend.
+SettingsFileState ReadSettings(const SettingsLocation& location, Repository& repository,
+                               std::vector<uint8_t>& bytes, std::string& failure) {
+    SettingsFileState state = ReadWholeFile(location.file, bytes, failure);
+    if (state == SettingsFileState::Missing && !location.defaults.empty()) {
+        std::string ignored;
+        if (ReadWholeFile(location.defaults, bytes, ignored) == SettingsFileState::Read &&
+            repository.Decode(bytes.data(), bytes.size())) {
+            return SettingsFileState::Read;
+        }
+        repository = Repository();
+        bytes.clear();
+        return SettingsFileState::Missing;
     }
-    return ReplaceFileSafely(path, bytes.data(), bytes.size(), failure);
+    if (state == SettingsFileState::Read && !repository.Decode(bytes.data(), bytes.size())) {
+        return SettingsFileState::Undecodable;
+    }
+    return state;
+}
+
+// Keeps the bytes of a settings file that could not be decoded beside it, for the player.
+bool KeepBadCopy(const std::string& file, const std::vector<uint8_t>& bytes, std::string& failure) {
+    return ReplaceFileSafely(file + BadCopySuffix, bytes.data(), bytes.size(), failure);
 }
 
 // The save proper; false with the reason when nothing was written.
 bool WriteSettingsFile(std::string& failure) {
-    if (FileOpenHook == nullptr) {
-        failure = "no asset folder to save into";
+    const SettingsLocation& location = LocationInUse();
+    if (location.file.empty()) {
+        failure = "no folder to keep the settings in";
         return false;
     }
     std::vector<uint8_t> bytes;
-    SettingsFileState state = ReadSettingsFile(bytes, failure);
+    Repository repository;
+    SettingsFileState state = ReadSettings(location, repository, bytes, failure);
     if (state == SettingsFileState::Unreadable) {
         return false;
     }
-    Repository repository;
-    if (state == SettingsFileState::Read && !repository.Decode(bytes.data(), bytes.size())) {
-        if (!bytes.empty() && !KeepBadCopy(bytes, failure)) {
+    if (state == SettingsFileState::Undecodable) {
+        if (!bytes.empty() && !KeepBadCopy(location.file, bytes, failure)) {
             return false;
         }
         repository = Repository();
@@ -87,7 +124,10 @@ bool WriteSettingsFile(std::string& failure) {
     repository.SetOrAddInt(GlslKey, GlslChoice ? 1 : 0);
     repository.SetOrAddInt(SoundKey, SoundEnabled ? 1 : 0);
     repository.SetOrAddInt(HighScoreKey, HighScore);
-    if (!repository.Save()) {
+    if (location.perUser && !MakeSettingsFolders(location.file, failure)) {
+        return false;
+    }
+    if (!repository.SaveFile(location.file)) {
         failure = repository.Failure();
         return false;
     }
@@ -124,8 +164,11 @@ void LoadSettings() {
 
 void LoadSettingsFromAssetRoot() {
     HighScore = 0;
+    Chosen = false;
     Repository repository;
-    repository.Load();
+    std::vector<uint8_t> bytes;
+    std::string ignored;
+    ReadSettings(LocationInUse(), repository, bytes, ignored);
     FileOpenHook = nullptr;
 
     ScreenWidth = 640;

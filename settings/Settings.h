@@ -3,22 +3,24 @@
 #include <vector>
 
 // Loading and saving of the settings values and the high score, which live in the game section
-// of the settings file below the asset root.
+// of the settings file: "config/bc.rep" below the asset root, or the player's own file when the
+// game cannot write there (see SettingsLocation.h).
 
 // The first step of start-up: builds the asset root, reads the settings file into the settings
 // values (defaults for whatever it lacks) and clears the file-open hook again. When the asset
 // root cannot be built nothing changes.
 void LoadSettings();
 
-// LoadSettings without building the asset root: reads the file below the current one. Tests
-// point the root at a folder of their own and call this.
+// LoadSettings without building the asset root: chooses the settings file for the current root
+// and reads it. Tests point the root at a folder of their own and call this.
 void LoadSettingsFromAssetRoot();
 
-// Writes the settings values and the high score back into the settings file, after the options
-// menu is left by OK and at shutdown. The file is replaced as a whole or not at all; what it
-// held besides the seven values is kept. A file that could not be decoded is first kept beside
-// as "config/bc.rep.bad" and then replaced by a complete one. A save that fails prints one line
-// on stderr.
+// Writes the settings values and the high score back into the settings file that the load
+// chose, after the options menu is left by OK and at shutdown. The file is replaced as a whole
+// or not at all; what it held besides the seven values is kept. A file that could not be
+// decoded is first kept beside as "bc.rep.bad" and then replaced by a complete one. A player's
+// own file is made, with its folders, at the first save. A save that fails prints one line on
+// stderr.
 void SaveSettings();
 
 // The settings file a fresh install starts with: 1024 x 768 at 32 bits, full brightness, the

@@ -52,6 +52,21 @@ TEST(AsteroidRandom, SpinsAreWholeDegreesAndVelocitiesSpanTheirRangeButAreNeverZ
 
 using AsteroidTest = PlayFieldTest;
 
+TEST_F(AsteroidTest, DriftsAndSpinsByTheFrameTimeAndTheHugeOneKeepsItsAngleBelowAFullTurn) {
+    auto* medium = Add(new MediumAsteroidObject(Vec3{2.0f, -1.0f, 0.0f}, At(0.0f, 0.0f), 90.0f));
+    auto* huge = Add(new HugeAsteroidObject(Vec3{-1.15f, -0.85f, 0.0f}, At(0.0f, 0.0f), 270.0f));
+    for (int frame = 1; frame <= 8; ++frame) {
+        RunFrame(0.5f);
+        EXPECT_EQ(medium->position.x, 1.0f * frame) << frame;
+        EXPECT_EQ(medium->position.y, -0.5f * frame) << frame;
+        EXPECT_EQ(medium->angle, std::fmod(45.0f * frame, 360.0f)) << "360 drops to 0";
+        EXPECT_EQ(medium->body.centreX, medium->position.x);
+        EXPECT_EQ(medium->body.angle, medium->angle);
+        EXPECT_LT(huge->angle, 360.0f) << frame;
+        EXPECT_EQ(huge->angle, std::fmod(135.0f * frame, 360.0f)) << frame;
+    }
+}
+
 TEST_F(AsteroidTest, AStruckMediumBreaksIntoFiveSmallAtItsCentreCountingOnlyShots) {
     CurrentLevel = 14;  // speed factor 8
     auto* medium = Add(new MediumAsteroidObject(Vec3{}, At(4.0f, -3.0f), 0.0f));

@@ -115,13 +115,25 @@ protected:
     }
     void TearDown() override { RecordingAL::Uninstall(); }
 
-    // Whether the menu music streams right now, as seen from a step.
-    static Step Expect(bool streaming, const char* when) {
-        return [streaming, when] {
+    // What a player would hear right now, seen from a step: while the music streams, its tune
+    // reaches OpenAL (buffers beyond those of the last check); once stopped, every source it
+    // made was stopped and deleted.
+    Step Expect(bool streaming, const char* when) {
+        return [this, streaming, when] {
             ASSERT_NE(MenuMusic, nullptr) << when;
-            EXPECT_EQ(!MenuMusic->Finished(), streaming) << when;
+            if (streaming) {
+                EXPECT_TRUE(WaitFor([&] { return RecordingAL::BufferDataCount() > checked; }))
+                    << when;
+            } else {
+                size_t made = RecordingAL::CallsTo("alGenSources").size();
+                EXPECT_EQ(RecordingAL::CallsTo("alSourceStop").size(), made) << when;
+                EXPECT_EQ(RecordingAL::CallsTo("alDeleteSources").size(), made) << when;
+            }
+            checked = RecordingAL::BufferDataCount();
         };
     }
+
+    size_t checked = 0;  // buffers queued by the last check
 };
 
 using MainMenu = ScriptedMenus;
@@ -354,6 +366,7 @@ TEST_F(MenuMusicTest, SoundOffStopsTheMusicAtOnceAndSoundOnOrTheNextVisitStartsI
     EXPECT_EQ(buffered[buffersBeforeOn], buffered[0]) << "sound on plays the tune from the start";
 
     size_t firstVisit = buffered.size();
+    checked = firstVisit;
     Script({All({Expect(true, "second visit"), HoldEscape()})});
     EXPECT_EQ(RunMainMenu(), MenuQuit);
     ASSERT_GT(buffered.size(), firstVisit);

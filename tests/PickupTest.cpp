@@ -7,6 +7,7 @@
 #include "world/MediumAsteroidObject.h"
 #include "world/ShipObject.h"
 #include "world/SpreadObject.h"
+#include "world/StarburstObject.h"
 
 using PickupTest = PlayFieldTest;
 
@@ -41,4 +42,10 @@ TEST_F(PickupTest, OnlyTheShipCollectsAndAShieldedShipSweepsUpAsteroidsUnharmed)
     EXPECT_EQ(ship->GetState(), ObjectState::Active);
     EXPECT_EQ(ship->invulnerableTime, 10000.0f);
     EXPECT_FALSE(ship->vulnerable);
+
+    Add(new LongRangeObject(Vec2{}, 10.0f));
+    Add(new SpreadObject(Vec2{}, 10.0f));
+    Add(new StarburstObject(Vec2{}, 10.0f));
+    RunFrame(0.0f);
+    EXPECT_EQ(session.score, 500u + 5000u + 5 * 750u + 3 * 2500u) << "2500 for each weapon";
 }

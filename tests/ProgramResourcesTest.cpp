@@ -11,6 +11,7 @@
 #include "render/Font.h"
 #include "settings/SettingsValues.h"
 #include "tests/support/DrivenTime.h"
+#include "tests/support/FrameDriver.h"
 #include "tests/support/RecordingAL.h"
 #include "tests/support/RecordingGL.h"
 #include "tests/support/TempAssetRoot.h"
@@ -24,7 +25,50 @@ void RecordingOpener(const char* name, const char* mode, FILE** out) {
     OpenAssetFile(name, mode, out);
 }
 
+std::vector<double> Multiplied;  // the matrix of the last glMultMatrixd
+
+void APIENTRY CaptureMatrix(const GLdouble* matrix) {
+    RecordingGL::Calls().push_back({"glMultMatrixd", {}});
+    Multiplied.assign(matrix, matrix + 16);
+}
+
 }  // namespace
+
+// At a 4:3 desktop, with brightness at medium.
+TEST(StartUpState, TheWholeWindowDrawsThroughTheFixedProjectionWithDepthAndBlackClears) {
+    FrameDriver driver(16.0);
+    RecordingGL::Install();
+    PublishedGLLegacy.glMultMatrixd = CaptureMatrix;
+    const int32_t saved[3] = {ScreenWidth, ScreenHeight, Brightness};
+    ScreenWidth = 1600;
+    ScreenHeight = 1200;
+    Brightness = 1;
+    SetUpDrawingState();
+    EXPECT_EQ(driver.brightnesses, std::vector<float>{0.75f});
+    EXPECT_EQ(
+        RecordingGL::CallNames(),
+        (std::vector<std::string>{"glViewport", "glMatrixMode", "glLoadIdentity", "glMultMatrixd",
+                                  "glMatrixMode", "glLoadIdentity", "glClearColor", "glHint",
+                                  "glEnable", "glDepthFunc", "glShadeModel"}));
+    using Args = std::vector<double>;
+    const std::vector<RecordedCall>& calls = RecordingGL::Calls();
+    EXPECT_EQ(calls[0].args, (Args{0, 0, 1600, 1200}));
+    EXPECT_EQ(calls[1].args, Args{GL_PROJECTION});
+    EXPECT_EQ(calls[4].args, Args{GL_MODELVIEW});
+    EXPECT_EQ(calls[6].args, (Args{0, 0, 0, 0}));
+    EXPECT_EQ(calls[7].args, (Args{GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST}));
+    EXPECT_EQ(calls[8].args, Args{GL_DEPTH_TEST});
+    EXPECT_EQ(calls[9].args, Args{GL_LEQUAL});
+    EXPECT_EQ(calls[10].args, Args{GL_SMOOTH});
+    // Column-major: a fixed 4:3 aspect, f = 1 / tan(22.5 radians), near 0.1 (as a float), far 500.
+    EXPECT_EQ(Multiplied,
+              (std::vector<double>{1.3444432401894781, 0, 0, 0, 0, 1.792590986919304, 0, 0, 0, 0,
+                                   -1.0004000800219661, -1.0, 0, 0, -0.200040010983025, 0}));
+    ScreenWidth = saved[0];
+    ScreenHeight = saved[1];
+    Brightness = saved[2];
+    RecordingGL::Uninstall();
+}
 
 TEST(GameResources, AreMadeInStartUpOrderAndAllReleased) {
     DrivenTime time;

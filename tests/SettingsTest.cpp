@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -55,11 +56,20 @@ protected:
         folder.Write("base/config/other", {});
         ScreenWidth = ScreenHeight = ColorDepth = Brightness = HighScore = 0;
         GlslEnabled = GlslChoice = SoundEnabled = false;
+        // A player's own file never lands in the real home folder; its folders do not exist yet.
+        const char* configHome = std::getenv("XDG_CONFIG_HOME");
+        savedConfigHome = configHome ? std::optional<std::string>(configHome) : std::nullopt;
+        setenv("XDG_CONFIG_HOME", (folder.Path() + "/home/.config").c_str(), 1);
     }
 
     void TearDown() override {
         UseRealFileReplace();
         FileOpenHook = nullptr;
+        if (savedConfigHome) {
+            setenv("XDG_CONFIG_HOME", savedConfigHome->c_str(), 1);
+        } else {
+            unsetenv("XDG_CONFIG_HOME");
+        }
     }
 
     // Loads as start-up does, then puts the file opener back as start-up does later on.
@@ -77,9 +87,9 @@ protected:
     }
 
     // The seven values in the saved file, in the order of the fresh file; -999 for a missing key.
-    Numbers Saved() {
+    Numbers Saved(const std::string& path = SettingsPath) {
         Repository saved;
-        Bytes bytes = folder.Read(SettingsPath);
+        Bytes bytes = folder.Read(path);
         EXPECT_TRUE(saved.Decode(bytes.data(), bytes.size())) << saved.Failure();
         Numbers values;
         for (const char* key : {"ScreenWidth", "ScreenHeight", "ColorDepth", "Brightness", "GLSL",
@@ -93,7 +103,17 @@ protected:
     Names ConfigFiles() { return folder.List("base/config"); }
 
     TempFolder folder;
+    std::optional<std::string> savedConfigHome;
 };
+
+// The player's own file below the private XDG_CONFIG_HOME of the fixture.
+const std::string PlayersFolder = "home/.config/brindles-cataclysm";
+const std::string PlayersFile = PlayersFolder + "/bc.rep";
+
+int RefuseEveryFolder(const char*, int) {
+    errno = EACCES;
+    return -1;
+}
 
 }  // namespace
 
@@ -190,10 +210,20 @@ TEST_F(Settings, SavingWritesACompleteFileOverAMissingEmptyPartialOrUndecodableO
 // A file that cannot be read is not replaced; a read-only folder refuses the temporary file; a
 // full disk takes half of it.
 TEST_F(Settings, AFailedSaveLeavesTheOldFileAndNoTemporaryFileAndSaysWhy) {
-    FileOpenHookFunction unreadable = [](const char*, const char*, FILE** out) {
-        *out = nullptr;
-        errno = EACCES;
+    auto expectOneLine = [this](const std::string& reason) {
+        std::string message = Save();
+        EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+        EXPECT_NE(message.find("settings not saved: "), std::string::npos) << message;
+        EXPECT_NE(message.find(reason), std::string::npos) << message;
     };
+    HighScore = 1;
+    // A folder in the file's place reads as an error even for root, unlike permission bits.
+    folder.Write(SettingsPath + "/inside", {});
+    expectOneLine("Is a directory");
+    EXPECT_EQ(folder.List(SettingsPath), (Names{"inside"}));
+    EXPECT_EQ(ConfigFiles(), (Names{"bc.rep", "other"}));
+    folder.Remove(SettingsPath);
+
     FileReplaceCalls readOnlyFolder = FileReplace;
     readOnlyFolder.makeTemporary = [](char*) {
         errno = EROFS;
@@ -211,22 +241,15 @@ TEST_F(Settings, AFailedSaveLeavesTheOldFileAndNoTemporaryFileAndSaysWhy) {
     };
     struct Case {
         const char* reason;
-        FileOpenHookFunction opener;
         FileReplaceCalls calls;
     };
-    const Case cases[] = {{"Permission denied", unreadable, FileReplace},
-                          {"Read-only file system", OpenAssetFile, readOnlyFolder},
-                          {"No space left on device", OpenAssetFile, fullDisk}};
+    const Case cases[] = {{"Read-only file system", readOnlyFolder},
+                          {"No space left on device", fullDisk}};
     folder.Write(SettingsPath, AllSeven(1, 1));
-    HighScore = 1;
     for (const Case& test : cases) {
         SCOPED_TRACE(test.reason);
-        FileOpenHook = test.opener;
         FileReplace = test.calls;
-        std::string message = Save();
-        EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
-        EXPECT_NE(message.find("settings not saved: "), std::string::npos) << message;
-        EXPECT_NE(message.find(test.reason), std::string::npos) << message;
+        expectOneLine(test.reason);
         EXPECT_EQ(folder.Read(SettingsPath), AllSeven(1, 1));
         EXPECT_EQ(ConfigFiles(), (Names{"bc.rep", "other"}));
     }
@@ -261,4 +284,80 @@ TEST_F(Settings, ASaveCutOffBeforeTheRenameLeavesTheOldFile) {
     EXPECT_EQ(Saved().back(), 99999);
     EXPECT_EQ(ConfigFiles(), (Names{"bc.rep", "bc.rep.tmp-notes.txt", "bc.rep.tmp-young1", "other",
                                     "xbc.rep.tmp-abcdef"}));
+}
+
+// A system-wide install: the game folder refuses the player, so the player's own file takes
+// over, starting from the installed values. The choice holds for the whole run; the own file
+// then behaves as the one beside the game does, bad copy included.
+TEST_F(Settings, AGameFolderThePlayerCannotWriteGivesThePlayerAnOwnFileFromTheInstalledOne) {
+    folder.Write(SettingsPath, AllSeven(1, 0));
+    FileReplace.access = RefuseEveryFolder;
+    Load();
+    EXPECT_EQ((Numbers{ScreenWidth, ScreenHeight, HighScore}), (Numbers{1280, 1024, 31337}));
+    ScreenWidth = 1920;
+    EXPECT_EQ(Save(), "");
+    EXPECT_EQ(Saved(PlayersFile), (Numbers{1920, 1024, 24, 1, 1, 0, 31337}));
+    struct stat status;
+    ASSERT_EQ(stat((folder.Path() + "/home/.config").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0700u) << "a made folder is the player's alone";
+
+    UseRealFileReplace();
+    HighScore = 40000;
+    EXPECT_EQ(Save(), "") << "the folder takes files now, but this run chose the player's file";
+    EXPECT_EQ(Saved(PlayersFile).back(), 40000);
+    EXPECT_EQ(folder.Read(SettingsPath), AllSeven(1, 0)) << "the installed file is never written";
+    EXPECT_EQ(ConfigFiles(), (Names{"bc.rep", "other"}));
+
+    FileReplace.access = RefuseEveryFolder;
+    Load();
+    EXPECT_EQ(HighScore, 40000) << "the next run reads the player's file";
+    folder.Write(PlayersFile, CutShort());
+    EXPECT_EQ(Save(), "");
+    EXPECT_EQ(folder.List(PlayersFolder), (Names{"bc.rep", "bc.rep.bad"}));
+    EXPECT_EQ(folder.Read(PlayersFile + ".bad"), CutShort());
+
+    // Installed defaults that do not decode are no file at all: nothing is kept of them.
+    folder.Remove(PlayersFolder);
+    folder.Write(SettingsPath, CutShort());
+    Load();
+    EXPECT_EQ(ScreenWidth, 640);
+    EXPECT_EQ(Save(), "");
+    EXPECT_EQ(folder.List(PlayersFolder), (Names{"bc.rep"}));
+}
+
+// A player who keeps the file in a synced folder links it there: the save goes through the
+// link into the target, atomically beside it, and the link stays.
+TEST_F(Settings, ASettingsFileThatIsALinkIsSavedIntoItsTargetAndStaysALink) {
+    const std::string link = folder.Path() + "/" + SettingsPath;
+    struct Case {
+        const char* name;
+        std::string target;      // as the link holds it
+        std::string targetFile;  // below the test folder
+    };
+    const Case cases[] = {
+        {"relative, to a file", "../../synced/bc.rep", "synced/bc.rep"},
+        {"absolute, to no file yet", folder.Path() + "/fresh/bc.rep", "fresh/bc.rep"},
+    };
+    folder.Write("synced/bc.rep", AllSeven(1, 1));
+    folder.Write("fresh/notes", {});
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        unlink(link.c_str());
+        ASSERT_EQ(symlink(test.target.c_str(), link.c_str()), 0);
+        Load();
+        HighScore = 777;
+        EXPECT_EQ(Save(), "");
+        char held[4096] = {};
+        ASSERT_GT(readlink(link.c_str(), held, sizeof held - 1), 0) << "still a link";
+        EXPECT_EQ(held, test.target);
+        EXPECT_EQ(Saved(test.targetFile).back(), 777);
+        EXPECT_EQ(ConfigFiles(), (Names{"bc.rep", "other"}));
+    }
+    EXPECT_EQ(folder.List("synced"), (Names{"bc.rep"})) << "no temporary file is left";
+    EXPECT_EQ(Saved("synced/bc.rep")[0], 1280) << "the other values stay";
+
+    unlink(link.c_str());
+    ASSERT_EQ(symlink("bc.rep", link.c_str()), 0);
+    std::string message = Save();
+    EXPECT_NE(message.find("Too many levels of symbolic links"), std::string::npos) << message;
 }

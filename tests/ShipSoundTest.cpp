@@ -16,8 +16,17 @@ namespace {
 
 // With a fresh recording AL the three clips load in order, each taking a source and then a
 // buffer name: the laser plays on source 1, the thrust on 3, the debris on 5.
+constexpr double LaserSource = 1;
 constexpr double ThrustSource = 3;
 constexpr double DebrisSource = 5;
+
+// The files in load order; each holds 64 samples of its own level, 100, 200 and 300.
+const char* const ClipPaths[3] = {"sound/ship/BC_shot-laser3.wav", "sound/ship/thrust.wav",
+                                  "sound/ship/BC_explosion-debris.wav"};
+
+int16_t ClipLevel(int clip) {
+    return static_cast<int16_t>(100 * (clip + 1));
+}
 
 std::vector<double> SourcesPlayed() {
     std::vector<double> sources;
@@ -37,10 +46,9 @@ protected:
         RecordingAL::Install();
         savedSound = SoundEnabled;
         SoundEnabled = true;
-        std::vector<uint8_t> clip = EncodeWave(std::vector<int16_t>(64, 100), 1, 22050);
-        for (const char* path : {"sound/ship/BC_shot-laser3.wav", "sound/ship/thrust.wav",
-                                 "sound/ship/BC_explosion-debris.wav"}) {
-            root.Write(path, clip);
+        for (int clip = 0; clip < 3; ++clip) {
+            root.Write(ClipPaths[clip],
+                       EncodeWave(std::vector<int16_t>(64, ClipLevel(clip)), 1, 22050));
         }
         LoadShipSounds();
         RecordingAL::ClearCalls();
@@ -57,7 +65,13 @@ protected:
     bool savedSound = false;
 };
 
-TEST_F(ShipSoundTest, TheEngineAndTheWreckEachPlayTheirClip) {
+TEST_F(ShipSoundTest, TheShotTheEngineAndTheWreckEachPlayTheirOwnFile) {
+    const std::vector<std::vector<uint8_t>>& buffered = RecordingAL::BufferedData();
+    ASSERT_EQ(buffered.size(), 3u);
+    for (int clip = 0; clip < 3; ++clip) {
+        ASSERT_EQ(buffered[clip].size(), 128u) << ClipPaths[clip];
+        EXPECT_EQ(buffered[clip][0] | buffered[clip][1] << 8, ClipLevel(clip)) << ClipPaths[clip];
+    }
     auto* ship = Add(new ShipObject);
     session.ship = ship;
     std::vector<int> playedAt;
@@ -75,6 +89,10 @@ TEST_F(ShipSoundTest, TheEngineAndTheWreckEachPlayTheirClip) {
     EXPECT_EQ(SourcesPlayed(), (std::vector<double>{ThrustSource, ThrustSource}));
     EXPECT_EQ(RecordingAL::CallsTo("alSourcei").back().args,
               (std::vector<double>{ThrustSource, AL_LOOPING, 1}));
+
+    RecordingAL::ClearCalls();
+    ASSERT_TRUE(ship->Fire());
+    EXPECT_EQ(SourcesPlayed(), (std::vector<double>{LaserSource}));
 
     RecordingAL::ClearCalls();
     ship->LoseShip();

@@ -40,8 +40,17 @@ TEST_F(ShipTest, StartsAsideOfTheHugeAsteroidNearTheMiddleAndResetsToTheCentre) 
     EXPECT_FALSE(ship->vulnerable);
 }
 
-TEST_F(ShipTest, TurningFromThrustAlongXToThrustAlongYKeepsTheSpeedAtSixty) {
+TEST_F(ShipTest, ThrustAcceleratesWithoutDragAndTurningAtTheLimitKeepsTheSpeedAtSixty) {
     auto* ship = Add(new ShipObject);
+    ship->thrusting = true;
+    ship->Update(0.5f);
+    EXPECT_EQ(ship->velocity.y, 15.0f) << "30 units per second per second along the heading";
+    EXPECT_EQ(ship->position.y, 7.5f) << "moved at the new velocity";
+    ship->thrusting = false;
+    ship->Update(1.0f);
+    EXPECT_EQ(ship->velocity.y, 15.0f) << "coasting loses nothing";
+    EXPECT_EQ(ship->position.y, 22.5f);
+
     ship->heading = -90.0f;
     ship->velocity = Vec3{60.0f, 0.0f, 0.0f};
     ship->thrusting = true;
@@ -110,35 +119,38 @@ TEST_F(ShipTest, EachWeaponFiresAtItsOwnIntervalFromTheNose) {
     }
 }
 
+// Through the collision pass, which reports the ship and the huge asteroid to each other.
 TEST_F(ShipTest, AnInvulnerableShipBouncesOffTheHugeAsteroidOnAlternateFrames) {
-    auto* huge =
-        Add(new HugeAsteroidObject(Vec3{-1.0f, -0.5f, 0.0f}, Vec3{20.0f, 0.0f, PlayFieldZ}, 0.0f));
+    Add(new HugeAsteroidObject(Vec3{-1.0f, -0.5f, 0.0f}, Vec3{20.0f, 0.0f, PlayFieldZ}, 0.0f));
     auto* ship = Add(new ShipObject);
-    ship->position = Vec3{2.5f, 0.0f, PlayFieldZ};
+    ship->position = Vec3{10.0f, 0.0f, PlayFieldZ};
     ship->velocity = Vec3{8.0f, 0.0f, 0.0f};
-    ship->Update(0.1f);
-    ship->OnCollide(huge);
-    EXPECT_EQ(ship->position.x, 2.5f) << "the move is undone";
-    EXPECT_FLOAT_EQ(ship->velocity.x, -9.0f) << "reversed, plus the asteroid's drift";
-    EXPECT_FLOAT_EQ(ship->velocity.y, -0.5f);
-    ship->OnCollide(huge);
-    EXPECT_FLOAT_EQ(ship->velocity.x, -9.0f) << "the second frame of contact only resets";
-    ship->OnCollide(huge);
-    EXPECT_FLOAT_EQ(ship->velocity.x, 8.0f);
+    // Reversed with the asteroid's drift added, kept, reversed again, kept.
+    const float expected[4] = {-9.0f, -9.0f, 8.0f, 8.0f};
+    for (float velocityX : expected) {
+        RunFrame(0.1f);
+        EXPECT_FLOAT_EQ(ship->position.x, 10.0f) << "every move into the asteroid is undone";
+        EXPECT_FLOAT_EQ(ship->velocity.x, velocityX);
+    }
+    EXPECT_FLOAT_EQ(ship->velocity.y, 0.0f) << "-0.5 from the first reversal, +0.5 the second";
     EXPECT_EQ(ship->GetState(), ObjectState::Active);
 }
 
 TEST_F(ShipTest, AVulnerableShipDiesOnContactLeavingOneWreckThatFliesThreeQuartersOfASecond) {
     auto* ship = Add(new ShipObject);
-    ship->vulnerable = true;
+    for (int frame = 0; frame < 319; ++frame) {  // frames of 15.625 ms, exact in binary
+        ship->Update(1.0f / 64.0f);
+    }
+    EXPECT_FALSE(ship->vulnerable) << "4984.375 ms after it appeared";
+    ship->Update(1.0f / 64.0f);
+    EXPECT_TRUE(ship->vulnerable) << "5000 ms";
     ship->thrusting = true;
     ship->flame->emitting = true;
-    auto* rock = Add(new MediumAsteroidObject(Vec3{}, Vec3{1.0f, 1.0f, PlayFieldZ}, 0.0f));
+    Add(new MediumAsteroidObject(Vec3{}, Vec3{1.0f, 1.0f, PlayFieldZ}, 0.0f));
     RunFrame(0.0f);
     EXPECT_EQ(ship->GetState(), ObjectState::Hit);
     EXPECT_FALSE(ship->flame->emitting) << "the engine is released with the ship";
-    ship->OnCollide(rock);
-    ASSERT_EQ(OfKind(ObjectKind::Explosion).size(), 1u) << "a second contact makes no wreck";
+    ASSERT_EQ(OfKind(ObjectKind::Explosion).size(), 1u);
     BaseObject* wreck = OfKind(ObjectKind::Explosion)[0];
     wreck->Update(0.5f);
     EXPECT_EQ(wreck->GetState(), ObjectState::Active);

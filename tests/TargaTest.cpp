@@ -1,6 +1,9 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -16,7 +19,7 @@ using Bytes = std::vector<uint8_t>;
 // A TGA file of the given form and sides followed by `data` as its pixel bytes.
 Bytes Tga(uint8_t type, uint16_t width, uint16_t height, uint8_t depth, const Bytes& data,
           uint8_t descriptor = 0) {
-    Bytes file(TargaHeaderSize, 0);
+    Bytes file(TargaHeaderSize + data.size(), 0);
     file[2] = type;
     file[12] = static_cast<uint8_t>(width);
     file[13] = static_cast<uint8_t>(width >> 8);
@@ -24,7 +27,7 @@ Bytes Tga(uint8_t type, uint16_t width, uint16_t height, uint8_t depth, const By
     file[15] = static_cast<uint8_t>(height >> 8);
     file[16] = depth;
     file[17] = descriptor;
-    file.insert(file.end(), data.begin(), data.end());
+    std::copy(data.begin(), data.end(), file.begin() + TargaHeaderSize);
     return file;
 }
 
@@ -83,6 +86,17 @@ TEST(TargaDecoding, RunLengthStreamsAreCutOrPaddedAtTheLastPixel) {
               (Bytes{9, 8, 7, 9, 8, 7, 9, 8, 7, 9, 8, 7}));
     // A raw packet whose pixels stop half way keeps what did arrive over the previous pixel.
     EXPECT_EQ(Decoded(Tga(10, 2, 1, 24, {1, 7, 8, 9, 4})), (Bytes{9, 8, 7, 9, 8, 4}));
+    // Only the streams that ran out say they were padded.
+    auto padded = [](const Bytes& file) {
+        TargaPixels image;
+        EXPECT_TRUE(DecodeTarga(file.data(), file.size(), image));
+        return image.paddedAtEnd;
+    };
+    EXPECT_FALSE(padded(Tga(10, 2, 1, 24, {0xFF, 1, 2, 3})));
+    EXPECT_FALSE(padded(Tga(10, 2, 1, 24, {0x81, 1, 2, 3, 0, 0, 0, 0})));
+    EXPECT_TRUE(padded(Tga(10, 2, 1, 24, {0, 7, 8, 9})));
+    EXPECT_TRUE(padded(Tga(10, 2, 1, 24, {1, 7, 8, 9, 4})));
+    EXPECT_TRUE(padded(Tga(10, 2, 1, 24, {0x81, 1, 2})));
 }
 
 TEST(TargaDecoding, AllFourFormsRoundTripAndTwinsAgree) {
@@ -97,7 +111,7 @@ TEST(TargaDecoding, AllFourFormsRoundTripAndTwinsAgree) {
     }
 }
 
-TEST(TargaDecoding, RejectsEveryOtherKindOfFile) {
+TEST(TargaDecoding, RejectsEveryOtherKindOfFileSayingWhy) {
     const Bytes pixel = {1, 2, 3};
     ASSERT_TRUE(Decodes(Tga(2, 1, 1, 24, pixel)));
     ASSERT_TRUE(Decodes(Tga(10, 8192, 1, 24, {0xFF, 1, 2, 3}))) << "the largest side";
@@ -108,25 +122,31 @@ TEST(TargaDecoding, RejectsEveryOtherKindOfFile) {
     };
     Bytes shortHeader = Tga(2, 1, 1, 24, {});
     shortHeader.pop_back();
-    const std::pair<const char*, Bytes> cases[] = {
-        {"image ID field", patched(0, 1)},
-        {"colour map", patched(1, 1)},
-        {"x-origin", patched(8, 4)},
-        {"grey-scale", Tga(3, 1, 1, 24, pixel)},
-        {"colour-mapped", Tga(1, 1, 1, 24, pixel)},
-        {"16-bit", Tga(2, 1, 1, 16, pixel)},
-        {"zero width", Tga(2, 0, 1, 24, pixel)},
-        {"zero height", Tga(10, 1, 0, 24, pixel)},
-        {"short pixel data", Tga(2, 2, 1, 24, pixel)},
-        {"no pixel data", Tga(2, 1, 1, 24, {})},
-        {"short header", shortHeader},
+    using R = TargaRefusal;
+    const std::tuple<const char*, Bytes, TargaRefusal> cases[] = {
+        {"image ID field", patched(0, 1), R::IdField},
+        {"colour map", patched(1, 1), R::ColourMap},
+        {"colour-map length", patched(5, 1), R::ColourMap},
+        {"x-origin", patched(8, 4), R::Origin},
+        {"y-origin of a top-left save", patched(10, 1), R::Origin},
+        {"grey-scale", Tga(3, 1, 1, 24, pixel), R::NotTrueColour},
+        {"16-bit", Tga(2, 1, 1, 16, pixel), R::Depth},
+        {"zero width", Tga(2, 0, 1, 24, pixel), R::ZeroSide},
+        {"zero height", Tga(10, 1, 0, 24, pixel), R::ZeroSide},
+        {"short pixel data", Tga(2, 2, 1, 24, pixel), R::ShortPixels},
+        {"no pixel data", Tga(2, 1, 1, 24, {}), R::ShortPixels},
+        {"short header", shortHeader, R::ShortHeader},
         // Refused from the header alone; 65535 x 65535 x 4 would not even fit in 32 bits.
-        {"side above 8192", Tga(10, 8193, 1, 24, {0xFF, 1, 2, 3})},
-        {"largest sides", Tga(10, 65535, 65535, 32, {0xFF, 1, 2, 3, 4})},
+        {"side above 8192", Tga(10, 8193, 1, 24, {0xFF, 1, 2, 3}), R::SideTooLarge},
+        {"largest sides", Tga(10, 65535, 65535, 32, {0xFF, 1, 2, 3, 4}), R::SideTooLarge},
     };
-    for (const auto& [what, file] : cases) {
-        EXPECT_FALSE(Decodes(file)) << what;
+    for (const auto& [what, file, expected] : cases) {
+        TargaPixels image;
+        TargaRefusal why = R::None;
+        EXPECT_FALSE(DecodeTarga(file.data(), file.size(), image, &why)) << what;
+        EXPECT_EQ(why, expected) << what;
     }
+    EXPECT_THAT(TargaRefusalText(R::Origin), ::testing::StartsWith("origin field is not zero"));
 }
 
 class TargaTexture : public ::testing::Test {

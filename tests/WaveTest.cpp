@@ -74,13 +74,16 @@ TEST_F(WaveTest, LoadBuffersTheSamplesOfEachLayoutOnOneSource) {
     const Bytes mono8 = {0x80, 0x90, 0x70, 0xFF, 0x00};  // odd: followed by a pad byte
     const Bytes stereo16 = {0x01, 0x02, 0x03, 0x04, 0xFF, 0x7F, 0x00, 0x80};
     const Bytes stereoFormat = FormatBody(2, 44100, 16);
+    const Bytes padded =
+        WaveFile({{"LIST", Bytes(25, 'x')}, {"fmt ", stereoFormat}, {"data", stereo16}});
+    Bytes unpadded = padded;
+    unpadded.erase(unpadded.begin() + 12 + 8 + 25);  // the pad byte after "LIST"
     const std::vector<Case> cases = {
         {"mono 8-bit", WaveFile({{"fmt ", FormatBody(1, 22050, 8)}, {"data", mono8}}),
          AL_FORMAT_MONO8, 22050, mono8},
-        // Read without its pad byte, an odd-sized chunk before "fmt " would hide it.
-        {"odd LIST chunk first",
-         WaveFile({{"LIST", Bytes(25, 'x')}, {"fmt ", stereoFormat}, {"data", stereo16}}),
-         AL_FORMAT_STEREO16, 44100, stereo16},
+        // An odd-sized chunk before "fmt ", with the pad byte RIFF asks for and without it.
+        {"odd LIST chunk, padded", padded, AL_FORMAT_STEREO16, 44100, stereo16},
+        {"odd LIST chunk, unpadded", unpadded, AL_FORMAT_STEREO16, 44100, stereo16},
         {"second data chunk",
          WaveFile({{"fmt ", stereoFormat}, {"data", Bytes(12, 1)}, {"data", stereo16}}),
          AL_FORMAT_STEREO16, 44100, stereo16},

@@ -2,7 +2,10 @@
 
 #include <cmath>
 #include <cstdio>
+#include <fstream>
+#include <map>
 #include <memory>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -34,9 +37,23 @@ void APIENTRY CaptureColour(const GLfloat* c) {
     Colours.push_back({c[0], c[1], c[2], c[3]});
 }
 
+// Text followed by the numbers, each as " %.4g".
+std::string WithNumbers(std::string text, const std::vector<double>& numbers) {
+    for (double number : numbers) {
+        char digits[32];
+        std::snprintf(digits, sizeof digits, " %.4g", number);
+        text += digits;
+    }
+    return text;
+}
+
+bool SetsUniform(const RecordedCall& call) {
+    return call.name.rfind("glUniform", 0) == 0;
+}
+
 // One recorded call as text. A bound texture reads as its catalogue path without "textures/"
-// and ".tga", a texture unit as "unit N", a program as "program N"; anything else as its name
-// and arguments. The recording GL gives a uniform the length of its name as its location.
+// and ".tga", a texture unit as "unit N", a program as "program N", a uniform by the name its
+// location was looked up with; anything else as its name and arguments.
 std::string Describe(const RecordedCall& call) {
     int row = call.name == "glBindTexture" ? static_cast<int>(call.args[1]) - FirstTexture : -1;
     if (row >= 0 && row < CatalogueTextureCount) {
@@ -49,13 +66,12 @@ std::string Describe(const RecordedCall& call) {
     if (call.name == "glUseProgram") {
         return "program " + std::to_string(static_cast<int>(call.args[0]));
     }
-    std::string text = call.name;
-    for (double arg : call.args) {
-        char number[32];
-        std::snprintf(number, sizeof number, " %.4g", arg);
-        text += number;
+    if (SetsUniform(call)) {
+        std::string name = RecordingGL::UniformAt(static_cast<GLint>(call.args[0])).name;
+        return WithNumbers(call.name + " " + name,
+                           std::vector<double>(call.args.begin() + 1, call.args.end()));
     }
-    return text;
+    return WithNumbers(call.name, call.args);
 }
 
 // The recorded calls of the named functions, in order, described.
@@ -72,8 +88,39 @@ Strings Trace(const std::set<std::string>& names) {
 // The light of a lit sprite turned by its angle, at its distance, and its specular factor.
 Strings LightUniforms(double degrees, double distance, double specular) {
     double a = degrees * DegreesToRadians;
-    return {Describe({"glUniform3f", {13, std::cos(a) * distance, std::sin(a) * distance, 0.35}}),
-            Describe({"glUniform1f", {14, specular}})};
+    return {WithNumbers("glUniform3f LightPosition",
+                        {std::cos(a) * distance, std::sin(a) * distance, 0.35}),
+            WithNumbers("glUniform1f SpecularFactor", {specular})};
+}
+
+// Replays the texture-unit calls: the texture each unit with GL_TEXTURE_2D enabled would
+// sample in the last glBegin, and the unit left active at the end.
+struct UnitState {
+    std::map<int, double> sampled;
+    int active = 0;
+};
+UnitState UnitsAtLastDraw() {
+    UnitState state;
+    std::map<int, double> bound;
+    std::set<int> enabled;
+    for (const RecordedCall& call : RecordingGL::Calls()) {
+        bool texturing = !call.args.empty() && call.args[0] == GL_TEXTURE_2D;
+        if (call.name == "glActiveTexture") {
+            state.active = static_cast<int>(call.args[0]) - GL_TEXTURE0;
+        } else if (call.name == "glBindTexture") {
+            bound[state.active] = call.args[1];
+        } else if (call.name == "glEnable" && texturing) {
+            enabled.insert(state.active);
+        } else if (call.name == "glDisable" && texturing) {
+            enabled.erase(state.active);
+        } else if (call.name == "glBegin") {
+            state.sampled.clear();
+            for (int unit : enabled) {
+                state.sampled[unit] = bound[unit];
+            }
+        }
+    }
+    return state;
 }
 
 Quad LastQuad() {
@@ -144,7 +191,8 @@ TEST_F(WorldDrawTest, AsteroidsBindTheirVariantsImagesAndOnTheShaderPathTurnThei
     EXPECT_EQ(Trace({"glActiveTexture", "glBindTexture", "glUseProgram"}),
               (Strings{"unit 1", "glsl/asteroid1n", "unit 0", "glsl/asteroid1", "program 71",
                        "program 0", "unit 1", "unit 0"}));
-    EXPECT_EQ(Trace({"glUniform1i"}), (Strings{"glUniform1i 8 0", "glUniform1i 8 1"}));
+    EXPECT_EQ(Trace({"glUniform1i"}),
+              (Strings{"glUniform1i texture0 0", "glUniform1i texture1 1"}));
     EXPECT_EQ(Trace({"glUniform3f", "glUniform1f"}), LightUniforms(30, 0.2, 0.25));
 
     RecordingGL::ClearCalls();
@@ -225,10 +273,30 @@ TEST_F(WorldDrawTest, TheShipDrawsOverItsFlameWithTheImageOfItsVulnerability) {
               (Strings{"unit 0", "glsl/flame", "unit 1", "glsl/flamealpha", "program 73",
                        "program 0", "unit 0", "glsl/ship", "unit 1", "glsl/shipinvn", "unit 2",
                        "glsl/noise", "program 72", "program 0", "unit 2", "unit 1", "unit 0"}));
-    std::vector<RecordedCall> floats = RecordingGL::CallsTo("glUniform1f");
-    ASSERT_EQ(floats.size(), 2u);
-    EXPECT_NEAR(floats[0].args[1], std::sin(123.0f), 1e-6)
+    Strings uniforms = {
+        "glUniform1i flame 0",    "glUniform1i alpha 1",
+        "glUniform1i texture2 2", WithNumbers("glUniform1f noffset", {std::sin(123.0f)}),
+        "glUniform1i texture0 0", "glUniform1i texture1 1"};
+    for (const std::string& light : LightUniforms(0, 0.3, 0.6)) {
+        uniforms.push_back(light);
+    }
+    EXPECT_EQ(Trace({"glUniform1i", "glUniform1f", "glUniform3f"}), uniforms)
         << "noffset: the time since the shot as radians";
+
+    // The flame's shader leaves unit 1 active; a ship program that failed to build must still
+    // put the ship's own picture on unit 0 alone.
+    for (bool vulnerable : {false, true}) {
+        SCOPED_TRACE(vulnerable ? "vulnerable" : "invulnerable");
+        ship->vulnerable = vulnerable;
+        programs[0].program = vulnerable ? 0 : 71;
+        programs[1].program = vulnerable ? 72 : 0;
+        RecordingGL::ClearCalls();
+        ship->Draw();
+        UnitState units = UnitsAtLastDraw();
+        const Targa* picture = vulnerable ? Catalogue.ship : Catalogue.shipInv;
+        EXPECT_EQ(units.sampled, (std::map<int, double>{{0, picture->textureId}}));
+        EXPECT_EQ(units.active, 0);
+    }
 }
 
 TEST_F(WorldDrawTest, FlameParticlesGrowAsTheyFadeInTheirOwnColour) {
@@ -246,6 +314,66 @@ TEST_F(WorldDrawTest, FlameParticlesGrowAsTheyFadeInTheirOwnColour) {
     RecordingGL::ClearCalls();
     GlslEnabled = true;
     flame.DrawFlame();
-    EXPECT_EQ(Trace({"glUniform1i", "glUniform1f"}),
-              (Strings{"glUniform1i 5 0", "glUniform1i 5 1", "glUniform1f 13 0"}));
+    EXPECT_EQ(
+        Trace({"glUniform1i", "glUniform1f"}),
+        (Strings{"glUniform1i flame 0", "glUniform1i alpha 1", "glUniform1f particleAlpha 0"}));
+}
+
+// The uniforms of the lit sprites (71), the invulnerable ship (72) and Heat (73) as the shader
+// interface names them, with the GLSL type that their setter fits: every draw sets these and no
+// others, in the program it uses, and the program's two source files declare exactly these.
+TEST_F(WorldDrawTest, EveryUniformTheDrawsSetIsDeclaredByTheirProgramsSources) {
+    using Interface = std::map<std::string, std::string>;  // uniform name -> GLSL type
+    const Interface lit = {{"texture0", "sampler2D"},
+                           {"texture1", "sampler2D"},
+                           {"LightPosition", "vec3"},
+                           {"SpecularFactor", "float"}};
+    Interface shield = lit;
+    shield.insert({{"texture2", "sampler2D"}, {"noffset", "float"}});
+    const std::map<double, std::pair<Strings, Interface>> design = {
+        {71, {{"default.qvs", "default.qfs"}, lit}},
+        {72, {{"default.qvs", "shipinv.qfs"}, shield}},
+        {73,
+         {{"heat.qvs", "heat.qfs"},
+          {{"flame", "sampler2D"}, {"alpha", "sampler2D"}, {"particleAlpha", "float"}}}}};
+
+    GlslEnabled = true;
+    Add(new MediumAsteroidObject(Vec3{}, Vec3{}, 0.0f))->Draw();
+    Add(new SpreadObject(Vec2{}, 10.0f))->Draw();
+    auto* ship = Add(new ShipObject);
+    ship->flame->particles[0].active = true;
+    ship->Draw();
+    ship->vulnerable = true;
+    ship->Draw();
+    const Interface typeSetBy = {
+        {"glUniform1i", "sampler2D"}, {"glUniform1f", "float"}, {"glUniform3f", "vec3"}};
+    std::map<double, Interface> set;
+    double program = 0;
+    for (const RecordedCall& call : RecordingGL::Calls()) {
+        if (call.name == "glUseProgram") {
+            program = call.args[0];
+        } else if (SetsUniform(call)) {
+            RecordingGL::Uniform uniform = RecordingGL::UniformAt(static_cast<GLint>(call.args[0]));
+            EXPECT_EQ(uniform.program, program) << uniform.name << " of another program";
+            set[program][uniform.name] = typeSetBy.at(call.name);
+        }
+    }
+    const std::regex declaration(R"(\nuniform\s+(\w+)\s+(\w+)\s*;)");
+    for (const auto& [number, interface] : design) {
+        EXPECT_EQ(set[number], interface.second) << "program " << number;
+        Interface declared;
+        for (const std::string& file : interface.first) {
+            std::ifstream in(std::string(CATACLYSM_SHADER_DIR) + "/" + file);
+            std::string text((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+            ASSERT_FALSE(text.empty()) << file;
+            for (std::sregex_iterator it(text.begin(), text.end(), declaration), end; it != end;
+                 ++it) {
+                declared[(*it)[2]] = (*it)[1];
+            }
+        }
+        EXPECT_EQ(declared, interface.second)
+            << interface.first[0] << " and " << interface.first[1];
+    }
+    EXPECT_EQ(set.size(), design.size());
 }

@@ -1,26 +1,44 @@
 #!/usr/bin/env bash
-# Installs whatever Debian packages the game, its tools and its tests need and are missing,
-# then configures and builds everything into build/. Quick when nothing changed.
+# Installs the Debian packages that are missing, then configures and builds into build/. Quick
+# when nothing changed.
+#   tools/setup.sh play   what playing needs: the game, its forged assets and the kit
+#   tools/setup.sh test   everything: the tests, benchmarks, sanitizer and fuzz builds, the
+#                         end-to-end tools and the packaging tools, and every target
 set -euo pipefail
 cd "$(dirname "$0")/.."
+mode=${1:-}
 
-PACKAGES=(
-    # build
-    build-essential cmake ninja-build pkg-config python3
-    libsdl2-dev libvorbis-dev libopenal-dev libgl-dev libcairo2-dev libstb-dev fonts-dejavu-core
+PLAY_PACKAGES=(
+    # build the game, the forge and the kit
+    build-essential cmake ninja-build pkg-config
+    libsdl2-dev libvorbis-dev libopenal-dev libgl-dev libcairo2-dev libpng-dev fonts-dejavu-core
     # run: OpenAL Soft and Mesa's OpenGL are loaded at run time
     libopenal1 libgl1 libgl1-mesa-dri
+)
+TEST_PACKAGES=(
+    "${PLAY_PACKAGES[@]}"
     # tests and benchmarks
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libstb-dev python3
     xvfb xauth xdotool x11-apps x11-utils imagemagick sox desktop-file-utils
     # fuzzing (libFuzzer) and the sanitizer builds
     clang libclang-rt-14-dev
     # sound files made by others, which the sound tests load when present
     alsa-utils sound-theme-freedesktop
+    # the Debian package and its checks
+    debhelper dpkg-dev lintian appstream
 )
 
+case "$mode" in
+    play) packages=("${PLAY_PACKAGES[@]}") ;;
+    test) packages=("${TEST_PACKAGES[@]}") ;;
+    *)
+        echo "usage: tools/setup.sh play|test" >&2
+        exit 2
+        ;;
+esac
+
 missing=()
-for package in "${PACKAGES[@]}"; do
+for package in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
         missing+=("$package")
     fi
@@ -33,7 +51,16 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-generator=()
-[ -f build/CMakeCache.txt ] || generator=(-G Ninja)
-cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-cmake --build build -j "$(nproc)"
+configure=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+[ -f build/CMakeCache.txt ] || configure+=(-G Ninja)
+if [ "$mode" = test ]; then
+    configure+=(-DBUILD_TESTING=ON)
+    targets=()
+else
+    # A folder that test.sh configured keeps its tests; a new one is made without them, since
+    # GoogleTest is not installed for playing.
+    [ -f build/CMakeCache.txt ] || configure+=(-DBUILD_TESTING=OFF)
+    targets=(--target brindles-cataclysm cataclysm-kit assets)
+fi
+cmake -S . -B build "${configure[@]}" > /dev/null
+cmake --build build -j "$(nproc)" "${targets[@]}"

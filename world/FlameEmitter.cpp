@@ -116,9 +116,9 @@ void FlameEmitter::DrawFlame() const {
         glEnable(GL_TEXTURE_2D);
         GLuint program = HeatProgram->program;
         glUseProgram(program);
-        GLint flameTexture = glGetUniformLocation(program, "flame");
-        GLint alphaTexture = glGetUniformLocation(program, "alpha");
-        particleAlpha = glGetUniformLocation(program, "particleAlpha");
+        GLint flameTexture = glGetUniformLocation(program, ShaderUniforms::Flame.name);
+        GLint alphaTexture = glGetUniformLocation(program, ShaderUniforms::FlameAlpha.name);
+        particleAlpha = glGetUniformLocation(program, ShaderUniforms::ParticleAlpha.name);
         glUniform1i(flameTexture, 0);
         glUniform1i(alphaTexture, 1);
     } else {

@@ -99,6 +99,7 @@ void ShipObject::ResetShip() {
 }
 
 void ShipObject::Update(float dt) {
+    touchedHugeAsteroid = false;
     if (EndIfHit()) {
         return;
     }
@@ -248,8 +249,13 @@ void ShipObject::ApplyContact(BaseObject* other) {
 }
 
 // Undoes this frame's move; of two frames of contact in a row only the first reverses the ship,
-// adding the asteroid's own drift.
+// adding the asteroid's own drift. The collision pass meets the pair from both sides, so the
+// second report of a contact within one frame changes nothing.
 void ShipObject::BounceOff(const BaseObject* hugeAsteroid) {
+    if (touchedHugeAsteroid) {
+        return;
+    }
+    touchedHugeAsteroid = true;
     position.x = previousX;
     position.y = previousY;
     if (!bounced) {
@@ -306,8 +312,8 @@ void ShipObject::Draw() {
         }
         glUseProgram(program->program);
         if (!vulnerable) {
-            glUniform1i(glGetUniformLocation(program->program, "texture2"), 2);
-            glUniform1f(glGetUniformLocation(program->program, "noffset"),
+            glUniform1i(glGetUniformLocation(program->program, ShaderUniforms::Texture2.name), 2);
+            glUniform1f(glGetUniformLocation(program->program, ShaderUniforms::NoiseOffset.name),
                         static_cast<float>(std::sin(sinceShot)));
         }
         SetLitSpriteUniforms(program->program, heading, 0.3, 0.6f);
@@ -315,6 +321,11 @@ void ShipObject::Draw() {
         glUseProgram(0);
         DisableTextureUnitsDownFrom(2);
     } else {
+        // The flame may have drawn through its shader while this program could not be built,
+        // leaving units 0 and 1 textured and unit 1 active: the ship's picture goes on unit 0
+        // alone, and unit 0 stays active for the fixed-function draws that follow.
+        DisableTextureUnitsDownFrom(1);
+        glEnable(GL_TEXTURE_2D);
         BindTexture(vulnerable ? Catalogue.ship : Catalogue.shipInv);
         DrawStripQuad(0.0f, 0.0f, HalfSize, position.z, true);
     }

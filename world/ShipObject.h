@@ -67,7 +67,8 @@ public:
     float thrustSoundTimer = 0.0f;               // ms
     float invulnerableTime = StartInvulnerable;  // ms left
     std::unique_ptr<FlameEmitter> flame;
-    bool bounced = false;  // toggles on each contact with the huge asteroid while invulnerable
+    bool bounced = false;              // toggles on each frame of contact with the huge asteroid
+    bool touchedHugeAsteroid = false;  // in this frame; the pass reports each contact twice
     bool turnClockwise = false;
     bool turnCounterClockwise = false;
     bool thrusting = false;

@@ -29,10 +29,10 @@ bool UsesShaderPath(const ShaderProgram* program) {
 
 void SetLitSpriteUniforms(GLuint program, float angleDegrees, double lightDistance,
                           float specularFactor) {
-    GLint texture0 = glGetUniformLocation(program, "texture0");
-    GLint texture1 = glGetUniformLocation(program, "texture1");
-    GLint lightPosition = glGetUniformLocation(program, "LightPosition");
-    GLint specular = glGetUniformLocation(program, "SpecularFactor");
+    GLint texture0 = glGetUniformLocation(program, ShaderUniforms::Texture0.name);
+    GLint texture1 = glGetUniformLocation(program, ShaderUniforms::Texture1.name);
+    GLint lightPosition = glGetUniformLocation(program, ShaderUniforms::LightPosition.name);
+    GLint specular = glGetUniformLocation(program, ShaderUniforms::SpecularFactor.name);
     double angle = angleDegrees * DegreesToRadians;
     glUniform1i(texture0, 0);
     glUniform1i(texture1, 1);

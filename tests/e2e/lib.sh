@@ -13,6 +13,9 @@ mkdir -p "$OUT_DIR"
 GAME_PID=""
 XVFB_PID=""
 GAME_PRELOAD=""
+# A command that start_game puts before the game, such as one that runs it as another user; it
+# must end by executing the game in the same process, so that GAME_PID is the game's.
+GAME_WRAPPER=()
 
 # A private runtime folder: without one, libraries the game loads complain on stderr.
 export XDG_RUNTIME_DIR="$OUT_DIR/runtime"
@@ -79,7 +82,7 @@ CONF
 # would otherwise inherit SIGINT ignored.
 start_game() {
     env --default-signal=INT SDL_VIDEODRIVER=x11 \
-        LD_PRELOAD="${GAME_PRELOAD:-} ${E2E_KEEP_LOADED:-}" "$GAME" \
+        LD_PRELOAD="${GAME_PRELOAD:-} ${E2E_KEEP_LOADED:-}" "${GAME_WRAPPER[@]}" "$GAME" \
         > "$OUT_DIR/game.out" 2> "$OUT_DIR/game.err" &
     GAME_PID=$!
 }
@@ -215,6 +218,15 @@ frames_between() {
 
 # Moves the menu pointer by a relative mouse motion in pixels.
 move_mouse() { xdotool mousemove_relative -- "$1" "$2"; }
+
+# After Start: Space skips the opening story picture of a new game and then, if it still shows,
+# the flight picture; the level banner ignores it.
+skip_story() {
+    sleep 1.5
+    hold_key space 0.3
+    sleep 0.7
+    hold_key space 0.3
+}
 
 # Holds the left button long enough for a frame to see it, and not so long that it acts twice.
 click() {

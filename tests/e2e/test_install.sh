@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# `cmake --install` lays out a self-contained game folder with its desktop entry and icon; the
-# installed game runs from anywhere, through its link in bin/, and keeps its settings in its
-# own folder; a reinstall keeps them, and `cataclysm-kit rep reset` mends a broken file.
+# `cmake --install` lays out a self-contained game folder with its desktop entry, icons,
+# metainfo and manual pages; the installed game runs from anywhere, through its link in bin/,
+# and keeps its settings in its own folder, which the player owns; a reinstall keeps them, and
+# `cataclysm-kit rep reset` mends a broken file.
 source "$(dirname "$0")/lib.sh"
 build=$(cd "$BIN_DIR/.." && pwd)
 prefix="$(cd "$OUT_DIR" && pwd -P)/prefix"
@@ -26,11 +27,18 @@ done
 desktop="$prefix/share/applications/brindles-cataclysm.desktop"
 [ -f "$desktop" ] || fail "no desktop entry"
 desktop-file-validate "$desktop" || fail "the desktop entry does not validate"
-grep -qx "Exec=\"$game_folder/brindles-cataclysm\"" "$desktop" || fail "Exec does not name the game"
+grep -qx "Exec=\"$prefix/bin/brindles-cataclysm\"" "$desktop" || fail "Exec does not name the game"
 icon="$prefix/share/icons/hicolor/256x256/apps/brindles-cataclysm.png"
 [ "$(/usr/bin/identify -format '%m %wx%h' "$icon")" = "PNG 256x256" ] || fail "no 256x256 PNG icon"
-[ "$(readlink -f "$prefix/bin/brindles-cataclysm")" = "$(readlink -f "$game_folder/brindles-cataclysm")" ] ||
-    fail "bin/brindles-cataclysm does not lead to the game"
+for file in share/icons/hicolor/scalable/apps/brindles-cataclysm.svg share/man/man6/brindles-cataclysm.6 \
+    share/man/man1/cataclysm-kit.1; do
+    [ -f "$prefix/$file" ] || fail "$file was not installed"
+done
+for program in brindles-cataclysm cataclysm-kit; do
+    [ "$(readlink -f "$prefix/bin/$program")" = "$(readlink -f "$game_folder/$program")" ] ||
+        fail "bin/$program does not lead to $program"
+done
+[ "$("$prefix/bin/cataclysm-kit" rep where)" = "$settings" ] || fail "rep where does not name $settings"
 
 # The player's settings survive a reinstall.
 "$kit" rep set "$settings" HighScore 4242

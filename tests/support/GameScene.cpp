@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "app/AssetFiles.h"
 #include "app/Clock.h"
 #include "audio/OggVorbis.h"
 #include "audio/ShipSounds.h"
@@ -173,7 +174,8 @@ double GameScene::TextureName(const char* path) {
 int32_t SavedHighScore() {
     Repository saved;
     int32_t value = -1;
-    if (!saved.Load() || !saved.GetInt("HighScore", &value)) {
+    if (!saved.LoadFile(std::string(AssetRoot) + SettingsFileName) ||
+        !saved.GetInt("HighScore", &value)) {
         return -1;
     }
     return value;

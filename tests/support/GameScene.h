@@ -67,7 +67,8 @@ private:
     std::string savedHighScoreText;
 };
 
-// The high score in the settings file below the current asset root; -1 while none is saved.
+// The high score in the settings file beside the game at the current asset root; -1 while none
+// is saved.
 int32_t SavedHighScore();
 
 // True for a point that a random field point can be: on the half-unit grid that fills the field,

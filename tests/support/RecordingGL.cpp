@@ -88,9 +88,18 @@ void APIENTRY GetProgramiv(GLuint program, GLenum name, GLint* value) {
     }
 }
 
+std::vector<Uniform> Uniforms;  // location n + 1 is Uniforms[n]
+
 GLint APIENTRY GetUniformLocation(GLuint program, const GLchar* name) {
     Record("glGetUniformLocation", {static_cast<double>(program)});
-    return static_cast<GLint>(std::string(name).size());
+    Uniform asked{program, name};
+    auto found = std::find_if(Uniforms.begin(), Uniforms.end(), [&](const Uniform& known) {
+        return known.program == asked.program && known.name == asked.name;
+    });
+    if (found == Uniforms.end()) {
+        found = Uniforms.insert(Uniforms.end(), asked);
+    }
+    return static_cast<GLint>(found - Uniforms.begin()) + 1;
 }
 
 void CopyInfoLog(GLsizei capacity, GLsizei* length, GLchar* log) {
@@ -248,6 +257,13 @@ std::vector<std::vector<GLuint>>& CalledLists() {
     return ListsCalled;
 }
 
+Uniform UniformAt(GLint location) {
+    if (location < 1 || static_cast<size_t>(location) > Uniforms.size()) {
+        return Uniform{};
+    }
+    return Uniforms[static_cast<size_t>(location) - 1];
+}
+
 void SetCompileStatus(GLint status) {
     CompileStatus = status;
 }
@@ -318,6 +334,7 @@ void Install() {
     CompileStatus = GL_TRUE;
     LinkStatus = GL_TRUE;
     InfoLog.clear();
+    Uniforms.clear();
     ClearCalls();
 }
 

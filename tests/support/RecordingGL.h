@@ -55,6 +55,14 @@ struct DrawnElements {
 };
 std::vector<DrawnElements>& ElementDraws();
 
+// A uniform as glGetUniformLocation was asked for it. Each distinct program and name gets a
+// location of its own, from 1 upwards; UniformAt gives an empty name for any other location.
+struct Uniform {
+    GLuint program = 0;
+    std::string name;
+};
+Uniform UniformAt(GLint location);
+
 // What glGetShaderiv and glGetProgramiv report for GL_COMPILE_STATUS and GL_LINK_STATUS
 // (GL_TRUE after Install), and the info log both return.
 void SetCompileStatus(GLint status);

@@ -30,6 +30,10 @@ TempFolder::~TempFolder() {
     nftw(path.c_str(), RemoveOne, 16, FTW_DEPTH | FTW_PHYS);
 }
 
+void TempFolder::Remove(const std::string& relativePath) const {
+    nftw((path + "/" + relativePath).c_str(), RemoveOne, 16, FTW_DEPTH | FTW_PHYS);
+}
+
 void TempFolder::Write(const std::string& relativePath, const std::vector<uint8_t>& bytes) const {
     std::string full = path + "/" + relativePath;
     for (size_t slash = full.find('/', path.size() + 1); slash != std::string::npos;

@@ -19,6 +19,9 @@ public:
     // Reads a file below the folder; empty when it is missing.
     std::vector<uint8_t> Read(const std::string& relativePath) const;
 
+    // Removes a file or a folder below this one with everything in it.
+    void Remove(const std::string& relativePath) const;
+
     // The names in a folder below this one, sorted.
     std::vector<std::string> List(const std::string& relativeFolder) const;
 

@@ -12,11 +12,6 @@ struct Crater {
     float x, y, radius, depth;
 };
 
-float Smoothstep(float edge0, float edge1, float x) {
-    float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
-    return t * t * (3 - 2 * t);
-}
-
 }  // namespace
 
 Rock MakeRock(const RockLook& look) {

@@ -7,11 +7,6 @@
 
 namespace {
 
-float Smoothstep(float edge0, float edge1, float x) {
-    float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
-    return t * t * (3 - 2 * t);
-}
-
 // The projectile: a hot white core in a cyan glow, its head at the top (t = 0), stretched by
 // the game over 0.6 x 4 units and shown square for flak.
 Bitmap Bullet() {

@@ -1,6 +1,6 @@
 // The full-screen and centre-screen pictures: the play-field background, the story frames and
 // credits, the level start, summary and high-score emblems, the end screens, the presenter,
-// title and loading pictures, the menu pointer, and the desktop icon.
+// title and loading pictures, and the menu pointer.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -13,7 +13,6 @@ namespace {
 
 // Full-screen pictures fill a 4:3 screen; they are drawn in 1024 x 768 units.
 constexpr double ScreenW = 1024, ScreenH = 768;
-
 
 // The three rocks, lit, for scenery.
 const std::vector<Bitmap>& SceneryRocks() {
@@ -73,40 +72,78 @@ void PaintShip(Canvas& canvas, double x, double y, double size, double turn, boo
     cairo_restore(cr);
 }
 
+// How a planet looks at the unit surface point (nx, ny, nz), x right, y down, z towards the
+// viewer: land, sea and clouds from noise over the surface point itself, lit from (lx, ly); on
+// the night side, with `lights`, the colony's towns as clusters of fine points that fade in
+// across the terminator.
+Colour PlanetSurface(double nx, double ny, double nz, double lx, double ly, const Colour& land,
+                     const Colour& sea, bool lights, uint32_t seed) {
+    constexpr float SeaLevel = 0.55f;
+    float x = static_cast<float>(nx), y = static_cast<float>(ny), z = static_cast<float>(nz);
+    float terrain = FractalSpaceNoise(x * 3.6f + 10, y * 3.6f + 10, z * 3.6f + 10, 6, seed);
+    // Coasts blend over a narrow band of heights, about a pixel wide, so they do not stair-step.
+    Colour ground = Mix(land, Palette::White, std::max(0.0f, terrain - SeaLevel) * 0.8f);
+    Colour water = Mix(sea, Palette::Space, std::max(0.0f, SeaLevel - terrain) * 1.5f);
+    Colour c = Mix(water, ground, Smoothstep(SeaLevel - 0.01f, SeaLevel + 0.01f, terrain));
+    // Clouds drawn out along the latitudes.
+    float cloud = FractalSpaceNoise(x * 4.5f + 3, y * 7.5f, z * 4.5f, 5, seed + 5);
+    c = Mix(c, Palette::White, std::max(0.0f, cloud - 0.55f) * 2.0f);
+    double sunward = nx * lx + ny * ly + nz * 0.25;
+    double k = 0.04 + 0.96 * std::clamp(sunward, 0.0, 1.0);
+    Colour out{static_cast<float>(c.r * k), static_cast<float>(c.g * k),
+               static_cast<float>(c.b * k), 1};
+    if (!lights) {
+        return out;
+    }
+    float night = Smoothstep(0.12f, -0.18f, static_cast<float>(sunward));
+    float ashore = Smoothstep(SeaLevel + 0.01f, SeaLevel + 0.04f, terrain);
+    float towns = Smoothstep(0.5f, 0.62f, FractalSpaceNoise(x * 7, y * 7, z * 7, 3, seed + 9));
+    // Single lights are the peaks of a fine noise, over a faint haze where the towns lie.
+    float grain = SpaceNoise(x * 220, y * 220, z * 220, seed + 11);
+    float sparkle = std::min(1.0f, std::pow(grain, 6.0f) * 6.0f);
+    float glow = night * ashore * towns * (0.12f + 0.88f * sparkle);
+    return glow > 0 ? Mix(out, Palette::Gold, glow) : out;
+}
+
 // A planet lit from one side, with an atmosphere rim; `lights` adds the colony's night lights.
+// Pixels within three pixels of the limb take 4 x 4 samples: the limb is antialiased by their
+// coverage, and the features there, shrunk by foreshortening, average out instead of showing
+// as single bright pixels.
 void Planet(Canvas& canvas, double x, double y, double radius, const Colour& land,
             const Colour& sea, double lightAngle, bool lights, uint32_t seed) {
     int size = static_cast<int>(radius * 2);
     Bitmap surface(size, size);
     double lx = std::cos(lightAngle), ly = -std::sin(lightAngle);
+    const double pixel = 1 / radius;  // one pixel in units of the radius
+    const double limbBand = 1 - std::min(0.05, 3 * pixel);
     for (int py = 0; py < size; ++py) {
         for (int px = 0; px < size; ++px) {
-            double nx = (px + 0.5 - radius) / radius, ny = (py + 0.5 - radius) / radius;
-            double d2 = nx * nx + ny * ny;
-            if (d2 >= 1) {
+            double cx = (px + 0.5 - radius) * pixel, cy = (py + 0.5 - radius) * pixel;
+            double reach = std::sqrt(cx * cx + cy * cy);
+            if (reach - pixel >= 1) {
                 surface.At(px, py) = {0, 0, 0, 0};
                 continue;
             }
-            double nz = std::sqrt(1 - d2);
-            // Texture from the sphere's surface point so features curve round it.
-            float u = static_cast<float>(std::atan2(nx, nz) * 3 + 10);
-            float v = static_cast<float>(ny * 3 + 10);
-            float terrain = FractalNoise(u, v, 4096, 6, seed);
-            Colour c = terrain > 0.52f ? Mix(land, Palette::White, (terrain - 0.52f) * 0.8f)
-                                       : Mix(sea, Palette::Space, (0.52f - terrain) * 1.5f);
-            float cloud = FractalNoise(u * 1.7f + 3, v * 2.5f, 4096, 5, seed + 5);
-            c = Mix(c, Palette::White, std::max(0.0f, cloud - 0.55f) * 2.0f);
-            double diffuse = std::max(0.0, nx * lx + ny * ly + nz * 0.25);
-            double k = 0.04 + 0.96 * std::min(1.0, diffuse);
-            Colour out{static_cast<float>(c.r * k), static_cast<float>(c.g * k),
-                       static_cast<float>(c.b * k), 1};
-            if (lights && diffuse < 0.08 && terrain > 0.52f) {
-                float city = std::pow(FractalNoise(u * 9, v * 9, 8192, 2, seed + 9), 4.0f);
-                out = Mix(out, Palette::Gold, std::min(1.0f, city * 2.5f));
+            int samples = reach < limbBand ? 1 : 4;
+            Colour sum{0, 0, 0, 0};
+            int inside = 0;  // samples on the disk
+            for (int sy = 0; sy < samples; ++sy) {
+                for (int sx = 0; sx < samples; ++sx) {
+                    double nx = cx + ((sx + 0.5) / samples - 0.5) * pixel;
+                    double ny = cy + ((sy + 0.5) / samples - 0.5) * pixel;
+                    double d2 = nx * nx + ny * ny;
+                    if (d2 >= 1) {
+                        continue;
+                    }
+                    Colour c =
+                        PlanetSurface(nx, ny, std::sqrt(1 - d2), lx, ly, land, sea, lights, seed);
+                    sum = {sum.r + c.r, sum.g + c.g, sum.b + c.b, 0};
+                    ++inside;
+                }
             }
-            double edge = std::clamp((1 - std::sqrt(d2)) * radius / 1.5, 0.0, 1.0);
-            out.a = static_cast<float>(edge);
-            surface.At(px, py) = out;
+            float coverage = static_cast<float>(inside) / static_cast<float>(samples * samples);
+            float share = inside > 0 ? 1.0f / static_cast<float>(inside) : 0.0f;
+            surface.At(px, py) = {sum.r * share, sum.g * share, sum.b * share, coverage};
         }
     }
     cairo_t* cr = canvas.cr;
@@ -152,7 +189,7 @@ void StoryPanel(cairo_t* cr, const std::vector<std::string>& lines, double top) 
 bool StoryFrames(const ForgeContext& context) {
     Canvas first(1024, 768, ScreenW, ScreenH);
     SpaceBackdrop(first, 21, 0.8f, 700);
-    Planet(first, 250, 760, 420, {0.35f, 0.55f, 0.30f, 1}, {0.06f, 0.20f, 0.42f, 1}, 1.0, true, 7);
+    Planet(first, 250, 760, 420, {0.35f, 0.55f, 0.30f, 1}, {0.06f, 0.20f, 0.42f, 1}, 0.3, true, 7);
     Scatter scatter(99);
     for (int i = 0; i < 26; ++i) {  // the swarm pours in from the upper right
         double t = scatter.Next();
@@ -438,48 +475,9 @@ bool Pointer(const ForgeContext& context) {
     return WriteCanvas(context, "textures/menu/Pointer.tga", pointer, true, TopRow::HighT);
 }
 
-cairo_status_t AppendPngBytes(void* closure, const unsigned char* data, unsigned int length) {
-    auto* bytes = static_cast<std::vector<unsigned char>*>(closure);
-    bytes->insert(bytes->end(), data, data + length);
-    return CAIRO_STATUS_SUCCESS;
-}
-
-// The desktop icon, a 256 x 256 PNG beside the game's assets for the installer: the ship
-// climbing past a rock through a nebula, on a rounded tile with a cyan rim.
-bool Icon(const ForgeContext& context) {
-    constexpr int Side = 256;
-    Canvas scene(Side, Side);
-    SpaceBackdrop(scene, 71, 0.8f, 90);
-    Glow(scene.cr, 180, 70, 110, Palette::Violet, 0.6);
-    PaintRock(scene, 1, 182, 78, 128, 0.6);
-    PaintRock(scene, 2, 52, 206, 62, 2.1, 0.9);
-    PaintShip(scene, 112, 146, 150, -0.55, true);
-
-    Canvas icon(Side, Side);
-    cairo_t* cr = icon.cr;
-    RoundedRectangle(cr, 4, 4, Side - 8, Side - 8, 40);
-    cairo_save(cr);
-    cairo_clip_preserve(cr);
-    cairo_set_source_surface(cr, scene.surface, 0, 0);
-    cairo_paint(cr);
-    cairo_restore(cr);
-    cairo_set_line_width(cr, 5);
-    SetColour(cr, Palette::Cyan, 0.9);
-    cairo_stroke(cr);
-
-    std::vector<unsigned char> png;
-    cairo_surface_flush(icon.surface);
-    if (cairo_surface_write_to_png_stream(icon.surface, AppendPngBytes, &png) !=
-        CAIRO_STATUS_SUCCESS) {
-        std::fprintf(stderr, "cataclysm-forge: cannot encode the icon as PNG\n");
-        return false;
-    }
-    return WriteForgedFile(context, "icons/brindles-cataclysm.png", png.data(), png.size());
-}
-
 bool ForgeScreens(const ForgeContext& context) {
     return Background(context) && StoryFrames(context) && Credits(context) && EndScreens(context) &&
-           Emblems(context) && Presentation(context) && Pointer(context) && Icon(context);
+           Emblems(context) && Presentation(context) && Pointer(context);
 }
 
 }  // namespace

@@ -5,21 +5,42 @@
 
 namespace {
 
-uint32_t Hash(int x, int y, uint32_t seed) {
+// A lattice point's value from 0 to 1; the plane's points are those with z = 0.
+float Lattice(int x, int y, int z, uint32_t seed) {
     uint32_t h = static_cast<uint32_t>(x) * 374761393u + static_cast<uint32_t>(y) * 668265263u +
-                 seed * 2246822519u;
+                 static_cast<uint32_t>(z) * 3266489917u + seed * 2246822519u;
     h = (h ^ (h >> 13)) * 1274126177u;
-    return h ^ (h >> 16);
+    h ^= h >> 16;
+    return static_cast<float>(h & 0xFFFF) / 65535.0f;
 }
 
-float Lattice(int x, int y, int period, uint32_t seed) {
+float TiledLattice(int x, int y, int period, uint32_t seed) {
     x = ((x % period) + period) % period;
     y = ((y % period) + period) % period;
-    return static_cast<float>(Hash(x, y, seed) & 0xFFFF) / 65535.0f;
+    return Lattice(x, y, 0, seed);
 }
 
 float Smooth(float t) {
     return t * t * t * (t * (t * 6 - 15) + 10);
+}
+
+float Lerp(float from, float to, float amount) {
+    return from + (to - from) * amount;
+}
+
+// The fractal sum of `octaves` layers of `layer`(frequency, seed), each of twice the frequency
+// and half the weight of the one before; 0 to 1 like each layer.
+template <typename Layer>
+float SumOctaves(int octaves, uint32_t seed, Layer layer) {
+    float sum = 0, weight = 0, amplitude = 1;
+    int frequency = 1;
+    for (int octave = 0; octave < octaves; ++octave) {
+        sum += layer(frequency, seed + octave * 101u) * amplitude;
+        weight += amplitude;
+        amplitude *= 0.5f;
+        frequency *= 2;
+    }
+    return sum / weight;
 }
 
 uint8_t Byte(float value) {
@@ -27,6 +48,11 @@ uint8_t Byte(float value) {
 }
 
 }  // namespace
+
+float Smoothstep(float edge0, float edge1, float x) {
+    float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
+    return t * t * (3 - 2 * t);
+}
 
 Colour Mix(const Colour& from, const Colour& to, float amount) {
     return {from.r + (to.r - from.r) * amount, from.g + (to.g - from.g) * amount,
@@ -98,24 +124,40 @@ float TiledNoise(float x, float y, int period, uint32_t seed) {
     int y0 = static_cast<int>(std::floor(y));
     float fx = Smooth(x - x0);
     float fy = Smooth(y - y0);
-    float top = Lattice(x0, y0, period, seed) +
-                (Lattice(x0 + 1, y0, period, seed) - Lattice(x0, y0, period, seed)) * fx;
-    float bottom = Lattice(x0, y0 + 1, period, seed) +
-                   (Lattice(x0 + 1, y0 + 1, period, seed) - Lattice(x0, y0 + 1, period, seed)) * fx;
-    return top + (bottom - top) * fy;
+    float top =
+        Lerp(TiledLattice(x0, y0, period, seed), TiledLattice(x0 + 1, y0, period, seed), fx);
+    float bottom = Lerp(TiledLattice(x0, y0 + 1, period, seed),
+                        TiledLattice(x0 + 1, y0 + 1, period, seed), fx);
+    return Lerp(top, bottom, fy);
 }
 
 float FractalNoise(float x, float y, int period, int octaves, uint32_t seed) {
-    float sum = 0, weight = 0, amplitude = 1;
-    for (int octave = 0; octave < octaves; ++octave) {
-        sum += TiledNoise(x, y, period, seed + octave * 101u) * amplitude;
-        weight += amplitude;
-        amplitude *= 0.5f;
-        x *= 2;
-        y *= 2;
-        period *= 2;
+    return SumOctaves(octaves, seed, [&](int frequency, uint32_t layerSeed) {
+        return TiledNoise(x * frequency, y * frequency, period * frequency, layerSeed);
+    });
+}
+
+float SpaceNoise(float x, float y, float z, uint32_t seed) {
+    int x0 = static_cast<int>(std::floor(x));
+    int y0 = static_cast<int>(std::floor(y));
+    int z0 = static_cast<int>(std::floor(z));
+    float fx = Smooth(x - x0);
+    float fy = Smooth(y - y0);
+    float fz = Smooth(z - z0);
+    float layers[2];
+    for (int dz = 0; dz < 2; ++dz) {
+        float top = Lerp(Lattice(x0, y0, z0 + dz, seed), Lattice(x0 + 1, y0, z0 + dz, seed), fx);
+        float bottom =
+            Lerp(Lattice(x0, y0 + 1, z0 + dz, seed), Lattice(x0 + 1, y0 + 1, z0 + dz, seed), fx);
+        layers[dz] = Lerp(top, bottom, fy);
     }
-    return sum / weight;
+    return Lerp(layers[0], layers[1], fz);
+}
+
+float FractalSpaceNoise(float x, float y, float z, int octaves, uint32_t seed) {
+    return SumOctaves(octaves, seed, [&](int frequency, uint32_t layerSeed) {
+        return SpaceNoise(x * frequency, y * frequency, z * frequency, layerSeed);
+    });
 }
 
 float HeightField::HeightAt(int x, int y) const {

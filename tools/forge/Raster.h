@@ -11,6 +11,9 @@ struct Colour {
 
 Colour Mix(const Colour& from, const Colour& to, float amount);
 
+// 0 up to edge0, 1 from edge1, and a smooth rise between (edge1 may lie below edge0).
+float Smoothstep(float edge0, float edge1, float x);
+
 // A picture computed pixel by pixel (procedural surfaces, normal maps, noise). Row 0 is the top
 // of the picture, as on a Canvas.
 struct Bitmap {
@@ -36,6 +39,11 @@ void PaintBitmap(Canvas& canvas, const Bitmap& bitmap, double x, double y, doubl
 // of octaves; both give values from 0 to 1. The seed picks a different field.
 float TiledNoise(float x, float y, int period, uint32_t seed);
 float FractalNoise(float x, float y, int period, int octaves, uint32_t seed);
+
+// The same over 3-D space, without a period. A sphere textured at its surface points has no
+// seam and no pole where the picture would pinch.
+float SpaceNoise(float x, float y, float z, uint32_t seed);
+float FractalSpaceNoise(float x, float y, float z, int octaves, uint32_t seed);
 
 // A surface's height (0 to 1) and coverage. Normals and lighting are derived from it, so the
 // colour picture and the normal map of a sprite always show the same relief.

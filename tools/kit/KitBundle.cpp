@@ -80,11 +80,12 @@ int Pack(const std::vector<std::string>& args) {
     for (size_t i = 2; i < args.size(); ++i) {
         std::vector<uint8_t> file;
         TargaPixels image;
+        TargaRefusal refusal = TargaRefusal::None;
         if (!ReadKitFile(args[i], file)) {
             return KitFail("cannot read " + args[i]);
         }
-        if (!DecodeTarga(file.data(), file.size(), image)) {
-            return KitFail(args[i] + " is not a Targa image the game reads");
+        if (!DecodeTarga(file.data(), file.size(), image, &refusal)) {
+            return KitFail(args[i] + ": " + TargaRefusalText(refusal));
         }
         pictures.push_back(BundlePicture{BaseName(args[i]), image.width, image.height,
                                          image.BytesPerPixel(), std::move(image.pixels)});

@@ -1,27 +1,16 @@
 // The sound families of the kit: what the game would make of a WAV effect or an Ogg Vorbis
 // music file, read with the game's own code.
+#include "tools/kit/KitSound.h"
+
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/AssetFiles.h"
 #include "audio/OggVorbis.h"
-#include "audio/Wave.h"
 #include "tools/kit/KitCommand.h"
+#include "tools/kit/KitFiles.h"
 
-namespace {
-
-bool ReadFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        return false;
-    }
-    bool read = ReadWholeStream(file, bytes);
-    std::fclose(file);
-    return read;
-}
-
-// Why the game would leave a clip silent, or null when it would play it.
 std::string WaveProblem(const WaveLayout& layout) {
     if (!layout.riffSeen) {
         return "no RIFF/WAVE header";
@@ -44,9 +33,11 @@ std::string WaveProblem(const WaveLayout& layout) {
     return "";
 }
 
+namespace {
+
 int WavInfo(const std::string& path) {
     std::vector<uint8_t> bytes;
-    if (!ReadFile(path, bytes)) {
+    if (!ReadKitFile(path, bytes)) {
         return KitFail("cannot read " + path);
     }
     WaveLayout layout = ParseWave(bytes.data(), bytes.size());
@@ -58,11 +49,6 @@ int WavInfo(const std::string& path) {
         return KitFail(path + ": " + WaveProblem(layout) + "; the game would leave it silent");
     }
     return 0;
-}
-
-// The kit names files as they are, not below the game's asset folder.
-void OpenPlainFile(const char* name, const char* mode, FILE** out) {
-    *out = std::fopen(name, mode);
 }
 
 int OggInfo(const std::string& path) {

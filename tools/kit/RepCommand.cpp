@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "app/AssetFiles.h"
 #include "settings/Repository.h"
 #include "settings/SafeFileWrite.h"
 #include "settings/Settings.h"
+#include "settings/SettingsLocation.h"
 #include "tools/kit/KitCommand.h"
 
 namespace {
@@ -20,7 +22,8 @@ constexpr char RepHelp[] =
     "rep get FILE KEY          print the integer under KEY in the game section\n"
     "rep set FILE KEY VALUE    store the integer VALUE under KEY in the game section\n"
     "rep reset FILE            replace FILE with the settings of a fresh install (1024x768,\n"
-    "                          full brightness, shaders and sound on), keeping its high score";
+    "                          full brightness, shaders and sound on), keeping its high score\n"
+    "rep where                 print the settings file the game beside the kit uses for you";
 
 // Bytes that would upset a terminal or a line-based reader are printed as \xNN.
 std::string Escaped(const std::string& text, bool quote) {
@@ -162,6 +165,19 @@ int Reset(const std::string& path) {
     return 0;
 }
 
+// The same choice the game makes at start: the file beside it, or the player's own.
+int Where() {
+    if (!SetUpAssetRoot()) {
+        return KitFail("cannot find the folder the kit runs from");
+    }
+    SettingsLocation location = ChooseSettingsLocation();
+    if (location.file.empty()) {
+        return KitFail("no home folder to keep the settings in");
+    }
+    std::printf("%s\n", location.file.c_str());
+    return 0;
+}
+
 int RunRep(const std::vector<std::string>& args) {
     if (args.size() == 2 && args[0] == "dump") {
         return Dump(args[1]);
@@ -175,8 +191,12 @@ int RunRep(const std::vector<std::string>& args) {
     if (args.size() == 2 && args[0] == "reset") {
         return Reset(args[1]);
     }
+    if (args.size() == 1 && args[0] == "where") {
+        return Where();
+    }
     return KitFail(
-        "usage: cataclysm-kit rep dump FILE | get FILE KEY | set FILE KEY VALUE | reset FILE");
+        "usage: cataclysm-kit rep dump FILE | get FILE KEY | set FILE KEY VALUE | reset FILE | "
+        "where");
 }
 
 }  // namespace

@@ -1,0 +1,93 @@
+#include "settings/SettingsLocation.h"
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/AssetFiles.h"
+#include "settings/Repository.h"
+#include "settings/SafeFileWrite.h"
+
+namespace {
+
+constexpr char SystemTree[] = "/usr/";
+
+// The settings file's name without its folder: "bc.rep".
+std::string SettingsBaseName() {
+    const char* slash = std::strrchr(SettingsFileName, '/');
+    return slash == nullptr ? SettingsFileName : slash + 1;
+}
+
+// The folder part of SettingsFileName below the asset root: "config".
+std::string SettingsFolderName() {
+    std::string name = SettingsFileName;
+    return name.substr(0, name.size() - SettingsBaseName().size() - 1);
+}
+
+bool IsAbsolute(const char* path) {
+    return path != nullptr && path[0] == '/';
+}
+
+std::string HomeFolder() {
+    const char* home = std::getenv("HOME");
+    if (IsAbsolute(home)) {
+        return home;
+    }
+    const passwd* entry = getpwuid(getuid());
+    return entry != nullptr && IsAbsolute(entry->pw_dir) ? entry->pw_dir : "";
+}
+
+}  // namespace
+
+bool SettingsFolderWritable(const std::string& configFolder) {
+    if (configFolder.compare(0, sizeof SystemTree - 1, SystemTree) == 0) {
+        return false;
+    }
+    return FileReplace.access(configFolder.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string PerUserSettingsFile() {
+    const char* configHome = std::getenv("XDG_CONFIG_HOME");
+    std::string folder;
+    if (IsAbsolute(configHome)) {
+        folder = configHome;
+    } else {
+        std::string home = HomeFolder();
+        if (home.empty()) {
+            return "";
+        }
+        folder = home + "/.config";
+    }
+    return folder + "/" + PerUserSettingsFolder + "/" + SettingsBaseName();
+}
+
+SettingsLocation ChooseSettingsLocation() {
+    std::string root = AssetRoot;
+    SettingsLocation location;
+    if (root.empty()) {
+        return location;
+    }
+    if (SettingsFolderWritable(root + SettingsFolderName())) {
+        location.file = root + SettingsFileName;
+        return location;
+    }
+    location.file = PerUserSettingsFile();
+    location.defaults = root + SettingsFileName;
+    location.perUser = true;
+    return location;
+}
+
+bool MakeSettingsFolders(const std::string& file, std::string& failure) {
+    for (size_t slash = file.find('/', 1); slash != std::string::npos;
+         slash = file.find('/', slash + 1)) {
+        std::string folder = file.substr(0, slash);
+        if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+            failure = "cannot make the folder " + folder + ": " + std::strerror(errno);
+            return false;
+        }
+    }
+    return true;
+}

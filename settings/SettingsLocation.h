@@ -1,0 +1,35 @@
+#pragma once
+#include <string>
+
+// Where the settings file lives. Beside the game, "config/bc.rep" below the asset root, while
+// the player may write that folder: a build, or an install into a folder of the player's own.
+// A system-wide install keeps one file per player instead, in the player's configuration
+// folder; until a player's first save, the installed file stands in for it with its defaults.
+struct SettingsLocation {
+    std::string file;      // the file loaded and saved; empty when there is no asset root or no
+                           // home folder to keep it in
+    std::string defaults;  // read in place of file while file does not exist; empty beside the game
+    bool perUser = false;  // file is the player's own, not the one beside the game
+};
+
+// The folder below the player's configuration folder that holds the per-user file.
+constexpr char PerUserSettingsFolder[] = "brindles-cataclysm";
+
+// Decides for the game at the current asset root (SetUpAssetRoot first). The settings code
+// decides once per run; the kit asks to say where the game keeps its file.
+SettingsLocation ChooseSettingsLocation();
+
+// True when the game may keep its settings in configFolder itself: the folder exists, the
+// player may make files in it, and it does not lie below /usr. That tree belongs to the package
+// manager, so a system-wide install never writes into it, not even when root, whom no
+// permission bits stop, plays.
+bool SettingsFolderWritable(const std::string& configFolder);
+
+// $XDG_CONFIG_HOME/brindles-cataclysm/bc.rep, or ~/.config/brindles-cataclysm/bc.rep when the
+// variable is unset or not an absolute path; the home folder comes from $HOME or, when that is
+// unset or relative, from the password database. Empty when no home folder is known.
+std::string PerUserSettingsFile();
+
+// Makes the folders on the way to a per-user settings file that do not exist yet, each
+// readable by the player alone. False, with the reason, when one cannot be made.
+bool MakeSettingsFolders(const std::string& file, std::string& failure);

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "app/AssetFiles.h"
+#include "settings/SafeFileWrite.h"
+#include "settings/SettingsLocation.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+// Sets an environment variable, or clears it for nullptr, until the end of the scope.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const char* value) : name(name) {
+        const char* old = std::getenv(name);
+        if (old != nullptr) {
+            saved = old;
+        }
+        Set(value);
+    }
+    ~ScopedVariable() { Set(saved ? saved->c_str() : nullptr); }
+    void Set(const char* value) {
+        if (value != nullptr) {
+            setenv(name, value, 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+
+private:
+    const char* name;
+    std::optional<std::string> saved;
+};
+
+struct Chosen {
+    std::string file;
+    std::string defaults;
+    bool perUser;
+    bool operator==(const Chosen& other) const {
+        return file == other.file && defaults == other.defaults && perUser == other.perUser;
+    }
+};
+
+Chosen ChooseFor(const std::string& executable) {
+    EXPECT_TRUE(SetUpAssetRootFrom(executable.c_str()));
+    SettingsLocation location = ChooseSettingsLocation();
+    FileOpenHook = nullptr;
+    return {location.file, location.defaults, location.perUser};
+}
+
+}  // namespace
+
+// Beside the game while its config folder exists and takes files; the player's own file for a
+// missing folder, a refused one, and any folder below /usr, which root could write.
+TEST(SettingsLocation, TheFileBesideTheGameUnlessItsFolderIsMissingRefusedOrBelowUsr) {
+    TempFolder game;
+    ScopedVariable configHome("XDG_CONFIG_HOME", "/players/ann/.config");
+    const std::string own = "/players/ann/.config/brindles-cataclysm/bc.rep";
+    const std::string beside = game.Path() + "/base/config/bc.rep";
+    const std::string executable = game.Path() + "/brindles-cataclysm";
+
+    EXPECT_EQ(ChooseFor(executable), (Chosen{own, beside, true})) << "no config folder";
+    game.Write("base/config/bc.rep", {1});
+    EXPECT_EQ(ChooseFor(executable), (Chosen{beside, "", false}));
+    FileReplace.access = [](const char*, int) {
+        errno = EACCES;
+        return -1;
+    };
+    EXPECT_EQ(ChooseFor(executable), (Chosen{own, beside, true})) << "a refused folder";
+    FileReplace.access = [](const char*, int) { return 0; };
+    const std::string installed = "/usr/lib/games/brindles-cataclysm/";
+    EXPECT_EQ(ChooseFor(installed + "brindles-cataclysm"),
+              (Chosen{own, installed + "base/config/bc.rep", true}))
+        << "below /usr even when the folder takes files";
+    UseRealFileReplace();
+}
+
+// The folder's permission bits as the system applies them: a player who is not root is
+// refused a folder without write permission. Run as an unprivileged user when the tests run as
+// root, whom the bits do not stop.
+TEST(SettingsLocation, AFolderWithoutWritePermissionIsRefused) {
+    TempFolder game;
+    game.Write("base/config/bc.rep", {1});
+    const std::string config = game.Path() + "/base/config";
+    ASSERT_EQ(chmod(game.Path().c_str(), 0755), 0);
+    ASSERT_EQ(chmod(config.c_str(), 0555), 0);
+    EXPECT_EXIT(
+        {
+            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+                _exit(2);
+            }
+            _exit(SettingsFolderWritable(config) ? 1 : 0);
+        },
+        testing::ExitedWithCode(0), "");
+    ASSERT_EQ(chmod(config.c_str(), 0755), 0);
+    EXPECT_TRUE(SettingsFolderWritable(config));
+}
+
+// $XDG_CONFIG_HOME when it is an absolute path, else ~/.config, the home folder from $HOME or,
+// when that is unset or relative, from the password database.
+TEST(SettingsLocation, ThePlayersOwnFileFollowsXdgConfigHomeThenTheHomeFolder) {
+    ScopedVariable configHome("XDG_CONFIG_HOME", "/x/config");
+    ScopedVariable home("HOME", "/players/bo");
+    EXPECT_EQ(PerUserSettingsFile(), "/x/config/brindles-cataclysm/bc.rep");
+    configHome.Set("relative/config");
+    EXPECT_EQ(PerUserSettingsFile(), "/players/bo/.config/brindles-cataclysm/bc.rep");
+    configHome.Set("");
+    EXPECT_EQ(PerUserSettingsFile(), "/players/bo/.config/brindles-cataclysm/bc.rep");
+    configHome.Set(nullptr);
+    EXPECT_EQ(PerUserSettingsFile(), "/players/bo/.config/brindles-cataclysm/bc.rep");
+    const passwd* entry = getpwuid(getuid());
+    ASSERT_NE(entry, nullptr);
+    for (const char* unusable : {"relative/home", static_cast<const char*>(nullptr)}) {
+        home.Set(unusable);
+        EXPECT_EQ(PerUserSettingsFile(),
+                  std::string(entry->pw_dir) + "/.config/brindles-cataclysm/bc.rep");
+    }
+}

@@ -1,0 +1,248 @@
+#!/usr/bin/env bash
+# The Debian package as a player meets it: built from this tree, checked by lintian, appstreamcli
+# and desktop-file-validate (any error or warning fails), installed into the machine with
+# apt-get, and played by an unprivileged user in a private X server (presenter, menu, a game
+# with shots fired, Q, game over, Escape). That player's ~/.config/brindles-cataclysm/bc.rep
+# must hold the desktop size and the high score of that game; a second user gets a fresh file
+# of their own, root a file in its own home, and the installed folders stay as the package left
+# them. Removing and purging the package leaves none of its files and every player's own file.
+# Needs root, as the CI machine has; the machine is left as it was found, users and package
+# removed, whatever happens.
+source "$(dirname "$0")/lib.sh"
+if [ "$(id -u)" -ne 0 ]; then
+    echo "e2e: test_package skipped: installing a package and adding users needs root"
+    exit 77
+fi
+source_root="$(cd "$(dirname "$0")/../.." && pwd)"
+build=$(cd "$BIN_DIR/.." && pwd)
+package_name=brindles-cataclysm
+# What dpkg knows of the package: nothing (or not-installed), installed, config-files...
+package_state() { dpkg-query -W -f='${db:Status-Status}' "$package_name" 2>/dev/null || true; }
+case "$(package_state)" in
+    "" | not-installed) ;;
+    *) fail "$package_name is on this machine already ($(package_state)); remove it first" ;;
+esac
+
+# Everything the players touch lives in a folder every user can reach, whatever the clone's.
+shared=$(mktemp -d /tmp/cataclysm-package-XXXXXX)
+chmod 755 "$shared"
+players=("bcpkg$$a" "bcpkg$$b")
+installed=""
+package_cleanup() {
+    cleanup
+    [ -n "$installed" ] && DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq "$package_name" \
+        > /dev/null 2>&1
+    for player in "${players[@]}"; do
+        id "$player" > /dev/null 2>&1 && userdel "$player" 2> /dev/null
+    done
+    rm -rf "$shared"
+    return 0
+}
+trap package_cleanup EXIT
+
+# Fails when a checker's report ($1, a file) holds a line that starts with one of the patterns.
+no_findings() {
+    local report=$1 what=$2
+    shift 2
+    for pattern in "$@"; do
+        ! grep -q "^$pattern" "$report" || fail "$what: $(grep "^$pattern" "$report" | head -n 5)"
+    done
+}
+
+started=$SECONDS
+deb=$("$source_root/tools/make_package.sh" "$build") || fail "tools/make_package.sh failed"
+note "built $(basename "$deb") in $((SECONDS - started)) s"
+lintian --fail-on error,warning -I "$deb" > "$OUT_DIR/lintian.txt" 2>&1 ||
+    fail "lintian: $(grep -v '^running with root' "$OUT_DIR/lintian.txt")"
+no_findings "$OUT_DIR/lintian.txt" lintian "E:" "W:"
+note "lintian: $(grep -c '^I:' "$OUT_DIR/lintian.txt" || true) informational tags (lintian.txt)"
+
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" \
+    > "$OUT_DIR/apt-install.log" 2>&1 || fail "apt-get install failed: $(tail -n 5 "$OUT_DIR/apt-install.log")"
+installed=yes
+dpkg-query -L "$package_name" > "$OUT_DIR/package-files.txt"
+game_folder=/usr/lib/games/$package_name
+data_folder=/usr/share/games/$package_name
+desktop=/usr/share/applications/$package_name.desktop
+for file in /usr/games/$package_name /usr/games/cataclysm-kit $desktop \
+    /usr/share/icons/hicolor/scalable/apps/$package_name.svg \
+    /usr/share/man/man6/$package_name.6.gz /usr/share/man/man1/cataclysm-kit.1.gz \
+    /usr/share/doc/$package_name/copyright "$data_folder/base/config/bc.rep"; do
+    [ -e "$file" ] || fail "the package did not install $file"
+done
+for size in 16 32 48 64 128 256 512; do
+    icon=/usr/share/icons/hicolor/${size}x$size/apps/$package_name.png
+    [ "$(/usr/bin/identify -format '%m %wx%h' "$icon")" = "PNG ${size}x$size" ] ||
+        fail "$icon is not a $size px PNG"
+done
+desktop-file-validate "$desktop" > "$OUT_DIR/desktop-file-validate.txt" 2>&1 ||
+    fail "desktop-file-validate: $(cat "$OUT_DIR/desktop-file-validate.txt")"
+no_findings "$OUT_DIR/desktop-file-validate.txt" desktop-file-validate ".*error:" ".*warning:"
+metainfo=$(ls /usr/share/metainfo/*.metainfo.xml | grep -i cataclysm)
+appstreamcli validate --no-net "$metainfo" > "$OUT_DIR/appstream.txt" 2>&1 ||
+    fail "appstreamcli validate: $(cat "$OUT_DIR/appstream.txt")"
+no_findings "$OUT_DIR/appstream.txt" "appstreamcli validate" "E:" "W:"
+grep -q "^Depends:.*libopenal1.*libgl1" <(dpkg-query -s "$package_name") ||
+    fail "the package does not depend on libopenal1 and libgl1"
+
+# What the package put below /usr, to compare with after the runs.
+list_installed() { find "$game_folder" "$data_folder" -printf '%p %s %T@\n' | sort; }
+list_installed > "$OUT_DIR/installed-before.txt"
+
+start_display
+log_frames
+cp "$OUT_DIR/frame_log.so" "$shared/"
+GAME_PRELOAD="$shared/frame_log.so"
+unset CATACLYSM_FRAME_LOG
+export ALSOFT_DRIVERS=null
+GAME=/usr/games/$package_name
+kit=/usr/games/cataclysm-kit  # root's PATH has no /usr/games
+
+# Sets GAME_WRAPPER so that the next game runs as user $1 (root included) with the home folder
+# $2, no XDG_CONFIG_HOME, a runtime folder and a frame log of its own.
+play_as() {
+    local player=$1 home=$2 runtime="$shared/runtime-$1"
+    mkdir -p -m 0700 "$runtime"
+    FRAME_LOG="$shared/frames-$player.log"
+    : > "$FRAME_LOG"
+    chown "$player:" "$runtime" "$FRAME_LOG"
+    GAME_WRAPPER=(setpriv --reuid="$player" --regid="$(id -g "$player")" --init-groups --
+        env -u XDG_CONFIG_HOME HOME="$home" USER="$player" LOGNAME="$player"
+        XDG_RUNTIME_DIR="$runtime" CATACLYSM_FRAME_LOG="$FRAME_LOG")
+}
+
+# Starts the game and waits for the main menu; $1 names the screenshot.
+start_to_menu() {
+    start_game
+    wait_for_window > /dev/null
+    wait_for_open textures/menu/Pointer.tga 1 90 > /dev/null
+    sleep 1
+    at_least "$(screenshot "$1")" 0.02 || fail "the menu is black ($1.png)"
+}
+
+quit_from_menu() {
+    hold_key Escape 0.5
+    wait_for_exit 20
+    [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after Escape"
+    [ ! -s "$OUT_DIR/game.err" ] || fail "the game wrote errors: $(cat "$OUT_DIR/game.err")"
+}
+
+# $1's own settings file holds KEY=VALUE for each further argument.
+settings_hold() {
+    local file=$1
+    shift
+    for pair in "$@"; do
+        [ "$("$kit" rep get "$file" "${pair%=*}")" = "${pair#*=}" ] ||
+            fail "$file does not hold ${pair} ($("$kit" rep dump "$file" 2>&1 | tr '\n' ' '))"
+    done
+}
+
+for player in "${players[@]}"; do
+    useradd --create-home --home-dir "$shared/home-$player" --shell /usr/sbin/nologin "$player" ||
+        fail "cannot add the user $player"
+done
+first=${players[0]}
+first_home="$shared/home-$first"
+first_file="$first_home/.config/$package_name/bc.rep"
+[ "$(setpriv --reuid="$first" --regid="$(id -g "$first")" --init-groups -- env HOME="$first_home" \
+    "$kit" rep where)" = "$first_file" ] || fail "cataclysm-kit rep where does not name $first_file"
+
+# The first player: a game from Start, Q, game over, the credits skipped, Escape.
+play_as "$first" "$first_home"
+start_to_menu menu-first-player
+fonts_before=$(count_opens fonts/default.tga)
+move_mouse 0 -50
+sleep 0.3
+click
+skip_story
+wait_for_open fonts/default.tga $((fonts_before + 1)) 30 > /dev/null
+sleep 0.5
+# Firing all the while, the ship flies a wide polygon over the wrapping field: its shots, or
+# the ship itself when it rams a rock, score points. Level 1 holds few rocks, so it flies on
+# until the HUD's score has left 0 in two looks in a row (a rock passing over the HUD changes
+# one look only), for at most 40 legs.
+score_box=170x20+250+736  # "Score:0" at the bottom left of a 1024x768 screen
+score_look() { xwd -root -silent | /usr/bin/convert xwd:- -crop "$score_box" +repage "$1"; }
+score_changed() {
+    local differing
+    differing=$(/usr/bin/compare -metric AE -fuzz 25% "$shared/score-0.png" "$1" null: 2>&1)
+    [ "${differing%% *}" -gt 20 ] 2>/dev/null
+}
+score_look "$shared/score-0.png"
+xdotool keydown space
+changed_looks=0
+for leg in $(seq 1 40); do
+    xdotool keydown Up
+    sleep 0.8
+    xdotool keyup Up
+    hold_key Left 0.35
+    if [ "$leg" -eq 2 ]; then
+        at_least "$(screenshot playing)" 0.01 || fail "the level is black"
+    fi
+    score_look "$shared/score-now.png"
+    if score_changed "$shared/score-now.png"; then
+        changed_looks=$((changed_looks + 1))
+        [ "$changed_looks" -lt 2 ] || break
+    else
+        changed_looks=0
+    fi
+done
+note "the score left 0 after $leg legs"
+xdotool keyup space
+xdotool keydown q
+game_over=$(wait_for_open textures/story/gameover.tga 1 40)
+xdotool keyup q
+sleep_until "$(calc "$game_over + 2.5")"
+at_least "$(screenshot game-over)" 0.01 || fail "the game-over screen is black"
+sleep_until "$(calc "$game_over + 7")"
+hold_key space 0.3
+wait_for_open textures/menu/Pointer.tga 2 60 > /dev/null
+quit_from_menu
+[ -f "$first_file" ] || fail "the first player has no settings file $first_file"
+[ "$(stat -c '%U %a' "$first_home/.config/$package_name")" = "$first 700" ] ||
+    fail "the settings folder is not the player's alone"
+settings_hold "$first_file" ScreenWidth=1024 ScreenHeight=768 GLSL=1 Sound=1
+high_score=$("$kit" rep get "$first_file" HighScore)
+[ "$high_score" -gt 0 ] || fail "no high score from the game in $first_file"
+note "the first player's file: 1024x768, high score $high_score"
+
+# The second player starts from the installed defaults, whatever the first one did.
+second=${players[1]}
+second_file="$shared/home-$second/.config/$package_name/bc.rep"
+play_as "$second" "$shared/home-$second"
+start_to_menu menu-second-player
+quit_from_menu
+settings_hold "$second_file" ScreenWidth=1024 ScreenHeight=768 HighScore=0
+settings_hold "$first_file" HighScore="$high_score"
+
+# Root, whom no permission bits stop, keeps its file in its own home too, not below /usr.
+mkdir -p "$shared/home-root"
+play_as root "$shared/home-root"
+start_to_menu menu-root
+quit_from_menu
+settings_hold "$shared/home-root/.config/$package_name/bc.rep" ScreenWidth=1024 HighScore=0
+
+list_installed > "$OUT_DIR/installed-after.txt"
+diff "$OUT_DIR/installed-before.txt" "$OUT_DIR/installed-after.txt" > /dev/null ||
+    fail "the installed folders changed: $(diff "$OUT_DIR/installed-before.txt" "$OUT_DIR/installed-after.txt" | head -n 5)"
+dpkg --verify "$package_name" > "$OUT_DIR/verify.txt" || fail "dpkg --verify: $(cat "$OUT_DIR/verify.txt")"
+
+# Removal, then purge: none of the package's files are left, every player's own file is.
+dpkg -r "$package_name" > "$OUT_DIR/remove.log" 2>&1 || fail "dpkg -r failed: $(cat "$OUT_DIR/remove.log")"
+while read -r path; do
+    case "$path" in
+        *brindles-cataclysm* | *cataclysm-kit*) ;;
+        *) [ -d "$path" ] && continue ;;  # a folder other packages share, such as /usr/share
+    esac
+    [ ! -e "$path" ] && [ ! -L "$path" ] || fail "dpkg -r left $path"
+done < "$OUT_DIR/package-files.txt"
+dpkg --purge "$package_name" > "$OUT_DIR/purge.log" 2>&1 || fail "dpkg --purge failed"
+installed=""
+case "$(package_state)" in
+    "" | not-installed) ;;
+    *) fail "dpkg still has the package as $(package_state) after --purge" ;;
+esac
+for file in "$first_file" "$second_file"; do
+    [ -f "$file" ] || fail "removing the package took $file"
+done
+note "package built, checked, installed, played by two users and root, removed and purged: ok"
