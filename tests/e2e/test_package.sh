@@ -157,38 +157,9 @@ click
 skip_story
 wait_for_open fonts/default.tga $((fonts_before + 1)) 30 > /dev/null
 sleep 0.5
-# Firing all the while, the ship flies a wide polygon over the wrapping field: its shots, or
-# the ship itself when it rams a rock, score points. Level 1 holds few rocks, so it flies on
-# until the HUD's score has left 0 in two looks in a row (a rock passing over the HUD changes
-# one look only), for at most 40 legs.
-score_box=170x20+250+736  # "Score:0" at the bottom left of a 1024x768 screen
-score_look() { xwd -root -silent | /usr/bin/convert xwd:- -crop "$score_box" +repage "$1"; }
-score_changed() {
-    local differing
-    differing=$(/usr/bin/compare -metric AE -fuzz 25% "$shared/score-0.png" "$1" null: 2>&1)
-    [ "${differing%% *}" -gt 20 ] 2>/dev/null
-}
-score_look "$shared/score-0.png"
-xdotool keydown space
-changed_looks=0
-for leg in $(seq 1 40); do
-    xdotool keydown Up
-    sleep 0.8
-    xdotool keyup Up
-    hold_key Left 0.35
-    if [ "$leg" -eq 2 ]; then
-        at_least "$(screenshot playing)" 0.01 || fail "the level is black"
-    fi
-    score_look "$shared/score-now.png"
-    if score_changed "$shared/score-now.png"; then
-        changed_looks=$((changed_looks + 1))
-        [ "$changed_looks" -lt 2 ] || break
-    else
-        changed_looks=0
-    fi
-done
-note "the score left 0 after $leg legs"
-xdotool keyup space
+at_least "$(screenshot playing)" 0.01 || fail "the level is black"
+fly_until_scored
+note "the score left 0 after $SCORED_LEGS legs"
 xdotool keydown q
 game_over=$(wait_for_open textures/story/gameover.tga 1 40)
 xdotool keyup q

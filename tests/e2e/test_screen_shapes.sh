@@ -132,10 +132,7 @@ for size in "${SCREENS[@]}"; do
     screenshot "start-by-keys-$size" > /dev/null
     check_start_lit "start-by-keys-$size"
     hold_key Return 0.2
-    sleep 0.8
-    hold_key space 0.3
-    sleep 0.5
-    hold_key space 0.3
+    skip_story
     level_started=$(wait_for_level 3)  # after the large and the small font
 
     # The level, half a second in: the shielded ship at the centre of the field.
