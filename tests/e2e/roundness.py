@@ -23,31 +23,15 @@ def fail(message):
 
 def cyan_weights(image, left, top, size):
     # A black border first, so that a square reaching past the screen's edge is still whole.
-    ppm = subprocess.run(
+    # Raw 8-bit RGB samples, row after row, with no header.
+    pixels = subprocess.run(
         ["/usr/bin/convert", image, "-bordercolor", "black", "-border", str(size), "-crop",
-         f"{size}x{size}+{left + size}+{top + size}", "+repage", "-depth", "8", "ppm:-"],
+         f"{size}x{size}+{left + size}+{top + size}", "+repage", "-depth", "8", "rgb:-"],
         check=True, capture_output=True).stdout
-    # A binary PPM: "P6", width, height, maximum (with comment lines between), then samples.
-    fields, position = [], 0
-    while len(fields) < 4 and position < len(ppm):
-        if ppm[position:position + 1].isspace():
-            position += 1
-        elif ppm[position:position + 1] == b"#":
-            end = ppm.find(b"\n", position)
-            position = len(ppm) if end < 0 else end
-        else:
-            start = position
-            while position < len(ppm) and not ppm[position:position + 1].isspace():
-                position += 1
-            fields.append(ppm[start:position])
-    if len(fields) < 4 or fields[0] != b"P6" or not all(f.isdigit() for f in fields[1:]):
-        fail(f"cannot read the crop of {image}")
-    width, height = int(fields[1]), int(fields[2])
-    pixels = ppm[position + 1:]
-    if width != size or height != size or len(pixels) < width * height * 3:
+    if len(pixels) != size * size * 3:
         fail(f"the square of {size} pixels does not lie within {image}")
     return [[max(0, min(pixels[i + 1], pixels[i + 2]) - pixels[i])
-             for i in range(3 * y * width, 3 * (y + 1) * width, 3)] for y in range(height)]
+             for i in range(3 * y * size, 3 * (y + 1) * size, 3)] for y in range(size)]
 
 
 def sample(weights, x, y):
