@@ -7,6 +7,7 @@ set -euo pipefail
 BIN_DIR=$(cd "$1" && pwd)
 OUT_DIR=$2
 GAME="$BIN_DIR/brindles-cataclysm"
+kit="$BIN_DIR/cataclysm-kit"
 rm -rf "$OUT_DIR"
 mkdir -p "$OUT_DIR"
 
@@ -101,6 +102,29 @@ wait_for_window() {
     done
     xwininfo -root -tree > "$OUT_DIR/window-tree.txt" 2>&1 || true
     fail "no window titled \"Brindle's Cataclysm\" (window tree in window-tree.txt)"
+}
+
+# Starts the game and waits until its main menu has shown for a second; with a name, saves a
+# screenshot of the menu as NAME.png and fails when it is black.
+start_to_menu() {
+    start_game
+    wait_for_window > /dev/null
+    wait_for_open textures/menu/Pointer.tga 1 90 > /dev/null
+    sleep 1
+    [ -z "${1:-}" ] || at_least "$(screenshot "$1")" 0.02 || fail "the menu is black ($1.png)"
+}
+
+# Fails unless the game ended with status 0 and wrote nothing on stderr; $1 says after what.
+expect_clean_exit() {
+    [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after $1"
+    [ ! -s "$OUT_DIR/game.err" ] || fail "the game wrote errors: $(cat "$OUT_DIR/game.err")"
+}
+
+# Holds Escape in the main menu, which ends the game, and expects it to end cleanly.
+quit_from_menu() {
+    hold_key Escape 0.5
+    wait_for_exit 20
+    expect_clean_exit Escape
 }
 
 # Holds a key for a while, so that a screen sees it for whole frames.
@@ -218,8 +242,12 @@ frames_between() {
     awk -v from="$1" -v to="$2" '$1 == "swap" && $2 > from && $2 <= to { n++ } END { print n + 0 }' "$FRAME_LOG"
 }
 
-# Moves the menu pointer by a relative mouse motion in pixels.
-move_mouse() { xdotool mousemove_relative -- "$1" "$2"; }
+# Moves the menu pointer by a relative mouse motion in pixels, then waits $3 seconds (0.3 unless
+# given) for the screen to show it.
+move_mouse() {
+    xdotool mousemove_relative -- "$1" "$2"
+    sleep "${3:-0.3}"
+}
 
 # After Start: Space skips the opening story picture of a new game and then, if it still shows,
 # the flight picture; the level banner ignores it.
@@ -260,11 +288,31 @@ fly_until_scored() {
     [ "$changed_looks" -ge 2 ] || fail "the score did not leave 0 in $SCORED_LEGS legs"
 }
 
-# Holds the left button long enough for a frame to see it, and not so long that it acts twice.
+# With the menu pointer on Start: clicks, skips the story and waits until the level opens its
+# HUD font, once the banner's two seconds are over; prints the time it did.
+play_from_start() {
+    local fonts
+    fonts=$(count_opens fonts/default.tga)
+    click
+    skip_story
+    wait_for_open fonts/default.tga $((fonts + 1)) 30
+}
+
+# Holds Q, which abandons a level, until the game-over screen opens its picture; prints the time
+# it did. After a cleared level Q abandons the next one: the summary and the banner ignore it.
+abandon_level() {
+    xdotool keydown q
+    wait_for_open textures/story/gameover.tga 1 40
+    xdotool keyup q
+}
+
+# Holds the left button long enough for a frame to see it, and not so long that it acts twice;
+# then waits $1 seconds, when given.
 click() {
     xdotool mousedown 1
     sleep 0.12
     xdotool mouseup 1
+    sleep "${1:-0}"
 }
 
 # Arithmetic on decimal numbers: calc "1.5 + 2".
@@ -273,4 +321,32 @@ calc() { awk "BEGIN { printf \"%.3f\", $* }"; }
 # The RMS amplitude of the captured audio over $2 seconds from $1 seconds into the file.
 audio_rms() {
     sox "$AUDIO_FILE" -n trim "$1" "$2" stat 2>&1 | awk '/RMS +amplitude/ { print $3 }'
+}
+
+# Sets KEY=VALUE in the settings file $1 for each further argument, through the kit.
+settings_set() {
+    local file=$1 pair
+    shift
+    for pair in "$@"; do
+        "$kit" rep set "$file" "${pair%%=*}" "${pair#*=}"
+    done
+}
+
+# Fails unless the settings file $1 holds KEY=VALUE for each further argument.
+settings_hold() {
+    local file=$1 pair
+    shift
+    for pair in "$@"; do
+        [ "$("$kit" rep get "$file" "${pair%%=*}")" = "${pair#*=}" ] ||
+            fail "$file does not hold ${pair} ($("$kit" rep dump "$file" 2>&1 | tr '\n' ' '))"
+    done
+}
+
+# Runs a command that must fail with exactly one line on stderr.
+expect_refusal() {
+    local err="$OUT_DIR/refusal.err"
+    if "$@" 2> "$err"; then
+        fail "$* succeeded"
+    fi
+    [ "$(wc -l < "$err")" -eq 1 ] || fail "$* did not give one line on stderr: $(cat "$err")"
 }

@@ -16,8 +16,7 @@ HANG_SECONDS=10
 START_SECONDS=60  # launch to the first frame, loading on a busy software renderer included
 
 use_private_copy
-kit="$BIN_DIR/cataclysm-kit"
-"$kit" rep set "$SETTINGS" Sound 1
+settings_set "$SETTINGS" Sound=1
 start_display
 export ALSOFT_DRIVERS=null
 log_frames
@@ -43,11 +42,9 @@ last_frame() {
 # Start lies 372 mouse pixels right of and 211 below that corner.
 aim_at_start() {
     for _ in 1 2 3; do
-        move_mouse -400 -400
-        sleep 0.1
+        move_mouse -400 -400 0.1
     done
-    move_mouse 372 211
-    sleep 0.1
+    move_mouse 372 211 0.1
     click
 }
 
@@ -63,7 +60,7 @@ random_action() {
         sleep "0.0$((RANDOM % 10))"
         xdotool keyup "$key"
     elif [ $roll -lt 80 ]; then
-        move_mouse $((RANDOM % 801 - 400)) $((RANDOM % 601 - 300))
+        move_mouse $((RANDOM % 801 - 400)) $((RANDOM % 601 - 300)) 0
     else
         click
     fi

@@ -1,7 +1,7 @@
-# The whole program as a player meets it, in a real window with real OpenGL, OpenAL Soft and
-# Ogg Vorbis: presenter, title and loading, the main menu, the options menu with each toggle,
-# the restart notice, a game from Start (story skipped, banner, play, Q, game over, credits),
-# back to the menu and Escape. Sourced by the two
+# The whole program as a player meets it, in one full-screen window with an OpenGL 3.3-or-later
+# compatibility context, OpenAL Soft and Ogg Vorbis: presenter, title and loading, the main
+# menu, the options menu with each toggle, the restart notice, a game from Start (story skipped,
+# banner, play, Q, game over, credits), back to the menu and Escape. Sourced by the two
 # scenario scripts with GLSL set to 1 (shader path) or 0 (fixed-function path).
 # Screenshots, the frame log, the captured audio and a summary (measurements.txt) land in the
 # output folder.
@@ -13,20 +13,18 @@ MUSIC_RMS=0.005    # the menu music is well above this
 SILENCE_RMS=0.0005 # and nothing plays below this
 
 use_private_copy
-kit="$BIN_DIR/cataclysm-kit"
-"$kit" rep set "$SETTINGS" ScreenWidth 640
-"$kit" rep set "$SETTINGS" ScreenHeight 480
-"$kit" rep set "$SETTINGS" GLSL "$GLSL"
-"$kit" rep set "$SETTINGS" Sound 1
-"$kit" rep set "$SETTINGS" Brightness 0
-"$kit" rep set "$SETTINGS" HighScore 4321
+settings_set "$SETTINGS" ScreenWidth=640 ScreenHeight=480 GLSL="$GLSL" Sound=1 Brightness=0 \
+    HighScore=4321
 
 start_display
 capture_audio
 log_frames
 launched=$(now)
 start_game
-wait_for_window > /dev/null
+window=$(wait_for_window)
+[ "$(xdotool search --name "^Brindle's Cataclysm$" | wc -l)" -eq 1 ] || fail "more than one window"
+geometry=$(xdotool getwindowgeometry "$window" | awk '/Geometry/ { print $2 }')
+[ "$geometry" = 1024x768 ] || fail "the window is $geometry, not the 1024x768 desktop"
 
 # Presenter (five seconds from its first frame), then the title fading in.
 presenter=$(wait_for_open textures/presentation/titlepresents.tga 1 20)
@@ -46,6 +44,11 @@ loading_cost=$(calc "$first_menu_frame - $launched - 6.5")
 at_least "$(develop_grab presenter)" 0.01 || fail "the presenter screen is black"
 at_least "$(develop_grab title)" 0.02 || fail "the title screen is black"
 note "presenter $presenter_seconds s; launch to first menu frame minus 6.5 s: $loading_cost s"
+context=$(grep -m1 '^Brindle.s Cataclysm: OpenGL' "$OUT_DIR/game.out" || true)
+version=$(echo "$context" | sed -n 's/.*OpenGL \([0-9]*\.[0-9]*\).*/\1/p')
+at_least "${version:-0}" 3.3 && echo "$context" | grep -q 'Compatibility Profile' ||
+    fail "not a compatibility-profile context of OpenGL 3.3 or later: '$context'"
+note "$context"
 
 sleep 1
 idle_from=$(now)
@@ -57,49 +60,34 @@ at_least "$(screenshot menu)" 0.02 || fail "the menu is black"
 
 # Clear high score, then Options.
 move_mouse 0 75
-sleep 0.3
 screenshot menu-clear-high-score > /dev/null
-click
-sleep 0.5
+click 0.5
 move_mouse 0 -75
-sleep 0.3
-click
-sleep 1
+click 1
 screenshot options > /dev/null
 
 # The GLSL toggle, sound off and on again, brightness High to Low.
 move_mouse 30 35
-sleep 0.3
-click
-sleep 0.6
+click 0.6
 screenshot options-glsl-toggled > /dev/null
 move_mouse 0 55
-sleep 0.3
 sound_off=$(now)
-click
-sleep 0.6
+click 0.6
 screenshot options-sound-off > /dev/null
 sleep 2
 sound_on=$(now)
-click
-sleep 2
+click 2
 move_mouse 0 50
-sleep 0.3
-click
-sleep 0.6
+click 0.6
 screenshot options-brightness-low > /dev/null
 
 # OK after the GLSL toggle: the restart notice, then the settings are saved.
 move_mouse 220 85
-sleep 0.3
-click
-sleep 1
+click 1
 screenshot restart-notice > /dev/null
-click
-sleep 1
-[ "$("$kit" rep get "$SETTINGS" GLSL)" = "$((1 - GLSL))" ] || fail "GLSL was not saved after OK"
-[ "$("$kit" rep get "$SETTINGS" Brightness)" = 2 ] || fail "brightness was not saved after OK"
-[ "$("$kit" rep get "$SETTINGS" HighScore)" = 0 ] || fail "the cleared high score was not saved"
+click 1
+# Saved after OK: the GLSL choice, the brightness and the cleared high score.
+settings_hold "$SETTINGS" GLSL=$((1 - GLSL)) Brightness=2 HighScore=0
 screenshot menu-again > /dev/null
 
 # Start: a new game, its story skipped. The banner shows for the two seconds before the level
@@ -107,7 +95,6 @@ screenshot menu-again > /dev/null
 # inside those two seconds is kept.
 fonts_before=$(count_opens fonts/default.tga)
 move_mouse -250 -275
-sleep 0.3
 click
 skip_story
 grabs=()
@@ -144,12 +131,8 @@ xdotool keyup space
 hold_key Left 0.4
 quiet_from=$(now)
 sleep 2.5
-# Q abandons the level. It is held until the game-over screen opens its picture, so that after a
-# cleared level it abandons the next one (the summary and the banner ignore it).
 q_pressed=$(now)
-xdotool keydown q
-game_over=$(wait_for_open textures/story/gameover.tga 1 40)
-xdotool keyup q
+game_over=$(abandon_level)
 level_ended=$q_pressed
 summary=$(opened_at fonts/default.tga $((fonts_before + 2)))
 if [ -n "$summary" ] && at_least "$q_pressed" "$summary"; then
@@ -173,14 +156,8 @@ wait_for_open textures/menu/Pointer.tga 2 60 > /dev/null
 sleep 1
 screenshot menu-after-game > /dev/null
 
-hold_key Escape 0.5
-wait_for_exit 20
-[ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after Escape"
-[ ! -s "$OUT_DIR/game.err" ] || fail "the game wrote errors: $(cat "$OUT_DIR/game.err")"
-
-saved="$("$kit" rep get "$SETTINGS" ScreenWidth)x$("$kit" rep get "$SETTINGS" ScreenHeight)"
-[ "$saved" = 1024x768 ] || fail "the settings file holds the screen size $saved, not 1024x768"
-[ "$("$kit" rep get "$SETTINGS" Sound)" = 1 ] || fail "sound is not on in the settings file"
+quit_from_menu
+settings_hold "$SETTINGS" ScreenWidth=1024 ScreenHeight=768 Sound=1
 
 # The captured audio: menu music, silence while sound is off, music again once it is on.
 audio_opened=$(awk '$1 == "open" && $3 ~ /audio\.wav$/ { print $2; exit }' "$FRAME_LOG")

@@ -45,14 +45,9 @@ pixels_near() {
 export ALSOFT_DRIVERS=null
 start_display
 log_frames
-start_game
-wait_for_window > /dev/null
-wait_for_open textures/menu/Pointer.tga 1 90 > /dev/null
-sleep 1.5
-at_least "$(screenshot menu)" 0.02 || fail "the menu is black"
+start_to_menu menu
 # The pointer starts over Options; 68 mouse pixels up it is over Start.
-move_mouse 0 -68
-sleep 0.6
+move_mouse 0 -68 0.6
 screenshot menu-start-active > /dev/null
 # The box holds the Start button and nothing else.
 normal_in_menu=$(pixels_near menu 220x100+402+240 '#ff4000' 12%)
@@ -63,14 +58,7 @@ note "Start button pixels: normal look $normal_in_menu then $normal_lit, lit loo
 [ "$normal_in_menu" -gt 5000 ] && [ "$active_in_menu" -lt 200 ] || fail "the menu does not show the new Start button"
 [ "$active_lit" -gt 5000 ] && [ "$normal_lit" -lt 200 ] || fail "the Start button under the pointer is not the new lit one"
 
-# Start: Space skips the story pictures; the level opens its HUD font once the banner is over.
-fonts_before=$(count_opens fonts/default.tga)
-click
-sleep 1.5
-hold_key space 0.3
-sleep 0.7
-hold_key space 0.3
-wait_for_open fonts/default.tga $((fonts_before + 1)) 30 > /dev/null
+play_from_start > /dev/null
 sleep 1
 at_least "$(screenshot playing)" 0.01 || fail "the level is black"
 green=$(pixels_near playing 240x240+392+264 '#70ff00' 35%)

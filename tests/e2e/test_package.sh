@@ -111,32 +111,6 @@ play_as() {
         XDG_RUNTIME_DIR="$runtime" CATACLYSM_FRAME_LOG="$FRAME_LOG")
 }
 
-# Starts the game and waits for the main menu; $1 names the screenshot.
-start_to_menu() {
-    start_game
-    wait_for_window > /dev/null
-    wait_for_open textures/menu/Pointer.tga 1 90 > /dev/null
-    sleep 1
-    at_least "$(screenshot "$1")" 0.02 || fail "the menu is black ($1.png)"
-}
-
-quit_from_menu() {
-    hold_key Escape 0.5
-    wait_for_exit 20
-    [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after Escape"
-    [ ! -s "$OUT_DIR/game.err" ] || fail "the game wrote errors: $(cat "$OUT_DIR/game.err")"
-}
-
-# $1's own settings file holds KEY=VALUE for each further argument.
-settings_hold() {
-    local file=$1
-    shift
-    for pair in "$@"; do
-        [ "$("$kit" rep get "$file" "${pair%=*}")" = "${pair#*=}" ] ||
-            fail "$file does not hold ${pair} ($("$kit" rep dump "$file" 2>&1 | tr '\n' ' '))"
-    done
-}
-
 for player in "${players[@]}"; do
     useradd --create-home --home-dir "$shared/home-$player" --shell /usr/sbin/nologin "$player" ||
         fail "cannot add the user $player"
@@ -150,19 +124,13 @@ first_file="$first_home/.config/$package_name/bc.rep"
 # The first player: a game from Start, Q, game over, the credits skipped, Escape.
 play_as "$first" "$first_home"
 start_to_menu menu-first-player
-fonts_before=$(count_opens fonts/default.tga)
 move_mouse 0 -50
-sleep 0.3
-click
-skip_story
-wait_for_open fonts/default.tga $((fonts_before + 1)) 30 > /dev/null
+play_from_start > /dev/null
 sleep 0.5
 at_least "$(screenshot playing)" 0.01 || fail "the level is black"
 fly_until_scored
 note "the score left 0 after $SCORED_LEGS legs"
-xdotool keydown q
-game_over=$(wait_for_open textures/story/gameover.tga 1 40)
-xdotool keyup q
+game_over=$(abandon_level)
 sleep_until "$(calc "$game_over + 2.5")"
 at_least "$(screenshot game-over)" 0.01 || fail "the game-over screen is black"
 sleep_until "$(calc "$game_over + 7")"

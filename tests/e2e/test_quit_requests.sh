@@ -6,9 +6,7 @@ source "$(dirname "$0")/lib.sh"
 OLD_HIGH_SCORE=1
 
 use_private_copy
-kit="$BIN_DIR/cataclysm-kit"
-"$kit" rep set "$SETTINGS" HighScore "$OLD_HIGH_SCORE"
-"$kit" rep set "$SETTINGS" ScreenWidth 640
+settings_set "$SETTINGS" HighScore=$OLD_HIGH_SCORE ScreenWidth=640
 export ALSOFT_DRIVERS=null
 start_display
 log_frames
@@ -21,20 +19,13 @@ signal_and_wait() {
     kill "-$1" "$GAME_PID"
     wait_for_exit 10
     SIGNAL_SECONDS=$(calc "$(now) - $sent")
-    [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after SIG$1"
-    [ ! -s "$OUT_DIR/game.err" ] || fail "the game wrote errors: $(cat "$OUT_DIR/game.err")"
+    expect_clean_exit "SIG$1"
 }
 
 # SIGTERM in a level that has scored.
-start_game
-wait_for_window > /dev/null
-wait_for_open textures/menu/Pointer.tga 1 60 > /dev/null
-sleep 1
-hold_key Up 0.2 # from Options onto Start
-sleep 0.2
-hold_key Return 0.2
-skip_story
-wait_for_open fonts/default.tga 3 30 > /dev/null
+start_to_menu
+move_mouse 0 -50 # from Options onto Start
+play_from_start > /dev/null
 sleep 0.5
 fly_until_scored
 screenshot level-scored > /dev/null
@@ -46,16 +37,12 @@ high=$("$kit" rep get "$SETTINGS" HighScore)
 note "SIGTERM in a level: status 0 after $term_seconds s, high score $high saved"
 
 # SIGINT in the menu: the settings are saved at once, the desktop size among them.
-"$kit" rep set "$SETTINGS" ScreenWidth 640
+settings_set "$SETTINGS" ScreenWidth=640
 : > "$FRAME_LOG"
-start_game
-wait_for_window > /dev/null
-wait_for_open textures/menu/Pointer.tga 1 60 > /dev/null
-sleep 1
-screenshot menu > /dev/null
+start_to_menu menu
 signal_and_wait INT
 int_seconds=$SIGNAL_SECONDS
-[ "$("$kit" rep get "$SETTINGS" ScreenWidth)" = 1024 ] || fail "the settings were not saved"
+settings_hold "$SETTINGS" ScreenWidth=1024
 note "SIGINT in the menu: status 0 after $int_seconds s, settings saved"
 
 {

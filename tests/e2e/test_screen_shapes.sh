@@ -9,8 +9,7 @@ SCREENS=(800x600 1280x720 1920x1080 2560x1080 1280x1024)
 ROUNDNESS=0.02  # a round ring's width and height differ by less than this share
 
 use_private_copy
-kit="$BIN_DIR/cataclysm-kit"
-"$kit" rep set "$SETTINGS" HighScore 0
+settings_set "$SETTINGS" HighScore=0
 export ALSOFT_DRIVERS=null
 roundness="$(dirname "$0")/roundness.py"
 
@@ -39,13 +38,12 @@ pixel_of() {
                             vy + (1 - 1.792590986919304 * y / -z) * vh / 2 }'
 }
 
-# The largest brightness (0 to 1) in the rectangle WxH+X+Y of screenshot $1.
+# The largest brightness (0 to 1) in the rectangle WxH+X+Y of screenshot $1, or with a third
+# argument "mean" its mean brightness.
 brightest() {
-    /usr/bin/convert "$OUT_DIR/$1.png" -crop "$2" +repage -format '%[fx:maxima]' info:
+    /usr/bin/convert "$OUT_DIR/$1.png" -crop "$2" +repage -format "%[fx:${3:-maxima}]" info:
 }
-mean_in() {
-    /usr/bin/convert "$OUT_DIR/$1.png" -crop "$2" +repage -format '%[fx:mean]' info:
-}
+mean_in() { brightest "$1" "$2" mean; }
 
 # The bars of screenshot $1 are black, and the picture (when $2 is "filled") reaches every edge
 # of its rectangle.
@@ -98,9 +96,6 @@ check_start_lit() {
         fail "$1: Start is not lit at $START ($lit against $unlit)"
 }
 
-# Waits for the level to open its font for the $1-th time (the banner lasts two seconds before).
-wait_for_level() { wait_for_open fonts/default.tga "$1" 30; }
-
 measurements="$OUT_DIR/measurements.txt"
 : > "$measurements"
 log_frames
@@ -133,7 +128,8 @@ for size in "${SCREENS[@]}"; do
     check_start_lit "start-by-keys-$size"
     hold_key Return 0.2
     skip_story
-    level_started=$(wait_for_level 3)  # after the large and the small font
+    # The level opens its font after the banner's two seconds, and after the large and the small.
+    level_started=$(wait_for_open fonts/default.tga 3 30)
 
     # The level, half a second in: the shielded ship at the centre of the field.
     sleep_until "$(calc "$level_started + 0.5")"
@@ -144,9 +140,7 @@ for size in "${SCREENS[@]}"; do
     shield=$(check_round "level-$size" 0 0 -25 2.6)
 
     # Q leaves the level; Space skips the credits (Escape, still held in the menu, would quit).
-    xdotool keydown q
-    game_over=$(wait_for_open textures/story/gameover.tga 1 30)
-    xdotool keyup q
+    game_over=$(abandon_level)
     sleep_until "$(calc "$game_over + 5.5")"
     hold_key space 0.3
     wait_for_open textures/menu/Pointer.tga 2 30 > /dev/null
@@ -155,13 +149,10 @@ for size in "${SCREENS[@]}"; do
     # A game from a click on Start where it is drawn: the pointer, still on Start, goes down onto
     # Clear high score and back by the mouse, lighting Start where the bars put it.
     move_mouse 0 140
-    sleep 0.3
     move_mouse 0 -140
-    sleep 0.3
     screenshot "start-by-mouse-$size" > /dev/null
     check_start_lit "start-by-mouse-$size"
-    click
-    sleep 0.8
+    click 0.8
     screenshot "story-$size" > /dev/null
     # The story picture fills the rectangle: its top-right corner is black in the menu.
     corner=$(button_rectangle 0.55 0.55 0.72 0.4)
@@ -170,8 +161,7 @@ for size in "${SCREENS[@]}"; do
 
     kill -TERM "$GAME_PID"
     wait_for_exit 10
-    [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after SIGTERM on $size"
-    [ ! -s "$OUT_DIR/game.err" ] || fail "the game wrote errors: $(cat "$OUT_DIR/game.err")"
+    expect_clean_exit "SIGTERM on $size"
     stop_display
     echo "$size menu_frames_per_second $menu_fps level_frames_per_second $level_fps" \
         "disc_ratio $disc shield_ratio $shield" >> "$measurements"
