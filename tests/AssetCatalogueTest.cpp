@@ -6,33 +6,21 @@
 #include "app/AssetFiles.h"
 #include "render/AssetCatalogue.h"
 #include "render/MenuPictures.h"
-#include "settings/SettingsValues.h"
+#include "tests/support/KeptSettings.h"
 #include "tests/support/RecordingGL.h"
-#include "tests/support/TempAssetRoot.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
-
-std::vector<std::string> OpenedFiles;
-
-void CountingOpener(const char* name, const char* mode, FILE** out) {
-    OpenedFiles.push_back(name);
-    OpenAssetFile(name, mode, out);
-}
 
 // Every test starts with nothing loaded and leaves nothing loaded.
 class AssetCatalogue : public ::testing::Test {
 protected:
-    void SetUp() override {
-        RecordingGL::Install();
-        savedGlsl = GlslEnabled;
-        OpenedFiles.clear();
-    }
+    void SetUp() override { RecordingGL::Install(); }
     void TearDown() override {
         ReleaseAssetCatalogue();
-        GlslEnabled = savedGlsl;
         RecordingGL::Uninstall();
     }
-    bool savedGlsl = false;
+    KeptSettings kept;
 };
 
 bool AllHandlesNull() {
@@ -48,7 +36,7 @@ bool AllHandlesNull() {
 
 TEST_F(AssetCatalogue, WithoutGlslTheShaderTexturesAreNeverTouched) {
     TempAssetRoot empty;
-    FileOpenHook = CountingOpener;
+    RecordOpenedAssets();
     GlslEnabled = false;
     testing::internal::CaptureStderr();
     LoadAssetCatalogue();
@@ -68,8 +56,8 @@ TEST_F(AssetCatalogue, WithoutGlslTheShaderTexturesAreNeverTouched) {
         }
     }
     EXPECT_EQ(glslRows, 21);
-    ASSERT_EQ(OpenedFiles.size(), 2u + 27u) << "two bundles, then 27 textures";
-    EXPECT_EQ(OpenedFiles[0], "tbundles/menu/menu1.qtb");
+    ASSERT_EQ(OpenedAssets().size(), 2u + 27u) << "two bundles, then 27 textures";
+    EXPECT_EQ(OpenedAssets()[0], "tbundles/menu/menu1.qtb");
     ASSERT_NE(MenuRegions, nullptr);
     EXPECT_EQ(MenuRegion(MenuPicture::OKActive).bundle, MenuBundles[0]);
     EXPECT_EQ(MenuRegion(MenuPicture::RestartNotice).bundle, MenuBundles[1]);

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/AssetFiles.h"
-#include "tests/support/TempAssetRoot.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ protected:
     void TearDown() override { FileOpenHook = nullptr; }
 
     TempAssetRoot assets;
-    const std::string folder = assets.folder;
+    const std::string folder = assets.Path();
 };
 
 }  // namespace

@@ -76,7 +76,7 @@ TEST_F(AsteroidTest, AStruckMediumBreaksIntoFiveSmallAtItsCentreCountingOnlyShot
     EXPECT_EQ(medium->GetState(), ObjectState::Hit);
     EXPECT_EQ(AsteroidsShot, 1);
     EXPECT_EQ(session.score, 500u);
-    std::vector<BaseObject*> smalls = OfKind(ObjectKind::SmallAsteroid);
+    std::vector<BaseObject*> smalls = ObjectsOfKind(ObjectKind::SmallAsteroid);
     ASSERT_EQ(smalls.size(), 5u);
     std::srand(77);  // each child in turn draws its spin, then its velocity at the level's speed
     for (int i = 0; i < 5; ++i) {  // the first made is the deepest
@@ -93,8 +93,9 @@ TEST_F(AsteroidTest, AStruckMediumBreaksIntoFiveSmallAtItsCentreCountingOnlyShot
     ShipObject ship;
     Add(new LargeAsteroidObject(Vec3{}, At(0.0f, 0.0f), 0.0f))->OnCollide(&ship);
     static_cast<AsteroidObject*>(smalls[0])->OnCollide(&ship);
-    EXPECT_EQ(OfKind(ObjectKind::MediumAsteroid).size(), 4u);
-    EXPECT_EQ(OfKind(ObjectKind::SmallAsteroid).size(), 5u) << "a small one breaks into nothing";
+    EXPECT_EQ(ObjectsOfKind(ObjectKind::MediumAsteroid).size(), 4u);
+    EXPECT_EQ(ObjectsOfKind(ObjectKind::SmallAsteroid).size(), 5u)
+        << "a small one breaks into nothing";
     EXPECT_EQ(session.score, 500u + 250u + 750u) << "the ship's strikes score too";
     EXPECT_EQ(AsteroidsShot, 1) << "but are not counted as shots";
 }
@@ -106,9 +107,9 @@ TEST_F(AsteroidTest, TheHugeAsteroidShedsEveryNinthHitWhereTheShotStruckAndBreak
     huge->OnCollide(&ship);
     EXPECT_EQ(huge->hitCount, 0u) << "the ship bounces off and never counts";
     for (int hit = 1; hit <= 45; ++hit) {
-        size_t before = OfKind(ObjectKind::LargeAsteroid).size();
+        size_t before = ObjectsOfKind(ObjectKind::LargeAsteroid).size();
         huge->OnCollide(Add(BulletAt(static_cast<float>(hit % 10), -2.0f)));
-        std::vector<BaseObject*> larges = OfKind(ObjectKind::LargeAsteroid);
+        std::vector<BaseObject*> larges = ObjectsOfKind(ObjectKind::LargeAsteroid);
         ASSERT_EQ(larges.size() - before, hit % 9 == 0 ? 4u : 0u) << hit;
         if (hit % 9 == 0) {
             EXPECT_EQ(larges[0]->GetPosition().x, static_cast<float>(hit % 10)) << hit;

@@ -10,7 +10,7 @@
 #include "render/BundleFile.h"
 #include "render/MultiTex.h"
 #include "tests/support/RecordingGL.h"
-#include "tests/support/TempAssetRoot.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

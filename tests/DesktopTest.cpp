@@ -3,6 +3,7 @@
 #include <climits>
 #include <csignal>
 #include <cstdlib>
+#include <tuple>
 
 #include "app/Desktop.h"
 #include "app/QuitRequest.h"
@@ -30,12 +31,11 @@ TEST(ScreenShape, TheLargestCentredFourByThreeRectangleWithBarsOnTheLongSides) {
         {1024, -1, {0, 0, 0, 0}},
     };
     for (const Shape& shape : shapes) {
-        ViewportRect viewport = CentredFourByThree(shape.width, shape.height);
-        SCOPED_TRACE(std::to_string(shape.width) + "x" + std::to_string(shape.height));
-        EXPECT_EQ(viewport.x, shape.expected.x);
-        EXPECT_EQ(viewport.y, shape.expected.y);
-        EXPECT_EQ(viewport.width, shape.expected.width);
-        EXPECT_EQ(viewport.height, shape.expected.height);
+        ViewportRect got = CentredFourByThree(shape.width, shape.height);
+        const ViewportRect& want = shape.expected;
+        EXPECT_EQ(std::tie(got.x, got.y, got.width, got.height),
+                  std::tie(want.x, want.y, want.width, want.height))
+            << shape.width << "x" << shape.height;
     }
 }
 

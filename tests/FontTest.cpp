@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "render/Font.h"
-#include "settings/SettingsValues.h"
+#include "tests/support/KeptSettings.h"
 #include "tests/support/RecordingGL.h"
-#include "tests/support/TempAssetRoot.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -14,16 +14,10 @@ class FontDrawing : public ::testing::Test {
 protected:
     void SetUp() override {
         RecordingGL::Install();
-        savedWidth = ScreenWidth;
-        savedHeight = ScreenHeight;
         ScreenWidth = 1024;  // cells of 25.6 x 20 for size 1: width and height differ
         ScreenHeight = 600;
     }
-    void TearDown() override {
-        ScreenWidth = savedWidth;
-        ScreenHeight = savedHeight;
-        RecordingGL::Uninstall();
-    }
+    void TearDown() override { RecordingGL::Uninstall(); }
 
     // The calls recorded inside the display list `list`.
     std::vector<RecordedCall> ListContents(GLuint list) {
@@ -41,9 +35,8 @@ protected:
         return contents;
     }
 
+    KeptSettings kept;
     TempAssetRoot assets;  // no font image: text draws untextured, lists are built all the same
-    int32_t savedWidth = 0;
-    int32_t savedHeight = 0;
 };
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "game/StoryScreens.h"
 #include "settings/SettingsValues.h"
 #include "tests/support/GameScene.h"
+#include "tests/support/PlayField.h"
 #include "tests/support/QuitSignals.h"
 #include "tests/support/RecordingAL.h"
 #include "tests/support/RecordingGL.h"
@@ -26,16 +27,6 @@
 namespace {
 
 using Screens = std::vector<std::string>;
-
-std::vector<BaseObject*> ObjectsOfKind(ObjectKind kind) {
-    std::vector<BaseObject*> found;
-    ObjectList->ForEachObject([&](BaseObject* object) {
-        if (object->GetKind() == kind) {
-            found.push_back(object);
-        }
-    });
-    return found;
-}
 
 // Strikes every asteroid on the field, which completes the level once they are gone.
 void StrikeEveryAsteroid() {

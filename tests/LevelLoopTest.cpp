@@ -9,6 +9,7 @@
 #include "game/LevelLoop.h"
 #include "render/AssetCatalogue.h"
 #include "tests/support/GameScene.h"
+#include "tests/support/PlayField.h"
 #include "tests/support/RecordingAL.h"
 #include "world/ObjectList.h"
 #include "world/PickupObject.h"
@@ -26,12 +27,9 @@ public:
 };
 
 bool ActiveExplosion() {
-    bool found = false;
-    ObjectList->ForEachObject([&found](BaseObject* object) {
-        found = found || (object->GetKind() == ObjectKind::Explosion &&
-                          object->GetState() == ObjectState::Active);
-    });
-    return found;
+    std::vector<BaseObject*> explosions = ObjectsOfKind(ObjectKind::Explosion);
+    return std::any_of(explosions.begin(), explosions.end(),
+                       [](BaseObject* wreck) { return wreck->GetState() == ObjectState::Active; });
 }
 
 // The calls to the recording AL that name a source, as "alSourcePlay" or "alSourceStop".

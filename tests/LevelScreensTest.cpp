@@ -31,6 +31,17 @@ protected:
         return steps;
     }
 
+    // A level that earned levelScore, with `shot` asteroids shot in `fired` shots, the session
+    // now at `score`; what a summary shows starts afresh.
+    void LevelPlayed(uint32_t score, uint32_t levelScore, int32_t shot, int32_t fired) {
+        scene.frames.clear();
+        scores.clear();
+        scene.session.score = score;
+        LevelScore = levelScore;
+        AsteroidsShot = shot;
+        level.shotsFired = fired;
+    }
+
     double Seconds() const {
         return scene.frames.back().seconds - scene.frames.front().seconds + 0.02;
     }
@@ -40,13 +51,11 @@ protected:
     std::vector<uint32_t> scores;
 };
 
+// A level without shots has no bonus and ends five seconds after its fifth line.
 TEST_F(LevelScreensTest, TheSummaryShowsItsLinesASecondApartAndTalliesTheBonusByThousands) {
-    scene.session.score = 20000;
     scene.session.extraLives = 1;
     LevelStartScore = 16250;
-    LevelScore = 3750;
-    AsteroidsShot = 2;
-    level.shotsFired = 3;
+    LevelPlayed(20000, 3750, 2, 3);
     ShowLevelSummary(level);
 
     EXPECT_EQ(ScoreSteps(20000), (std::vector<uint32_t>{1000, 1000, 500}))
@@ -68,13 +77,8 @@ TEST_F(LevelScreensTest, TheSummaryShowsItsLinesASecondApartAndTalliesTheBonusBy
     EXPECT_TRUE(scene.Drew("Level:3"));
     // Lines for five seconds, three frames of tally, the frame that finds it done, five more.
     EXPECT_NEAR(Seconds(), 5.02 + 3 * 0.02 + 5.02, 1e-6);
-}
 
-TEST_F(LevelScreensTest, ALevelWithoutShotsHasNoBonusAndEndsFiveSecondsAfterItsFifth) {
-    scene.session.score = 5000;
-    LevelScore = 5000;
-    AsteroidsShot = 0;
-    level.shotsFired = 0;
+    LevelPlayed(5000, 5000, 0, 0);
     ShowLevelSummary(level);
     EXPECT_TRUE(scene.Drew("0.00%"));
     EXPECT_TRUE(ScoreSteps(5000).empty());
@@ -82,12 +86,9 @@ TEST_F(LevelScreensTest, ALevelWithoutShotsHasNoBonusAndEndsFiveSecondsAfterItsF
 }
 
 TEST_F(LevelScreensTest, ABonusCrossingAMultipleOfHalfAMillionShowsTheExtraLifeAtOnce) {
-    scene.session.score = 499500;
     scene.session.lives = 2;
     scene.session.extraLives = 1;
-    LevelScore = 1000;
-    AsteroidsShot = 4;
-    level.shotsFired = 4;
+    LevelPlayed(499500, 1000, 4, 4);
     ShowLevelSummary(level);
     EXPECT_EQ(scene.session.lives, 3);
     EXPECT_EQ(scene.session.extraLives, 2u);
@@ -118,10 +119,7 @@ TEST_F(LevelScreensTest, AQuitRequestCutsTheTimedScreensShortButKeepsTheirScore)
     };
     EXPECT_EQ(framesUntilQuit([this] { ShowLevelBanner(level); }, 2, SIGTERM), 3u);
 
-    scene.session.score = 20000;
-    LevelScore = 3750;
-    AsteroidsShot = 2;
-    level.shotsFired = 3;
+    LevelPlayed(20000, 3750, 2, 3);
     // In the tally's second frame, after five seconds of lines at 20 ms.
     EXPECT_EQ(framesUntilQuit([this] { ShowLevelSummary(level); }, 252, SIGINT), 253u);
     EXPECT_EQ(scene.session.score, 22500u) << "the whole bonus of 2500";

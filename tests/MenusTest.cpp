@@ -67,17 +67,11 @@ protected:
         };
     }
 
+    inline static const Step Press = [] { FrameDriver::PushMouseButton(true); };
+    inline static const Step Release = [] { FrameDriver::PushMouseButton(false); };
+    inline static const Step HoldEscape = [] { FrameDriver::PushKey(SDL_SCANCODE_ESCAPE, true); };
     static Step MoveTo(float x, float y) {
         return [x, y] { PushMotionTo(x, y); };
-    }
-    static Step Press() {
-        return [] { FrameDriver::PushMouseButton(true); };
-    }
-    static Step Release() {
-        return [] { FrameDriver::PushMouseButton(false); };
-    }
-    static Step HoldEscape() {
-        return [] { FrameDriver::PushKey(SDL_SCANCODE_ESCAPE, true); };
     }
     static Step Raise(int signal) {
         return [signal] { std::raise(signal); };
@@ -99,7 +93,7 @@ protected:
             }
         };
     }
-    static Step ClickAt(float x, float y) { return All({MoveTo(x, y), Press()}); }
+    static Step ClickAt(float x, float y) { return All({MoveTo(x, y), Press}); }
 
     MenuScene scene;
     std::vector<Frame> frames;
@@ -160,7 +154,7 @@ TEST_F(MainMenu, OnlyAClickStrictlyInsideStartOrExitAnswers) {
     EXPECT_TRUE(frames[2].Shows(MenuPicture::StartActive));
 
     FrameDriver::PushMouseButton(false);
-    Script({MoveTo(ExitX, ExitY), Press()});
+    Script({MoveTo(ExitX, ExitY), Press});
     EXPECT_EQ(RunMainMenu(), MenuQuit);
     ASSERT_EQ(frames.size(), 3u);
     EXPECT_TRUE(frames[2].Shows(MenuPicture::ExitActive));
@@ -170,8 +164,7 @@ TEST_F(MainMenu, OnlyAClickStrictlyInsideStartOrExitAnswers) {
 TEST_F(MainMenu, ClearHighScoreShowsZeroOnTheNextFrameAndEscapeQuitsAtTheEndOfItsFrame) {
     HighScore = 1234;
     FormatHighScoreText();
-    Script(
-        {ClickAt(ClearHighX, ClearHighY), All({Release(), HoldEscape(), MoveTo(StartX, StartY)})});
+    Script({ClickAt(ClearHighX, ClearHighY), All({Release, HoldEscape, MoveTo(StartX, StartY)})});
     EXPECT_EQ(RunMainMenu(), MenuQuit);
     EXPECT_EQ(HighScore, 0);
     ASSERT_EQ(frames.size(), 3u);
@@ -187,9 +180,8 @@ TEST_F(MainMenu, OptionsChangedAndLeftByOkAreSavedButByEscapeOnlyKeptForThisRun)
         SCOPED_TRACE(byOk ? "left by OK" : "left by Escape");
         SoundEnabled = false;
         scene.driver.delays.clear();
-        Script({ClickAt(OptionsX, OptionsY), All({Release(), ClickAt(ToggleX, SoundY)}),
-                All({Release(), byOk ? ClickAt(OkX, OkY) : HoldEscape()}),
-                All({Release(), HoldEscape()})});
+        Script({ClickAt(OptionsX, OptionsY), All({Release, ClickAt(ToggleX, SoundY)}),
+                All({Release, byOk ? ClickAt(OkX, OkY) : HoldEscape}), All({Release, HoldEscape})});
         EXPECT_EQ(RunMainMenu(), MenuQuit) << "Escape, still held, then leaves the main menu too";
         EXPECT_TRUE(SoundEnabled);
         EXPECT_EQ(scene.SettingsSaved(), byOk);
@@ -204,8 +196,8 @@ TEST_F(MainMenu, OptionsChangedAndLeftByOkAreSavedButByEscapeOnlyKeptForThisRun)
 TEST_F(MainMenu, GlslClickedTwiceStillShowsTheRestartNoticeAndSaves) {
     GlslChoice = false;
     GlslEnabled = false;
-    Script({Press(), All({Release(), ClickAt(ToggleX, GlslY)}), Release(), Press(),
-            All({Release(), ClickAt(OkX, OkY)}), All({Release(), HoldEscape()})});
+    Script({Press, All({Release, ClickAt(ToggleX, GlslY)}), Release, Press,
+            All({Release, ClickAt(OkX, OkY)}), All({Release, HoldEscape})});
     EXPECT_EQ(RunMainMenu(), MenuQuit);
     EXPECT_FALSE(GlslChoice);
     EXPECT_FALSE(GlslEnabled) << "the drawing path changes only at the next start";
@@ -234,8 +226,8 @@ TEST_F(MainMenu, AQuitRequestLeavesEveryMenuAtTheEndOfItsFrame) {
         QuitSignalsCaught signals;
         GlslChoice = false;
         // Options opens; its first frame sees the GLSL toggle clicked, and then SIGINT.
-        Script({ClickAt(OptionsX, OptionsY), All({Release(), ClickAt(ToggleX, GlslY)}),
-                Raise(SIGINT)});
+        Script(
+            {ClickAt(OptionsX, OptionsY), All({Release, ClickAt(ToggleX, GlslY)}), Raise(SIGINT)});
         EXPECT_EQ(RunMainMenu(), MenuQuit);
         EXPECT_EQ(frames.size(), 3u) << "no restart notice";
         EXPECT_TRUE(GlslChoice);
@@ -279,11 +271,12 @@ TEST_F(MainMenu, KeysAndThePadStepFromButtonToButtonAndClickOncePerPress) {
     EXPECT_TRUE(scene.driver.delays.empty());
 }
 
-TEST_F(OptionsMenu, BrightnessStepsHighLowMediumHighAndAppliesAtOnce) {
+// Brightness steps High, Low, Medium, High and applies at once; a strange value shows no button
+// and cannot be changed.
+TEST_F(OptionsMenu, BrightnessStepsHighLowMediumHighAndAStrangeOneCannotBeChanged) {
     Brightness = 0;
     // A click acts after its frame is shown, so each new button is seen a frame later.
-    Script({ClickAt(ToggleX, BrightnessY), Release(), Press(), Release(), Press(), Release(),
-            HoldEscape()});
+    Script({ClickAt(ToggleX, BrightnessY), Release, Press, Release, Press, Release, HoldEscape});
     EXPECT_EQ(RunOptionsMenu(scene.pointer), OptionsLeftByEscape);
     EXPECT_EQ(scene.driver.brightnesses, (std::vector<float>{0.5f, 0.75f, 1.0f}));
     EXPECT_TRUE(frames[1].Shows(MenuPicture::HighActive));
@@ -291,6 +284,18 @@ TEST_F(OptionsMenu, BrightnessStepsHighLowMediumHighAndAppliesAtOnce) {
     EXPECT_TRUE(frames[4].Shows(MenuPicture::MediumActive));
     EXPECT_TRUE(frames[6].Shows(MenuPicture::HighActive));
     EXPECT_EQ(Brightness, 0) << "left by Escape, the change stays in force";
+
+    FrameDriver::PushKey(SDL_SCANCODE_ESCAPE, false);
+    Brightness = 5;
+    scene.driver.brightnesses.clear();
+    Script({ClickAt(ToggleX, BrightnessY), All({Release, HoldEscape})});
+    EXPECT_EQ(RunOptionsMenu(scene.pointer), OptionsLeftByEscape);
+    EXPECT_EQ(Brightness, 5);
+    EXPECT_TRUE(scene.driver.brightnesses.empty());
+    for (const Frame& frame : frames) {
+        EXPECT_EQ(frame.pictures.size(), 9u) << "three pictures, three labels, two toggles, OK";
+        EXPECT_FALSE(frame.Shows(MenuPicture::HighNormal) || frame.Shows(MenuPicture::HighActive));
+    }
 }
 
 // The keys step through the visible option buttons top down, from no button onto the last one,
@@ -305,8 +310,7 @@ TEST_F(OptionsMenu, KeysStepThroughTheVisibleButtonsAndAHeldPressTogglesOnce) {
             All({Key(SDL_SCANCODE_SPACE, false), Key(SDL_SCANCODE_DOWN, true)}),
             Pad(SDL_CONTROLLER_BUTTON_A, true)});
     EXPECT_EQ(RunOptionsMenu(scene.pointer), OptionsAccepted);
-    const float okY = -0.45f, glslY = -0.07f, soundY = -0.18f;
-    const float pointerY[] = {0.0f, okY, okY, glslY, glslY, soundY, soundY, soundY, okY, okY};
+    const float pointerY[] = {0.0f, OkY, OkY, GlslY, GlslY, SoundY, SoundY, SoundY, OkY, OkY};
     ASSERT_EQ(frames.size(), std::size(pointerY));
     for (size_t i = 0; i < std::size(pointerY); ++i) {
         EXPECT_FLOAT_EQ(frames[i].pointer.y, pointerY[i]) << "frame " << i;
@@ -316,18 +320,6 @@ TEST_F(OptionsMenu, KeysStepThroughTheVisibleButtonsAndAHeldPressTogglesOnce) {
     EXPECT_TRUE(SoundEnabled) << "toggled once";
     EXPECT_FALSE(GlslChoice);
     EXPECT_EQ(scene.driver.delays, (std::vector<Uint32>{200, 500}));
-}
-
-TEST_F(OptionsMenu, StrangeBrightnessShowsNoButtonAndCannotBeChanged) {
-    Brightness = 5;
-    Script({ClickAt(ToggleX, BrightnessY), All({Release(), HoldEscape()})});
-    EXPECT_EQ(RunOptionsMenu(scene.pointer), OptionsLeftByEscape);
-    EXPECT_EQ(Brightness, 5);
-    EXPECT_TRUE(scene.driver.brightnesses.empty());
-    for (const Frame& frame : frames) {
-        EXPECT_EQ(frame.pictures.size(), 9u) << "three pictures, three labels, two toggles, OK";
-        EXPECT_FALSE(frame.Shows(MenuPicture::HighNormal) || frame.Shows(MenuPicture::HighActive));
-    }
 }
 
 TEST_F(RestartNotice, WaitsForAKeyButEndsAtOnceWhileTheButtonIsStillHeld) {
@@ -356,9 +348,9 @@ TEST_F(MenuMusicTest, SoundOffStopsTheMusicAtOnceAndSoundOnOrTheNextVisitStartsI
     Step countBuffers = [&] { buffersBeforeOn = RecordingAL::BufferDataCount(); };
     // The pointer starts over Options. A click acts after its frame is shown: the step after it
     // sees what it did.
-    Script({All({Expect(true, "first visit"), Press()}), All({Release(), ClickAt(ToggleX, SoundY)}),
-            Release(), All({Expect(false, "after sound off"), countBuffers}), Press(), Release(),
-            All({Expect(true, "after sound on"), HoldEscape()})});
+    Script({All({Expect(true, "first visit"), Press}), All({Release, ClickAt(ToggleX, SoundY)}),
+            Release, All({Expect(false, "after sound off"), countBuffers}), Press, Release,
+            All({Expect(true, "after sound on"), HoldEscape})});
     EXPECT_EQ(RunMainMenu(), MenuQuit);
     EXPECT_TRUE(SoundEnabled);
     EXPECT_EQ(MenuMusic, nullptr);
@@ -367,7 +359,7 @@ TEST_F(MenuMusicTest, SoundOffStopsTheMusicAtOnceAndSoundOnOrTheNextVisitStartsI
 
     size_t firstVisit = buffered.size();
     checked = firstVisit;
-    Script({All({Expect(true, "second visit"), HoldEscape()})});
+    Script({All({Expect(true, "second visit"), HoldEscape})});
     EXPECT_EQ(RunMainMenu(), MenuQuit);
     ASSERT_GT(buffered.size(), firstVisit);
     EXPECT_EQ(buffered[firstVisit], buffered[0]) << "the next visit starts the tune over";

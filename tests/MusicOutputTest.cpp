@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "audio/OggVorbis.h"
-#include "settings/SettingsValues.h"
+#include "tests/support/KeptSettings.h"
 #include "tests/support/RealOpenAL.h"
 #include "tests/support/SampleStreams.h"
-#include "tests/support/TempAssetRoot.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -79,10 +79,8 @@ protected:
         real = RealOpenAL::Get();
         ASSERT_NE(real, nullptr) << RealOpenAL::LoadError();
         ASSERT_TRUE(real->OpenDevice());
-        savedSound = SoundEnabled;
         SoundEnabled = true;
     }
-    void TearDown() override { SoundEnabled = savedSound; }
 
     Recording Close() { return Recording(real->CloseDevice()); }
 
@@ -94,8 +92,8 @@ protected:
     }
 
     RealOpenAL* real = nullptr;
+    KeptSettings kept;
     TempAssetRoot assets;
-    bool savedSound = false;
 };
 
 TEST_F(MusicOutputTest, LoopingMusicSoundsWithoutAGapUntilStoppedAndStartsAgainFromItsBeginning) {

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,22 +12,15 @@
 #include "settings/SettingsValues.h"
 #include "tests/support/RecordingALTest.h"
 #include "tests/support/SampleStreams.h"
-#include "tests/support/TempAssetRoot.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
 int OpenFileCount() {
-    int count = 0;
-    DIR* folder = opendir("/proc/self/fd");
-    while (folder != nullptr && readdir(folder) != nullptr) {
-        ++count;
-    }
-    if (folder != nullptr) {
-        closedir(folder);
-    }
-    return count;
+    return static_cast<int>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                                          std::filesystem::directory_iterator()));
 }
 
 // Buffers of 16-bit samples (as OpenAL was handed them) one after another.
@@ -117,7 +109,7 @@ TEST_F(OggVorbisTest, StreamIsQueuedInItsFormatWholeOnceOrLoopedWithoutAGap) {
         for (bool loop : {false, true}) {
             SCOPED_TRACE(testing::Message() << channels << " channels, looping " << loop);
             const std::string name = WriteTone(channels);
-            const std::vector<int16_t> once = DecodeOgg(assets.folder + "/base/" + name);
+            const std::vector<int16_t> once = DecodeOgg(assets.Path() + "/base/" + name);
             const std::vector<int16_t> queued = Queued(name, loop);
             if (loop) {
                 ASSERT_GT(queued.size(), 2 * once.size());

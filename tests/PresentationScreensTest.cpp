@@ -11,12 +11,12 @@
 #include "render/ShaderProgram.h"
 #include "screens/PresenterScreen.h"
 #include "screens/TitleScreen.h"
-#include "settings/SettingsValues.h"
 #include "tests/support/FrameDriver.h"
+#include "tests/support/KeptSettings.h"
 #include "tests/support/QuitSignals.h"
 #include "tests/support/RecordingAL.h"
 #include "tests/support/RecordingGL.h"
-#include "tests/support/TempAssetRoot.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -50,7 +50,6 @@ protected:
         };
         RecordingGL::Install();
         RecordingAL::Install();
-        savedGlsl = GlslEnabled;
         GlslEnabled = false;
         Opened.clear();
         OpeningDriver = &driver;
@@ -66,7 +65,6 @@ protected:
         delete ShipInvProgram;
         delete HeatProgram;
         DefaultProgram = ShipInvProgram = HeatProgram = nullptr;
-        GlslEnabled = savedGlsl;
         RecordingAL::Uninstall();
         RecordingGL::Uninstall();
     }
@@ -75,11 +73,11 @@ protected:
         return CallsNamed(frameCalls.at(frame), name);
     }
 
+    KeptSettings kept;
     TempAssetRoot assets;
     FrameDriver driver{100.0};
     std::vector<std::vector<RecordedCall>> frameCalls;
     std::function<void()> onSwap;
-    bool savedGlsl = false;
 };
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "app/AssetFiles.h"
 #include "app/Clock.h"
 #include "app/Program.h"
 #include "audio/OggVorbis.h"
@@ -12,18 +11,12 @@
 #include "settings/SettingsValues.h"
 #include "tests/support/DrivenTime.h"
 #include "tests/support/FrameDriver.h"
+#include "tests/support/KeptSettings.h"
 #include "tests/support/RecordingAL.h"
 #include "tests/support/RecordingGL.h"
-#include "tests/support/TempAssetRoot.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
-
-std::vector<std::string> OpenedFiles;
-
-void RecordingOpener(const char* name, const char* mode, FILE** out) {
-    OpenedFiles.push_back(name);
-    OpenAssetFile(name, mode, out);
-}
 
 std::vector<double> Multiplied;  // the matrix of the last glMultMatrixd
 
@@ -37,9 +30,9 @@ void APIENTRY CaptureMatrix(const GLdouble* matrix) {
 // At a 4:3 desktop, with brightness at medium.
 TEST(StartUpState, TheWholeWindowDrawsThroughTheFixedProjectionWithDepthAndBlackClears) {
     FrameDriver driver(16.0);
+    KeptSettings kept;
     RecordingGL::Install();
     PublishedGLLegacy.glMultMatrixd = CaptureMatrix;
-    const int32_t saved[3] = {ScreenWidth, ScreenHeight, Brightness};
     ScreenWidth = 1600;
     ScreenHeight = 1200;
     Brightness = 1;
@@ -64,25 +57,23 @@ TEST(StartUpState, TheWholeWindowDrawsThroughTheFixedProjectionWithDepthAndBlack
     EXPECT_EQ(Multiplied,
               (std::vector<double>{1.3444432401894781, 0, 0, 0, 0, 1.792590986919304, 0, 0, 0, 0,
                                    -1.0004000800219661, -1.0, 0, 0, -0.200040010983025, 0}));
-    ScreenWidth = saved[0];
-    ScreenHeight = saved[1];
-    Brightness = saved[2];
     RecordingGL::Uninstall();
 }
 
 TEST(GameResources, AreMadeInStartUpOrderAndAllReleased) {
     DrivenTime time;
+    KeptSettings kept;
     TempAssetRoot assets;
     RecordingGL::Install();
     RecordingAL::Install();
-    FileOpenHook = RecordingOpener;
-    OpenedFiles.clear();
+    RecordOpenedAssets();
     HighScore = 777;
     GlobalClock = CreateClock();
     Clock* clock = GlobalClock;
 
     CreateGameResources();
-    EXPECT_EQ(OpenedFiles, (std::vector<std::string>{GameMusicPath, FontImagePath, FontImagePath}))
+    EXPECT_EQ(OpenedAssets(),
+              (std::vector<std::string>{GameMusicPath, FontImagePath, FontImagePath}))
         << "the in-game music, then the large font and the small one";
     ASSERT_TRUE(GameMusic != nullptr && GameSession != nullptr && LargeFont != nullptr &&
                 SmallFont != nullptr);

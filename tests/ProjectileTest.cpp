@@ -40,7 +40,7 @@ TEST_F(ProjectileTest, AStarburstShotBurstsWhereItStruckAFrameLaterAndItsStarPoi
     Add(new StarBullet(Vec2{0.0f, 1.0f}, Vec2{}, Vec2{3.0f, 3.0f}, 0.0f, 0.4f));
     RunFrame(0.01f);  // moves to 3.7 and strikes
     RunFrame(0.1f);
-    std::vector<BaseObject*> projectiles = OfKind(ObjectKind::Projectile);
+    std::vector<BaseObject*> projectiles = ObjectsOfKind(ObjectKind::Projectile);
     ASSERT_EQ(projectiles.size(), 1u);
     auto* spawner = dynamic_cast<StarSpawner*>(projectiles[0]);
     ASSERT_NE(spawner, nullptr);
@@ -51,7 +51,7 @@ TEST_F(ProjectileTest, AStarburstShotBurstsWhereItStruckAFrameLaterAndItsStarPoi
     RunFrame(0.1f);
     EXPECT_EQ(std::rand(), afterOneDraw) << "every update reseeds, even before the delay";
     RunFrame(0.1f);
-    std::vector<BaseObject*> fragments = OfKind(ObjectKind::Projectile);
+    std::vector<BaseObject*> fragments = ObjectsOfKind(ObjectKind::Projectile);
     ASSERT_EQ(fragments.size(), 8u);
     for (int i = 0; i < 8; ++i) {
         auto* flak = dynamic_cast<StarFlak*>(fragments[7 - i]);
@@ -70,7 +70,7 @@ TEST_F(ProjectileTest, FreshFragmentsStrikeAsteroidsAtTheBurstPointInTheSameFram
     Add(new StarSpawner(Vec2{0.0f, 0.0f}, 0.0f));
     RunFrame(0.01f);
     int spent = 0;
-    for (BaseObject* fragment : OfKind(ObjectKind::Projectile)) {
+    for (BaseObject* fragment : ObjectsOfKind(ObjectKind::Projectile)) {
         spent += fragment->GetState() == ObjectState::Hit ? 1 : 0;
     }
     EXPECT_EQ(spent, 8) << "each fragment at the rock ends on it or on a piece of it";

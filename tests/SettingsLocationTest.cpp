@@ -4,40 +4,15 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
-#include <optional>
 #include <string>
 
 #include "app/AssetFiles.h"
 #include "settings/SafeFileWrite.h"
 #include "settings/SettingsLocation.h"
+#include "tests/support/ScopedVariable.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
-
-// Sets an environment variable, or clears it for nullptr, until the end of the scope.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const char* value) : name(name) {
-        const char* old = std::getenv(name);
-        if (old != nullptr) {
-            saved = old;
-        }
-        Set(value);
-    }
-    ~ScopedVariable() { Set(saved ? saved->c_str() : nullptr); }
-    void Set(const char* value) {
-        if (value != nullptr) {
-            setenv(name, value, 1);
-        } else {
-            unsetenv(name);
-        }
-    }
-
-private:
-    const char* name;
-    std::optional<std::string> saved;
-};
 
 struct Chosen {
     std::string file;

@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -15,7 +14,9 @@
 #include "settings/SafeFileWrite.h"
 #include "settings/Settings.h"
 #include "settings/SettingsValues.h"
+#include "tests/support/KeptSettings.h"
 #include "tests/support/RepositoryBytes.h"
+#include "tests/support/ScopedVariable.h"
 #include "tests/support/TempFolder.h"
 
 using namespace RepositoryBytes;
@@ -56,20 +57,11 @@ protected:
         folder.Write("base/config/other", {});
         ScreenWidth = ScreenHeight = ColorDepth = Brightness = HighScore = 0;
         GlslEnabled = GlslChoice = SoundEnabled = false;
-        // A player's own file never lands in the real home folder; its folders do not exist yet.
-        const char* configHome = std::getenv("XDG_CONFIG_HOME");
-        savedConfigHome = configHome ? std::optional<std::string>(configHome) : std::nullopt;
-        setenv("XDG_CONFIG_HOME", (folder.Path() + "/home/.config").c_str(), 1);
     }
 
     void TearDown() override {
         UseRealFileReplace();
         FileOpenHook = nullptr;
-        if (savedConfigHome) {
-            setenv("XDG_CONFIG_HOME", savedConfigHome->c_str(), 1);
-        } else {
-            unsetenv("XDG_CONFIG_HOME");
-        }
     }
 
     // Loads as start-up does, then puts the file opener back as start-up does later on.
@@ -102,8 +94,10 @@ protected:
 
     Names ConfigFiles() { return folder.List("base/config"); }
 
+    KeptSettings kept;
     TempFolder folder;
-    std::optional<std::string> savedConfigHome;
+    // A player's own file never lands in the real home folder; its folders do not exist yet.
+    ScopedVariable configHome{"XDG_CONFIG_HOME", (folder.Path() + "/home/.config").c_str()};
 };
 
 // The player's own file below the private XDG_CONFIG_HOME of the fixture.

@@ -3,61 +3,49 @@
 #include <string>
 #include <vector>
 
-#include "app/AssetFiles.h"
 #include "render/ShaderProgram.h"
-#include "settings/SettingsValues.h"
+#include "tests/support/KeptSettings.h"
 #include "tests/support/RecordingGL.h"
-#include "tests/support/TempAssetRoot.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
-
-std::vector<std::string> OpenedFiles;
-
-void CountingOpener(const char* name, const char* mode, FILE** out) {
-    OpenedFiles.push_back(name);
-    OpenAssetFile(name, mode, out);
-}
 
 class ShaderPrograms : public ::testing::Test {
 protected:
     void SetUp() override {
         RecordingGL::Install();
-        FileOpenHook = CountingOpener;
-        OpenedFiles.clear();
-        savedGlsl = GlslEnabled;
+        RecordOpenedAssets();
     }
     void TearDown() override {
         for (ShaderProgram** handle : {&DefaultProgram, &ShipInvProgram, &HeatProgram}) {
             delete *handle;
             *handle = nullptr;
         }
-        GlslEnabled = savedGlsl;
         RecordingGL::Uninstall();
     }
+    // Each source as "// NAME\n", but shipinv.qfs without its final newline and heat.qfs empty.
     void WriteAllSources() {
-        for (const char* name :
-             {"default.qvs", "default.qfs", "shipinv.qfs", "heat.qvs", "heat.qfs"}) {
+        for (const char* name : {"default.qvs", "default.qfs", "heat.qvs"}) {
             assets.Write(std::string("shaders/") + name, std::string("// ") + name + "\n");
         }
+        assets.Write("shaders/shipinv.qfs", std::string("// shipinv.qfs"));
+        assets.Write("shaders/heat.qfs", std::string());
     }
 
+    KeptSettings kept;
     TempAssetRoot assets;
-    bool savedGlsl = false;
 };
 
 }  // namespace
 
-TEST_F(ShaderPrograms, WithoutGlslNothingIsReadOrMade) {
+TEST_F(ShaderPrograms, OnlyWithGlslTheThreeAreBuiltFromTheirFilesAsStored) {
     WriteAllSources();
     GlslEnabled = false;
     EXPECT_FALSE(LoadShaderPrograms());
-    EXPECT_TRUE(OpenedFiles.empty());
+    EXPECT_TRUE(OpenedAssets().empty());
     EXPECT_TRUE(DefaultProgram == nullptr && ShipInvProgram == nullptr && HeatProgram == nullptr);
     EXPECT_TRUE(RecordingGL::Calls().empty());
-}
 
-TEST_F(ShaderPrograms, BuildsTheThreeProgramsFromTheirFiles) {
-    WriteAllSources();
     GlslEnabled = true;
     ASSERT_TRUE(LoadShaderPrograms());
     for (ShaderProgram* program : {DefaultProgram, ShipInvProgram, HeatProgram}) {
@@ -66,7 +54,7 @@ TEST_F(ShaderPrograms, BuildsTheThreeProgramsFromTheirFiles) {
     }
     EXPECT_EQ(RecordingGL::ShaderSources(),
               (std::vector<std::string>{"// default.qvs\n", "// default.qfs\n", "// default.qvs\n",
-                                        "// shipinv.qfs\n", "// heat.qvs\n", "// heat.qfs\n"}));
+                                        "// shipinv.qfs", "// heat.qvs\n", ""}));
     // One build: two shaders, each given one NUL-terminated string, then the program.
     std::vector<std::string> names = RecordingGL::CallNames();
     EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 12),
@@ -75,14 +63,6 @@ TEST_F(ShaderPrograms, BuildsTheThreeProgramsFromTheirFiles) {
                                         "glGetShaderiv", "glGetShaderiv", "glCreateProgram",
                                         "glAttachShader", "glAttachShader", "glLinkProgram"}));
     EXPECT_EQ(RecordingGL::CallsTo("glShaderSource")[0].args, (std::vector<double>{1, 1, 1, 0}));
-}
-
-TEST_F(ShaderPrograms, SourcesReachGlExactlyAsStored) {
-    assets.Write("shaders/a.qvs", std::string("void main() {}"));  // no final newline
-    assets.Write("shaders/b.qfs", std::string());
-    ShaderProgram record;
-    ASSERT_TRUE(BuildShaderProgram(&record, "shaders/a.qvs", "shaders/b.qfs"));
-    EXPECT_EQ(RecordingGL::ShaderSources(), (std::vector<std::string>{"void main() {}", ""}));
 }
 
 TEST_F(ShaderPrograms, FailuresAreReportedAndLeaveTheProgramUnusable) {

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "audio/ShipSounds.h"
-#include "settings/SettingsValues.h"
+#include "tests/support/KeptSettings.h"
 #include "tests/support/PlayField.h"
 #include "tests/support/RecordingAL.h"
-#include "tests/support/TempAssetRoot.h"
+#include "tests/support/TempFolder.h"
 #include "tools/forge/SoundEncoding.h"
 #include "world/ExplosionObject.h"
 #include "world/ShipObject.h"
@@ -44,7 +44,6 @@ protected:
     void SetUp() override {
         PlayFieldTest::SetUp();
         RecordingAL::Install();
-        savedSound = SoundEnabled;
         SoundEnabled = true;
         for (int clip = 0; clip < 3; ++clip) {
             root.Write(ClipPaths[clip],
@@ -56,13 +55,12 @@ protected:
 
     void TearDown() override {
         FreeShipSounds();
-        SoundEnabled = savedSound;
         RecordingAL::Uninstall();
         PlayFieldTest::TearDown();
     }
 
+    KeptSettings kept;
     TempAssetRoot root;
-    bool savedSound = false;
 };
 
 TEST_F(ShipSoundTest, TheShotTheEngineAndTheWreckEachPlayTheirOwnFile) {

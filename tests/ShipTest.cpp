@@ -101,15 +101,15 @@ TEST_F(ShipTest, EachWeaponFiresAtItsOwnIntervalFromTheNose) {
         ship->OnCollide(one.pickup);
         ship->sinceShot = one.interval - 0.5f;
         EXPECT_FALSE(ship->Fire()) << one.interval;
-        size_t before = OfKind(ObjectKind::Projectile).size();
+        size_t before = ObjectsOfKind(ObjectKind::Projectile).size();
         ship->sinceShot = one.interval;
         ASSERT_TRUE(ship->Fire()) << one.interval;
-        std::vector<BaseObject*> fired = OfKind(ObjectKind::Projectile);
+        std::vector<BaseObject*> fired = ObjectsOfKind(ObjectKind::Projectile);
         ASSERT_EQ(fired.size() - before, one.bullets) << one.interval;
         EXPECT_EQ(static_cast<ProjectileObject*>(fired[0])->lifetime, one.lifetime);
         EXPECT_EQ(dynamic_cast<StarBullet*>(fired[0]) != nullptr, one.pickup == &starburst);
     }
-    std::vector<BaseObject*> fired = OfKind(ObjectKind::Projectile);
+    std::vector<BaseObject*> fired = ObjectsOfKind(ObjectKind::Projectile);
     const float angles[3] = {102.0f, 78.0f, 90.0f};  // made centre, -12, +12: the head is +12
     for (int i = 0; i < 3; ++i) {
         auto* bullet = static_cast<ProjectileObject*>(fired[i]);
@@ -150,11 +150,11 @@ TEST_F(ShipTest, AVulnerableShipDiesOnContactLeavingOneWreckThatFliesThreeQuarte
     RunFrame(0.0f);
     EXPECT_EQ(ship->GetState(), ObjectState::Hit);
     EXPECT_FALSE(ship->flame->emitting) << "the engine is released with the ship";
-    ASSERT_EQ(OfKind(ObjectKind::Explosion).size(), 1u);
-    BaseObject* wreck = OfKind(ObjectKind::Explosion)[0];
+    ASSERT_EQ(ObjectsOfKind(ObjectKind::Explosion).size(), 1u);
+    BaseObject* wreck = ObjectsOfKind(ObjectKind::Explosion)[0];
     wreck->Update(0.5f);
     EXPECT_EQ(wreck->GetState(), ObjectState::Active);
     RunFrame(0.25f);
-    EXPECT_TRUE(OfKind(ObjectKind::Ship).empty());
-    EXPECT_TRUE(OfKind(ObjectKind::Explosion).empty());
+    EXPECT_TRUE(ObjectsOfKind(ObjectKind::Ship).empty());
+    EXPECT_TRUE(ObjectsOfKind(ObjectKind::Explosion).empty());
 }

@@ -7,12 +7,14 @@
 #include "audio/Wave.h"
 #include "settings/SettingsValues.h"
 #include "tests/support/RecordingALTest.h"
-#include "tests/support/TempAssetRoot.h"
+#include "tests/support/RepositoryBytes.h"
+#include "tests/support/TempFolder.h"
 #include "tools/forge/SoundEncoding.h"
+
+using namespace RepositoryBytes;
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
 using Names = std::vector<std::string>;
 using Args = std::vector<double>;
 
@@ -23,19 +25,8 @@ struct Chunk {
 
 // The 16 bytes of a PCM "fmt " chunk.
 Bytes FormatBody(uint16_t channels, uint32_t rate, uint16_t bits) {
-    const uint32_t align = channels * bits / 8u;
-    Bytes body;
-    for (auto [value, size] : {std::pair<uint32_t, int>{1, 2},
-                               {channels, 2},
-                               {rate, 4},
-                               {rate * align, 4},
-                               {align, 2},
-                               {bits, 2}}) {
-        for (int i = 0; i < size; ++i) {
-            body.push_back(static_cast<uint8_t>(value >> (8 * i)));
-        }
-    }
-    return body;
+    const uint16_t align = static_cast<uint16_t>(channels * bits / 8);
+    return Join({Le16(1), Le16(channels), Le32(rate), Le32(rate * align), Le16(align), Le16(bits)});
 }
 
 // A RIFF/WAVE file holding the chunks in the order given.

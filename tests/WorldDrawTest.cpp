@@ -2,10 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <memory>
-#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,6 +11,7 @@
 #include "render/AssetCatalogue.h"
 #include "render/ShaderProgram.h"
 #include "settings/SettingsValues.h"
+#include "tests/support/KeptSettings.h"
 #include "tests/support/PlayField.h"
 #include "tests/support/RecordingGL.h"
 #include "world/ExplosionObject.h"
@@ -173,11 +172,11 @@ protected:
         }
         textures.clear();
         DefaultProgram = ShipInvProgram = HeatProgram = nullptr;
-        GlslEnabled = false;
         RecordingGL::Uninstall();
         PlayFieldTest::TearDown();
     }
 
+    KeptSettings kept;
     std::vector<std::unique_ptr<Targa>> textures;
     ShaderProgram programs[3];
 };
@@ -319,24 +318,10 @@ TEST_F(WorldDrawTest, FlameParticlesGrowAsTheyFadeInTheirOwnColour) {
         (Strings{"glUniform1i flame 0", "glUniform1i alpha 1", "glUniform1f particleAlpha 0"}));
 }
 
-// The uniforms of the lit sprites (71), the invulnerable ship (72) and Heat (73) as the shader
-// interface names them, with the GLSL type that their setter fits: every draw sets these and no
-// others, in the program it uses, and the program's two source files declare exactly these.
-TEST_F(WorldDrawTest, EveryUniformTheDrawsSetIsDeclaredByTheirProgramsSources) {
-    using Interface = std::map<std::string, std::string>;  // uniform name -> GLSL type
-    const Interface lit = {{"texture0", "sampler2D"},
-                           {"texture1", "sampler2D"},
-                           {"LightPosition", "vec3"},
-                           {"SpecularFactor", "float"}};
-    Interface shield = lit;
-    shield.insert({{"texture2", "sampler2D"}, {"noffset", "float"}});
-    const std::map<double, std::pair<Strings, Interface>> design = {
-        {71, {{"default.qvs", "default.qfs"}, lit}},
-        {72, {{"default.qvs", "shipinv.qfs"}, shield}},
-        {73,
-         {{"heat.qvs", "heat.qfs"},
-          {{"flame", "sampler2D"}, {"alpha", "sampler2D"}, {"particleAlpha", "float"}}}}};
-
+// Every draw sets, in the program it uses, exactly the uniforms that program's row of
+// ShaderProgramSources lists (the row the kit checks the shader sources against), each with the
+// setter its GLSL type takes.
+TEST_F(WorldDrawTest, EveryDrawSetsTheUniformsItsProgramLists) {
     GlslEnabled = true;
     Add(new MediumAsteroidObject(Vec3{}, Vec3{}, 0.0f))->Draw();
     Add(new SpreadObject(Vec2{}, 10.0f))->Draw();
@@ -345,6 +330,7 @@ TEST_F(WorldDrawTest, EveryUniformTheDrawsSetIsDeclaredByTheirProgramsSources) {
     ship->Draw();
     ship->vulnerable = true;
     ship->Draw();
+    using Interface = std::map<std::string, std::string>;  // uniform name -> GLSL type
     const Interface typeSetBy = {
         {"glUniform1i", "sampler2D"}, {"glUniform1f", "float"}, {"glUniform3f", "vec3"}};
     std::map<double, Interface> set;
@@ -358,22 +344,11 @@ TEST_F(WorldDrawTest, EveryUniformTheDrawsSetIsDeclaredByTheirProgramsSources) {
             set[program][uniform.name] = typeSetBy.at(call.name);
         }
     }
-    const std::regex declaration(R"(\nuniform\s+(\w+)\s+(\w+)\s*;)");
-    for (const auto& [number, interface] : design) {
-        EXPECT_EQ(set[number], interface.second) << "program " << number;
-        Interface declared;
-        for (const std::string& file : interface.first) {
-            std::ifstream in(std::string(CATACLYSM_SHADER_DIR) + "/" + file);
-            std::string text((std::istreambuf_iterator<char>(in)),
-                             std::istreambuf_iterator<char>());
-            ASSERT_FALSE(text.empty()) << file;
-            for (std::sregex_iterator it(text.begin(), text.end(), declaration), end; it != end;
-                 ++it) {
-                declared[(*it)[2]] = (*it)[1];
-            }
+    std::map<double, Interface> listed;
+    for (const ShaderProgramSource& source : ShaderProgramSources) {
+        for (const ShaderUniform& uniform : source.uniforms) {
+            listed[(*source.handle)->program][uniform.name] = uniform.glslType;
         }
-        EXPECT_EQ(declared, interface.second)
-            << interface.first[0] << " and " << interface.first[1];
     }
-    EXPECT_EQ(set.size(), design.size());
+    EXPECT_EQ(set, listed);
 }

@@ -41,15 +41,20 @@ double RecordedValue(T value) {
     }
 }
 
-// Log is a type with `static std::vector<RecordedCall>& Calls()`; Name a type with
-// `static const char* Get()`.
+// Appends a call to a log, Log being a type with `static std::vector<RecordedCall>& Calls()`.
+template <typename Log, typename... Args>
+void Record(const char* name, Args... args) {
+    Log::Calls().push_back(RecordedCall{name, {RecordedValue(args)...}});
+}
+
+// Name is a type with `static const char* Get()`.
 template <typename Log, typename Name, typename Function>
 struct CallRecorder;
 
 template <typename Log, typename Name, typename Result, typename... Args>
 struct CallRecorder<Log, Name, Result (*)(Args...)> {
     static Result Call(Args... args) {
-        Log::Calls().push_back(RecordedCall{Name::Get(), {RecordedValue(args)...}});
+        Record<Log>(Name::Get(), args...);
         if constexpr (!std::is_void_v<Result>) {
             return Result{};
         }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
 
 #include "app/AssetFiles.h"
 #include "app/Clock.h"
@@ -50,11 +49,7 @@ std::string TextOf(const std::vector<GLuint>& lists) {
 }  // namespace
 
 GameScene::GameScene(double frameMilliseconds)
-    : driver(frameMilliseconds),
-      savedSession(GameSession),
-      savedSound(SoundEnabled),
-      savedHighScore(HighScore),
-      savedHighScoreText(HighScoreText) {
+    : driver(frameMilliseconds), savedSession(GameSession) {
     RecordingGL::Install();
     RecordingAL::Install();
     SoundEnabled = true;
@@ -68,7 +63,6 @@ GameScene::GameScene(double frameMilliseconds)
     GameMusic = new OggVorbis;
     assets.Write(GameOverPicturePath, TinyTarga(1));
     assets.Write(GameWinPicturePath, TinyTarga(2));
-    std::filesystem::create_directories(std::filesystem::path(assets.folder) / "base" / "config");
 
     const std::map<const Targa* const*, std::string> screens = {
         {&Catalogue.background, "level"},   {&Catalogue.start, "banner"},
@@ -114,9 +108,6 @@ GameScene::~GameScene() {
     RecordingAL::Uninstall();
     RecordingGL::Uninstall();
     GameSession = savedSession;
-    SoundEnabled = savedSound;
-    HighScore = savedHighScore;
-    std::strncpy(HighScoreText, savedHighScoreText.c_str(), HighScoreTextCapacity - 1);
 }
 
 void GameScene::LogFrame() {

@@ -8,7 +8,8 @@
 #include "game/GameRecord.h"
 #include "tests/support/CallRecorder.h"
 #include "tests/support/FrameDriver.h"
-#include "tests/support/TempAssetRoot.h"
+#include "tests/support/KeptSettings.h"
+#include "tests/support/TempFolder.h"
 #include "world/BaseObject.h"
 
 // What one frame of a game screen showed.
@@ -21,12 +22,10 @@ struct ShownFrame {
 };
 
 // Everything a game needs, headless: recording GL and AL, driven frames and time, an asset root
-// of its own with short ship sounds, one-pixel end pictures and a folder for the settings file,
-// a silent game music, every
-// catalogue texture present under a name of its own (so each frame tells which screen drew it), the
-// large font, the global clock, the level table, a fresh game record, sound on and the high score
-// as each test sets it. Every frame is logged; the test's step runs after it. Puts everything back
-// afterwards.
+// of its own with short ship sounds and one-pixel end pictures, a silent game music, every
+// catalogue texture present under a name of its own (so each frame tells which screen drew it),
+// the large font, the global clock, the level table, a fresh game record and sound on. Every
+// frame is logged; the test's step runs after it. Puts everything back afterwards.
 class GameScene {
 public:
     explicit GameScene(double frameMilliseconds = 20.0);
@@ -48,6 +47,7 @@ public:
 
     bool keepCalls = false;  // log each frame's GL calls too
 
+    KeptSettings kept;
     TempAssetRoot assets;
     FrameDriver driver;
     std::vector<ShownFrame> frames;
@@ -62,9 +62,6 @@ private:
 
     std::map<double, std::string> screenOfTexture;
     GameSessionRecord* savedSession;
-    bool savedSound;
-    int32_t savedHighScore;
-    std::string savedHighScoreText;
 };
 
 // The high score in the settings file beside the game at the current asset root; -1 while none

@@ -3,8 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
-#include <filesystem>
+#include <string>
 
 #include "app/Clock.h"
 #include "render/Font.h"
@@ -14,14 +13,7 @@
 #include "settings/SettingsValues.h"
 #include "tests/support/RecordingGL.h"
 
-MenuScene::MenuScene()
-    : savedBrightness(Brightness),
-      savedGlslEnabled(GlslEnabled),
-      savedGlslChoice(GlslChoice),
-      savedSoundEnabled(SoundEnabled),
-      savedHighScore(HighScore),
-      savedHighScoreText(HighScoreText) {
-    std::filesystem::create_directories(std::filesystem::path(assets.folder) / "base" / "config");
+MenuScene::MenuScene() {
     RecordingGL::Install();
     testing::internal::CaptureStderr();  // the missing bundles are named there
     LoadMenuBundles();
@@ -42,17 +34,10 @@ MenuScene::~MenuScene() {
     SmallFont = nullptr;
     ReleaseMenuPictures();
     RecordingGL::Uninstall();
-    Brightness = savedBrightness;
-    GlslEnabled = savedGlslEnabled;
-    GlslChoice = savedGlslChoice;
-    SoundEnabled = savedSoundEnabled;
-    HighScore = savedHighScore;
-    std::strncpy(HighScoreText, savedHighScoreText.c_str(), HighScoreTextCapacity - 1);
 }
 
 bool MenuScene::SettingsSaved() const {
-    return std::filesystem::exists(std::filesystem::path(assets.folder) / "base" /
-                                   SettingsFileName);
+    return !assets.Read(std::string("base/") + SettingsFileName).empty();
 }
 
 void PushMotionTo(float x, float y) {

@@ -21,7 +21,7 @@ void PlayFieldTest::TearDown() {
     GameSession = previousSession;
 }
 
-std::vector<BaseObject*> PlayFieldTest::OfKind(ObjectKind kind) const {
+std::vector<BaseObject*> ObjectsOfKind(ObjectKind kind) {
     std::vector<BaseObject*> objects;
     ObjectList->ForEachObject([&](BaseObject* object) {
         if (object->GetKind() == kind) {

@@ -7,6 +7,9 @@
 #include "tests/support/DrivenTime.h"
 #include "world/ObjectList.h"
 
+// The objects of one kind on the object list, from head to tail.
+std::vector<BaseObject*> ObjectsOfKind(ObjectKind kind);
+
 // A fresh game around each play-field test: a new session (score 0, 3 lives), an empty object
 // list, level 1, zeroed level counters, driven time and a fixed random seed.
 class PlayFieldTest : public ::testing::Test {
@@ -20,9 +23,6 @@ protected:
         ObjectList->AddObject(object);
         return object;
     }
-
-    // The objects of one kind, from head to tail.
-    std::vector<BaseObject*> OfKind(ObjectKind kind) const;
 
     // One frame as the level loop runs it after drawing: updates, collision pass, purge.
     void RunFrame(float dt);

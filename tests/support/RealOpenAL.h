@@ -26,8 +26,7 @@ private:
     RealOpenAL() = default;
     static RealOpenAL* Load();
 
-    ALTable table;           // the real entry points, as loaded
-    std::string outputPath;  // where the wave writer writes
+    ALTable table;  // the real entry points, as loaded
 };
 
 constexpr int RealOutputRate = 44100;

@@ -25,12 +25,8 @@ std::atomic<size_t> BufferedCount{0};
 char DeviceToken;
 char ContextToken;
 
-void Record(const char* name, std::vector<double> args) {
-    Log::Calls().push_back(RecordedCall{name, std::move(args)});
-}
-
 void AL_APIENTRY GenNames(const char* name, ALsizei count, ALuint* names) {
-    Record(name, {static_cast<double>(count)});
+    Record<Log>(name, count);
     for (ALsizei i = 0; i < count; ++i) {
         names[i] = NextName++;
     }
@@ -46,7 +42,7 @@ void AL_APIENTRY GenSources(ALsizei count, ALuint* names) {
 ALCdevice* ALC_APIENTRY OpenDevice(const ALCchar* name) {
     std::string requested = name == nullptr ? "" : name;
     Requested.push_back(requested);
-    Record("alcOpenDevice", {name == nullptr ? 0.0 : 1.0});
+    Record<Log>("alcOpenDevice", name);
     bool opens = std::find(Allowed.begin(), Allowed.end(), requested) != Allowed.end();
     return opens ? reinterpret_cast<ALCdevice*>(&DeviceToken) : nullptr;
 }
@@ -56,7 +52,7 @@ ALCcontext* ALC_APIENTRY CreateContext(ALCdevice* device, const ALCint* attribut
     for (const ALCint* a = attributes; a != nullptr && *a != 0; ++a) {
         args.push_back(*a);
     }
-    Record("alcCreateContext", args);
+    Log::Calls().push_back(RecordedCall{"alcCreateContext", args});
     return ContextsRefused ? nullptr : reinterpret_cast<ALCcontext*>(&ContextToken);
 }
 
@@ -64,12 +60,11 @@ void AL_APIENTRY Listenerfv(ALenum parameter, const ALfloat* values) {
     std::vector<double> args{static_cast<double>(parameter)};
     int count = parameter == AL_ORIENTATION ? 6 : 3;
     args.insert(args.end(), values, values + count);
-    Record("alListenerfv", args);
+    Log::Calls().push_back(RecordedCall{"alListenerfv", args});
 }
 
 void AL_APIENTRY GetSourcei(ALuint source, ALenum parameter, ALint* value) {
-    Record("alGetSourcei", {static_cast<double>(source), static_cast<double>(parameter),
-                            value == nullptr ? 0.0 : 1.0});
+    Record<Log>("alGetSourcei", source, parameter, value);
     auto answer = SourceAnswers.find(parameter);
     if (answer != SourceAnswers.end() && value != nullptr) {
         *value = answer->second;
@@ -78,9 +73,7 @@ void AL_APIENTRY GetSourcei(ALuint source, ALenum parameter, ALint* value) {
 
 void AL_APIENTRY BufferData(ALuint buffer, ALenum format, const ALvoid* data, ALsizei size,
                             ALsizei frequency) {
-    Record("alBufferData",
-           {static_cast<double>(buffer), static_cast<double>(format), data == nullptr ? 0.0 : 1.0,
-            static_cast<double>(size), static_cast<double>(frequency)});
+    Record<Log>("alBufferData", buffer, format, data, size, frequency);
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
     Buffered.emplace_back(bytes, bytes + (bytes == nullptr || size < 0 ? 0 : size));
     ++BufferedCount;

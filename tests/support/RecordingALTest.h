@@ -1,7 +1,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include "settings/SettingsValues.h"
+#include "tests/support/KeptSettings.h"
 #include "tests/support/RecordingAL.h"
 
 // A test with the recording OpenAL installed and sound on; both are undone after the test.
@@ -10,15 +10,10 @@ class RecordingALTest : public testing::Test {
 protected:
     void SetUp() override {
         RecordingAL::Install();
-        savedSound = SoundEnabled;
         SoundEnabled = true;
     }
-
-    void TearDown() override {
-        SoundEnabled = savedSound;
-        RecordingAL::Uninstall();
-    }
+    void TearDown() override { RecordingAL::Uninstall(); }
 
 private:
-    bool savedSound = false;
+    KeptSettings kept;
 };

@@ -35,41 +35,37 @@ ClientArray VertexArray;
 ClientArray TexCoordArray;
 std::vector<DrawnElements> Drawn;
 
-void Record(const char* name, std::vector<double> args) {
-    Log::Calls().push_back(RecordedCall{name, std::move(args)});
-}
-
 void APIENTRY GenTextures(GLsizei count, GLuint* names) {
-    Record("glGenTextures", {static_cast<double>(count)});
+    Record<Log>("glGenTextures", count);
     for (GLsizei i = 0; i < count; ++i) {
         names[i] = NextName++;
     }
 }
 
 void APIENTRY BindTextureCall(GLenum target, GLuint texture) {
-    Record("glBindTexture", {static_cast<double>(target), static_cast<double>(texture)});
+    Record<Log>("glBindTexture", target, texture);
     BoundTexture = texture;
 }
 
 GLuint APIENTRY GenLists(GLsizei range) {
-    Record("glGenLists", {static_cast<double>(range)});
+    Record<Log>("glGenLists", range);
     GLuint base = NextName;
     NextName += static_cast<GLuint>(range);
     return base;
 }
 
 GLuint APIENTRY CreateShader(GLenum type) {
-    Record("glCreateShader", {static_cast<double>(type)});
+    Record<Log>("glCreateShader", type);
     return NextName++;
 }
 
 GLuint APIENTRY CreateProgram() {
-    Record("glCreateProgram", {});
+    Record<Log>("glCreateProgram");
     return NextName++;
 }
 
 void APIENTRY GetShaderiv(GLuint shader, GLenum name, GLint* value) {
-    Record("glGetShaderiv", {static_cast<double>(shader), static_cast<double>(name)});
+    Record<Log>("glGetShaderiv", shader, name);
     *value = 0;
     if (name == GL_COMPILE_STATUS) {
         *value = CompileStatus;
@@ -79,7 +75,7 @@ void APIENTRY GetShaderiv(GLuint shader, GLenum name, GLint* value) {
 }
 
 void APIENTRY GetProgramiv(GLuint program, GLenum name, GLint* value) {
-    Record("glGetProgramiv", {static_cast<double>(program), static_cast<double>(name)});
+    Record<Log>("glGetProgramiv", program, name);
     *value = 0;
     if (name == GL_LINK_STATUS) {
         *value = LinkStatus;
@@ -91,7 +87,7 @@ void APIENTRY GetProgramiv(GLuint program, GLenum name, GLint* value) {
 std::vector<Uniform> Uniforms;  // location n + 1 is Uniforms[n]
 
 GLint APIENTRY GetUniformLocation(GLuint program, const GLchar* name) {
-    Record("glGetUniformLocation", {static_cast<double>(program)});
+    Record<Log>("glGetUniformLocation", program);
     Uniform asked{program, name};
     auto found = std::find_if(Uniforms.begin(), Uniforms.end(), [&](const Uniform& known) {
         return known.program == asked.program && known.name == asked.name;
@@ -115,19 +111,18 @@ void CopyInfoLog(GLsizei capacity, GLsizei* length, GLchar* log) {
 }
 
 void APIENTRY GetShaderInfoLog(GLuint shader, GLsizei capacity, GLsizei* length, GLchar* log) {
-    Record("glGetShaderInfoLog", {static_cast<double>(shader)});
+    Record<Log>("glGetShaderInfoLog", shader);
     CopyInfoLog(capacity, length, log);
 }
 
 void APIENTRY GetProgramInfoLog(GLuint program, GLsizei capacity, GLsizei* length, GLchar* log) {
-    Record("glGetProgramInfoLog", {static_cast<double>(program)});
+    Record<Log>("glGetProgramInfoLog", program);
     CopyInfoLog(capacity, length, log);
 }
 
 void APIENTRY ShaderSource(GLuint shader, GLsizei count, const GLchar* const* strings,
                            const GLint* lengths) {
-    Record("glShaderSource", {static_cast<double>(shader), static_cast<double>(count),
-                              strings == nullptr ? 0.0 : 1.0, lengths == nullptr ? 0.0 : 1.0});
+    Record<Log>("glShaderSource", shader, count, strings, lengths);
     std::string text;
     for (GLsizei i = 0; i < count; ++i) {
         text += lengths == nullptr || lengths[i] < 0 ? std::string(strings[i])
@@ -152,11 +147,8 @@ size_t BytesPerPixel(GLenum format) {
 void APIENTRY TexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width,
                          GLsizei height, GLint border, GLenum format, GLenum type,
                          const void* pixels) {
-    Record("glTexImage2D",
-           {static_cast<double>(target), static_cast<double>(level),
-            static_cast<double>(internalFormat), static_cast<double>(width),
-            static_cast<double>(height), static_cast<double>(border), static_cast<double>(format),
-            static_cast<double>(type), pixels == nullptr ? 0.0 : 1.0});
+    Record<Log>("glTexImage2D", target, level, internalFormat, width, height, border, format, type,
+                pixels);
     TextureUpload upload{level, internalFormat, width, height, format, BoundTexture, {}};
     if (KeepBytes && pixels != nullptr) {
         const uint8_t* bytes = static_cast<const uint8_t*>(pixels);
@@ -167,13 +159,12 @@ void APIENTRY TexImage2D(GLenum target, GLint level, GLint internalFormat, GLsiz
 }
 
 void APIENTRY ListBaseCall(GLuint base) {
-    Record("glListBase", {static_cast<double>(base)});
+    Record<Log>("glListBase", base);
     ListBase = base;
 }
 
 void APIENTRY CallLists(GLsizei count, GLenum type, const void* names) {
-    Record("glCallLists",
-           {static_cast<double>(count), static_cast<double>(type), names == nullptr ? 0.0 : 1.0});
+    Record<Log>("glCallLists", count, type, names);
     std::vector<GLuint> lists;
     if (type == GL_UNSIGNED_BYTE) {
         const uint8_t* bytes = static_cast<const uint8_t*>(names);
@@ -186,8 +177,7 @@ void APIENTRY CallLists(GLsizei count, GLenum type, const void* names) {
 
 void RecordArray(const char* name, ClientArray& array, GLint size, GLenum type, GLsizei stride,
                  const void* pointer) {
-    Record(name, {static_cast<double>(size), static_cast<double>(type), static_cast<double>(stride),
-                  pointer == nullptr ? 0.0 : 1.0});
+    Record<Log>(name, size, type, stride, pointer);
     array = ClientArray{size, type, stride, pointer};
 }
 
@@ -212,8 +202,7 @@ void AppendElement(const ClientArray& array, GLuint index, std::vector<float>& o
 }
 
 void APIENTRY DrawElements(GLenum mode, GLsizei count, GLenum type, const void* indices) {
-    Record("glDrawElements", {static_cast<double>(mode), static_cast<double>(count),
-                              static_cast<double>(type), indices == nullptr ? 0.0 : 1.0});
+    Record<Log>("glDrawElements", mode, count, type, indices);
     DrawnElements drawn;
     drawn.texCoordArray = TexCoordArray.pointer;
     if (type == GL_UNSIGNED_BYTE && indices != nullptr) {
@@ -227,7 +216,7 @@ void APIENTRY DrawElements(GLenum mode, GLsizei count, GLenum type, const void* 
 }
 
 const GLubyte* APIENTRY GetString(GLenum name) {
-    Record("glGetString", {static_cast<double>(name)});
+    Record<Log>("glGetString", name);
     return reinterpret_cast<const GLubyte*>("recording");
 }
 

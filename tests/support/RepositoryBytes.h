@@ -4,11 +4,15 @@
 #include <string>
 #include <vector>
 
-// Builds repository files byte by byte, so tests state the layout themselves instead of
-// trusting the encoder under test.
+// Builds repository files (and other little-endian formats) byte by byte, so tests state the
+// layout themselves instead of trusting the encoder under test.
 namespace RepositoryBytes {
 
 using Bytes = std::vector<uint8_t>;
+
+inline Bytes Le16(uint16_t value) {
+    return {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)};
+}
 
 inline Bytes Le32(uint32_t value) {
     return {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),

@@ -1,19 +1,24 @@
 #include "tests/support/TempFolder.h"
 
-#include <dirent.h>
-#include <ftw.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
+
+#include "app/AssetFiles.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
-int RemoveOne(const char* path, const struct stat*, int, struct FTW*) {
-    return remove(path);
+std::vector<uint8_t> ReadWhole(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>());
 }
 
 }  // namespace
@@ -27,54 +32,78 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() {
-    nftw(path.c_str(), RemoveOne, 16, FTW_DEPTH | FTW_PHYS);
-}
-
-void TempFolder::Remove(const std::string& relativePath) const {
-    nftw((path + "/" + relativePath).c_str(), RemoveOne, 16, FTW_DEPTH | FTW_PHYS);
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
 }
 
 void TempFolder::Write(const std::string& relativePath, const std::vector<uint8_t>& bytes) const {
-    std::string full = path + "/" + relativePath;
-    for (size_t slash = full.find('/', path.size() + 1); slash != std::string::npos;
-         slash = full.find('/', slash + 1)) {
-        mkdir(full.substr(0, slash).c_str(), 0755);
+    fs::path full = fs::path(path) / relativePath;
+    fs::create_directories(full.parent_path());
+    std::ofstream out(full, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        throw std::runtime_error("cannot write " + full.string());
     }
-    FILE* file = std::fopen(full.c_str(), "wb");
-    if (file == nullptr) {
-        throw std::runtime_error("cannot write " + full);
-    }
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
 }
 
 std::vector<uint8_t> TempFolder::Read(const std::string& relativePath) const {
-    std::vector<uint8_t> bytes;
-    FILE* file = std::fopen((path + "/" + relativePath).c_str(), "rb");
-    if (file == nullptr) {
-        return bytes;
-    }
-    int c;
-    while ((c = std::fgetc(file)) != EOF) {
-        bytes.push_back(static_cast<uint8_t>(c));
-    }
-    std::fclose(file);
-    return bytes;
+    return ReadWhole(fs::path(path) / relativePath);
+}
+
+void TempFolder::Remove(const std::string& relativePath) const {
+    std::error_code ignored;
+    fs::remove_all(fs::path(path) / relativePath, ignored);
 }
 
 std::vector<std::string> TempFolder::List(const std::string& relativeFolder) const {
     std::vector<std::string> names;
-    DIR* folder = opendir((path + "/" + relativeFolder).c_str());
-    if (folder == nullptr) {
-        return names;
+    std::error_code missing;
+    for (const fs::directory_entry& entry :
+         fs::directory_iterator(fs::path(path) / relativeFolder, missing)) {
+        names.push_back(entry.path().filename().string());
     }
-    while (dirent* item = readdir(folder)) {
-        std::string name = item->d_name;
-        if (name != "." && name != "..") {
-            names.push_back(name);
-        }
-    }
-    closedir(folder);
     std::sort(names.begin(), names.end());
     return names;
+}
+
+TempAssetRoot::TempAssetRoot() {
+    SetUpAssetRootFrom((Path() + "/game").c_str());
+    fs::create_directories(fs::path(Path()) / "base" / "config");
+}
+
+void TempAssetRoot::Write(const std::string& path, const std::vector<uint8_t>& bytes) const {
+    TempFolder::Write("base/" + path, bytes);
+}
+
+void TempAssetRoot::Write(const std::string& path, const std::string& text) const {
+    Write(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+std::vector<std::string>& OpenedAssets() {
+    static std::vector<std::string> opened;
+    return opened;
+}
+
+void RecordOpenedAssets() {
+    OpenedAssets().clear();
+    FileOpenHook = [](const char* name, const char* mode, FILE** out) {
+        OpenedAssets().push_back(name);
+        OpenAssetFile(name, mode, out);
+    };
+}
+
+std::string TestExecutableFolder() {
+    char path[4096];
+    ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) {
+        return ".";
+    }
+    path[length] = '\0';
+    return fs::path(path).parent_path().string();
+}
+
+std::vector<uint8_t> ReadTestData(const std::string& name) {
+    const char* folder = std::getenv("CATACLYSM_TEST_DATA");
+    return ReadWhole(fs::path(folder != nullptr ? folder : CATACLYSM_TEST_DATA_DIR) / name);
 }

@@ -1,0 +1,31 @@
+#pragma once
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+// Sets an environment variable, or clears it for nullptr, until the end of the scope.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const char* value) : name(name) {
+        const char* old = std::getenv(name);
+        if (old != nullptr) {
+            saved = old;
+        }
+        Set(value);
+    }
+    ~ScopedVariable() { Set(saved ? saved->c_str() : nullptr); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+    void Set(const char* value) {
+        if (value != nullptr) {
+            setenv(name, value, 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+
+private:
+    const char* name;
+    std::optional<std::string> saved;
+};
