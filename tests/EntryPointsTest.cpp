@@ -196,15 +196,13 @@ TEST(AudioDevice, TriesEachPreferredNameThenTheDefaultAndFailsWithoutDeviceOrCon
     EXPECT_EQ(RecordingAL::RequestedDevices(),
               (std::vector<std::string>{"Creative Audigy 2", "Creative Audigy", "NVIDIA nForce2",
                                         "DirectSound3D", "DirectSound", "MMSYSTEM", ""}));
-    auto context = RecordingAL::CallsTo("alcCreateContext");
-    ASSERT_EQ(context.size(), 1u);
-    EXPECT_EQ(context[0].args, (std::vector<double>{1, ALC_FREQUENCY, 44100}));
-    auto position = RecordingAL::CallsTo("alListener3f");
-    ASSERT_EQ(position.size(), 1u);
-    EXPECT_EQ(position[0].args, (std::vector<double>{AL_POSITION, 0, 0, 0}));
-    auto orientation = RecordingAL::CallsTo("alListenerfv");
-    ASSERT_EQ(orientation.size(), 1u);
-    EXPECT_EQ(orientation[0].args, (std::vector<double>{AL_ORIENTATION, 0, 0, -1, 0, 1, 0}));
+    using Calls = std::vector<RecordedCall>;
+    EXPECT_EQ(RecordingAL::CallsTo("alcCreateContext"),
+              (Calls{{"alcCreateContext", {1, ALC_FREQUENCY, 44100}}}));
+    EXPECT_EQ(RecordingAL::CallsTo("alListener3f"),
+              (Calls{{"alListener3f", {AL_POSITION, 0, 0, 0}}}));
+    EXPECT_EQ(RecordingAL::CallsTo("alListenerfv"),
+              (Calls{{"alListenerfv", {AL_ORIENTATION, 0, 0, -1, 0, 1, 0}}}));
     CloseAudioDevice();
 
     RecordingAL::Install();

@@ -38,21 +38,18 @@ TEST(StartUpState, TheWholeWindowDrawsThroughTheFixedProjectionWithDepthAndBlack
     Brightness = 1;
     SetUpDrawingState();
     EXPECT_EQ(driver.brightnesses, std::vector<float>{0.75f});
-    EXPECT_EQ(
-        RecordingGL::CallNames(),
-        (std::vector<std::string>{"glViewport", "glMatrixMode", "glLoadIdentity", "glMultMatrixd",
-                                  "glMatrixMode", "glLoadIdentity", "glClearColor", "glHint",
-                                  "glEnable", "glDepthFunc", "glShadeModel"}));
-    using Args = std::vector<double>;
-    const std::vector<RecordedCall>& calls = RecordingGL::Calls();
-    EXPECT_EQ(calls[0].args, (Args{0, 0, 1600, 1200}));
-    EXPECT_EQ(calls[1].args, Args{GL_PROJECTION});
-    EXPECT_EQ(calls[4].args, Args{GL_MODELVIEW});
-    EXPECT_EQ(calls[6].args, (Args{0, 0, 0, 0}));
-    EXPECT_EQ(calls[7].args, (Args{GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST}));
-    EXPECT_EQ(calls[8].args, Args{GL_DEPTH_TEST});
-    EXPECT_EQ(calls[9].args, Args{GL_LEQUAL});
-    EXPECT_EQ(calls[10].args, Args{GL_SMOOTH});
+    EXPECT_EQ(RecordingGL::Calls(),
+              (std::vector<RecordedCall>{{"glViewport", {0, 0, 1600, 1200}},
+                                         {"glMatrixMode", {GL_PROJECTION}},
+                                         {"glLoadIdentity", {}},
+                                         {"glMultMatrixd", {}},
+                                         {"glMatrixMode", {GL_MODELVIEW}},
+                                         {"glLoadIdentity", {}},
+                                         {"glClearColor", {0, 0, 0, 0}},
+                                         {"glHint", {GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST}},
+                                         {"glEnable", {GL_DEPTH_TEST}},
+                                         {"glDepthFunc", {GL_LEQUAL}},
+                                         {"glShadeModel", {GL_SMOOTH}}}));
     // Column-major: a fixed 4:3 aspect, f = 1 / tan(22.5 radians), near 0.1 (as a float), far 500.
     EXPECT_EQ(Multiplied,
               (std::vector<double>{1.3444432401894781, 0, 0, 0, 0, 1.792590986919304, 0, 0, 0, 0,

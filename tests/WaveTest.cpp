@@ -84,17 +84,16 @@ TEST_F(WaveTest, LoadBuffersTheSamplesOfEachLayoutOnOneSource) {
         RecordingAL::Install();
         auto wave = Loaded(test.file);
         EXPECT_TRUE(wave->Loaded());
-        ASSERT_EQ(RecordingAL::CallNames(),
-                  (Names{"alGenSources", "alGenBuffers", "alBufferData", "alSourcei", "alSourcei",
-                         "alSourcef", "alSourcef"}));
-        const std::vector<RecordedCall>& calls = RecordingAL::Calls();
         // Names come from 1: the source first, then the buffer.
-        EXPECT_EQ(calls[2].args, (Args{2, static_cast<double>(test.format), 1,
-                                       static_cast<double>(test.samples.size()), test.frequency}));
-        EXPECT_EQ(calls[3].args, (Args{1, AL_BUFFER, 2}));
-        EXPECT_EQ(calls[4].args, (Args{1, AL_SOURCE_RELATIVE, 1}));
-        EXPECT_EQ(calls[5].args, (Args{1, AL_PITCH, 1.0}));
-        EXPECT_EQ(calls[6].args, (Args{1, AL_GAIN, 1.0}));
+        const double format = test.format, size = static_cast<double>(test.samples.size());
+        EXPECT_EQ(RecordingAL::Calls(),
+                  (std::vector<RecordedCall>{{"alGenSources", {1}},
+                                             {"alGenBuffers", {1}},
+                                             {"alBufferData", {2, format, 1, size, test.frequency}},
+                                             {"alSourcei", {1, AL_BUFFER, 2}},
+                                             {"alSourcei", {1, AL_SOURCE_RELATIVE, 1}},
+                                             {"alSourcef", {1, AL_PITCH, 1}},
+                                             {"alSourcef", {1, AL_GAIN, 1}}}));
         EXPECT_EQ(RecordingAL::BufferedData()[0], test.samples);
     }
 }

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -11,7 +10,7 @@
 #include "render/AssetCatalogue.h"
 #include "render/ShaderProgram.h"
 #include "settings/SettingsValues.h"
-#include "tests/support/KeptSettings.h"
+#include "tests/support/GameScene.h"
 #include "tests/support/PlayField.h"
 #include "tests/support/RecordingGL.h"
 #include "world/ExplosionObject.h"
@@ -27,8 +26,6 @@ namespace {
 
 using Strings = std::vector<std::string>;
 using Quad = std::vector<std::vector<double>>;  // six vertices of (s, t, x, y)
-
-constexpr int FirstTexture = 1000;  // the catalogue's row i is given texture 1000 + i
 
 std::vector<std::vector<float>> Colours;  // what glColor4fv was given
 
@@ -54,7 +51,9 @@ bool SetsUniform(const RecordedCall& call) {
 // and ".tga", a texture unit as "unit N", a program as "program N", a uniform by the name its
 // location was looked up with; anything else as its name and arguments.
 std::string Describe(const RecordedCall& call) {
-    int row = call.name == "glBindTexture" ? static_cast<int>(call.args[1]) - FirstTexture : -1;
+    int row = call.name == "glBindTexture"
+                  ? static_cast<int>(call.args[1] - GameScene::FirstCatalogueName)
+                  : -1;
     if (row >= 0 && row < CatalogueTextureCount) {
         std::string path = CatalogueTextures[row].path;
         return path.substr(9, path.size() - 13);
@@ -144,20 +143,14 @@ Quad CornerQuad(double h, bool flipped = false) {
 
 }  // namespace
 
-// Draws against the recording GL, with every catalogue texture present under a name of its own
-// and the three programs built as 71 (default), 72 (invulnerable ship) and 73 (heat).
+// Draws in a game scene, whose catalogue textures each have a name of their own, with the three
+// programs built as 71 (default), 72 (invulnerable ship) and 73 (heat).
 class WorldDrawTest : public PlayFieldTest {
 protected:
     void SetUp() override {
         PlayFieldTest::SetUp();
-        RecordingGL::Install();
         PublishedGLLegacy.glColor4fv = CaptureColour;
         Colours.clear();
-        for (int row = 0; row < CatalogueTextureCount; ++row) {
-            textures.push_back(std::make_unique<Targa>());
-            textures.back()->textureId = FirstTexture + row;
-            *CatalogueTextures[row].handle = textures.back().get();
-        }
         for (int i = 0; i < 3; ++i) {
             programs[i].program = 71 + i;
         }
@@ -167,17 +160,11 @@ protected:
     }
 
     void TearDown() override {
-        for (int row = 0; row < CatalogueTextureCount; ++row) {
-            *CatalogueTextures[row].handle = nullptr;
-        }
-        textures.clear();
         DefaultProgram = ShipInvProgram = HeatProgram = nullptr;
-        RecordingGL::Uninstall();
         PlayFieldTest::TearDown();
     }
 
-    KeptSettings kept;
-    std::vector<std::unique_ptr<Targa>> textures;
+    GameScene scene;
     ShaderProgram programs[3];
 };
 

@@ -2,6 +2,7 @@
 // Turns any C function type into a recording stand-in: each call appends the function's name
 // and its arguments (numbers as doubles, pointers as 0 or 1) to a log, and returns a zero of
 // the function's result type. Fakes for the GL and AL tables are built from it slot by slot.
+#include <ostream>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -10,6 +11,18 @@ struct RecordedCall {
     std::string name;
     std::vector<double> args;
 };
+
+inline bool operator==(const RecordedCall& a, const RecordedCall& b) {
+    return a.name == b.name && a.args == b.args;
+}
+
+// A call as GoogleTest prints it: the name and the arguments.
+inline void PrintTo(const RecordedCall& call, std::ostream* out) {
+    *out << call.name;
+    for (double arg : call.args) {
+        *out << ' ' << arg;
+    }
+}
 
 // The calls of one function in a log, in order.
 inline std::vector<RecordedCall> CallsNamed(const std::vector<RecordedCall>& log,

@@ -21,23 +21,19 @@ void Swap(SDL_Window*) {
     }
 }
 
-void Delay(Uint32 milliseconds) {
-    Driver->delays.push_back(milliseconds);
-    Driver->time.AdvanceMilliseconds(milliseconds);
-}
-
-int SetBrightness(SDL_Window*, float brightness) {
-    Driver->brightnesses.push_back(brightness);
-    return 0;
-}
-
 }  // namespace
 
 FrameDriver::FrameDriver(double frameMilliseconds) : frameMilliseconds(frameMilliseconds) {
     Driver = this;
     Platform.swapWindow = Swap;
-    Platform.delay = Delay;
-    Platform.setWindowBrightness = SetBrightness;
+    Platform.delay = [](Uint32 milliseconds) {
+        Driver->delays.push_back(milliseconds);
+        Driver->time.AdvanceMilliseconds(milliseconds);
+    };
+    Platform.setWindowBrightness = [](SDL_Window*, float brightness) {
+        Driver->brightnesses.push_back(brightness);
+        return 0;
+    };
     SDL_InitSubSystem(SDL_INIT_EVENTS);
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     InitKeyMap();

@@ -19,8 +19,6 @@
 
 namespace {
 
-constexpr double FirstCatalogueName = 1000;
-
 // A one-pixel 24-bit Targa picture whose width tells it apart.
 std::vector<uint8_t> TinyTarga(uint8_t width) {
     std::vector<uint8_t> file(18, 0);
@@ -53,10 +51,9 @@ GameScene::GameScene(double frameMilliseconds)
     RecordingGL::Install();
     RecordingAL::Install();
     SoundEnabled = true;
-    std::vector<uint8_t> clip = EncodeWave(std::vector<int16_t>(64, 100), 1, 22050);
-    for (const char* path : {"sound/ship/BC_shot-laser3.wav", "sound/ship/thrust.wav",
-                             "sound/ship/BC_explosion-debris.wav"}) {
-        assets.Write(path, clip);
+    for (int clip = 0; clip < 3; ++clip) {
+        int16_t level = static_cast<int16_t>(100 * (clip + 1));
+        assets.Write(ShipClips[clip], EncodeWave(std::vector<int16_t>(64, level), 1, 22050));
     }
     LoadShipSounds();
     // The game music has no stream: its thread would call the recording AL beside the game's.

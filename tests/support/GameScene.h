@@ -23,7 +23,8 @@ struct ShownFrame {
 
 // Everything a game needs, headless: recording GL and AL, driven frames and time, an asset root
 // of its own with short ship sounds and one-pixel end pictures, a silent game music, every
-// catalogue texture present under a name of its own (so each frame tells which screen drew it),
+// catalogue texture present under a name of its own (so each frame tells which screen drew it,
+// and each bound name which picture),
 // the large font, the global clock, the level table, a fresh game record and sound on. Every
 // frame is logged; the test's step runs after it. Puts everything back afterwards.
 class GameScene {
@@ -42,8 +43,10 @@ public:
     int FirstFrameDrawing(const std::string& text) const;
     bool Drew(const std::string& text) const { return FirstFrameDrawing(text) >= 0; }
 
-    // The catalogue texture name of a path, as glBindTexture receives it.
+    // The catalogue texture name of a path, as glBindTexture receives it: the first name plus
+    // the path's row in the catalogue.
     static double TextureName(const char* path);
+    static constexpr double FirstCatalogueName = 1000;
 
     bool keepCalls = false;  // log each frame's GL calls too
 
@@ -53,9 +56,14 @@ public:
     std::vector<ShownFrame> frames;
     GameSessionRecord session;
 
-    // The sources of the recording AL on which the laser and the engine sound.
+    // The ship's clips in load order, each 64 samples of its own level: 100, 200 and 300. They
+    // sound on these sources of the recording AL.
+    static constexpr const char* ShipClips[3] = {"sound/ship/BC_shot-laser3.wav",
+                                                 "sound/ship/thrust.wav",
+                                                 "sound/ship/BC_explosion-debris.wav"};
     static constexpr double LaserSource = 1;
     static constexpr double ThrustSource = 3;
+    static constexpr double DebrisSource = 5;
 
 private:
     void LogFrame();

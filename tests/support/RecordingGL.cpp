@@ -64,24 +64,23 @@ GLuint APIENTRY CreateProgram() {
     return NextName++;
 }
 
+// What glGetShaderiv and glGetProgramiv answer: the status set for the one they own, the info
+// log's length with its terminating zero, and 0 for anything else.
+GLint StatusAnswer(GLenum name, GLenum statusName, GLint status) {
+    if (name == statusName) {
+        return status;
+    }
+    return name == GL_INFO_LOG_LENGTH ? static_cast<GLint>(InfoLog.size() + 1) : 0;
+}
+
 void APIENTRY GetShaderiv(GLuint shader, GLenum name, GLint* value) {
     Record<Log>("glGetShaderiv", shader, name);
-    *value = 0;
-    if (name == GL_COMPILE_STATUS) {
-        *value = CompileStatus;
-    } else if (name == GL_INFO_LOG_LENGTH) {
-        *value = static_cast<GLint>(InfoLog.size() + 1);
-    }
+    *value = StatusAnswer(name, GL_COMPILE_STATUS, CompileStatus);
 }
 
 void APIENTRY GetProgramiv(GLuint program, GLenum name, GLint* value) {
     Record<Log>("glGetProgramiv", program, name);
-    *value = 0;
-    if (name == GL_LINK_STATUS) {
-        *value = LinkStatus;
-    } else if (name == GL_INFO_LOG_LENGTH) {
-        *value = static_cast<GLint>(InfoLog.size() + 1);
-    }
+    *value = StatusAnswer(name, GL_LINK_STATUS, LinkStatus);
 }
 
 std::vector<Uniform> Uniforms;  // location n + 1 is Uniforms[n]
