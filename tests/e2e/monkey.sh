@@ -98,8 +98,7 @@ monkey_on_path() {
         fi
     done
     if [ -n "$GAME_PID" ]; then
-        grab "path-$glsl"
-        develop_grab "path-$glsl" > /dev/null
+        screenshot "path-$glsl" > /dev/null
         hold_key Escape 0.3
         hold_key Escape 0.3
         sleep 3
