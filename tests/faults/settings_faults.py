@@ -15,6 +15,7 @@ The last two need to mount a tmpfs (root, in a private mount namespace: run the 
 --seed, so a failing run can be repeated.
 """
 import argparse
+import contextlib
 import os
 import random
 import shutil
@@ -28,6 +29,10 @@ PAGE = 4096
 
 
 class Failure(Exception):
+    pass
+
+
+class CannotMount(Exception):
     pass
 
 
@@ -112,15 +117,17 @@ def kill_test(kit, work, forged, rounds, rng):
           f"{counts['temporaries']} temporary files left by the kills")
 
 
-def mount_tmpfs(folder, options):
+@contextlib.contextmanager
+def tmpfs(folder, options):
+    """A tmpfs on folder for the length of a with block; CannotMount when there is none."""
     os.makedirs(folder, exist_ok=True)
-    done = subprocess.run(["mount", "-t", "tmpfs", "-o", options, "tmpfs", folder],
-                          capture_output=True, text=True)
-    return done.returncode == 0
-
-
-def unmount(folder):
-    subprocess.run(["umount", folder], capture_output=True)
+    if subprocess.run(["mount", "-t", "tmpfs", "-o", options, "tmpfs", folder],
+                      capture_output=True).returncode != 0:
+        raise CannotMount()
+    try:
+        yield
+    finally:
+        subprocess.run(["umount", folder], capture_output=True)
 
 
 def fill(path):
@@ -161,22 +168,16 @@ def full_test(kit, work, forged, rng):
     scratch = os.path.join(work, "full", "scratch.rep")
     big = os.path.join(work, "full", "big.rep")
     # Grown on a tmpfs, where the save's flushes cost nothing.
-    if not mount_tmpfs(mount, "size=1m"):
-        return False
-    try:
+    with tmpfs(mount, "size=1m"):
         grown_settings(kit, forged, os.path.join(mount, "big.rep"), 300)
         shutil.copyfile(os.path.join(mount, "big.rep"), big)
-    finally:
-        unmount(mount)
     counts = {"old": 0, "new": 0, "refused": 0, "rounds": 0}
     for source in (forged, big):
         size = os.path.getsize(source)
         # Free space from none at all up to a little more than a whole new file needs.
         for free_pages in range(0, size // PAGE + 3):
             for slack in (0, 1000, 3000):
-                if not mount_tmpfs(mount, "size=256k,nr_inodes=64"):
-                    return False
-                try:
+                with tmpfs(mount, "size=256k,nr_inodes=64"):
                     rep = os.path.join(mount, "bc.rep")
                     shutil.copyfile(source, rep)
                     filler = os.path.join(mount, "filler")
@@ -191,12 +192,8 @@ def full_test(kit, work, forged, rng):
                     counts["rounds"] += 1
                     if temporaries(mount):
                         raise Failure("a refused save left its temporary file behind")
-                finally:
-                    unmount(mount)
     # No inode left for the temporary file.
-    if not mount_tmpfs(mount, "size=256k,nr_inodes=3"):
-        return False
-    try:
+    with tmpfs(mount, "size=256k,nr_inodes=3"):
         rep = os.path.join(mount, "bc.rep")
         shutil.copyfile(forged, rep)
         for i in range(10):
@@ -208,34 +205,26 @@ def full_test(kit, work, forged, rng):
         new = expected_after(kit, rep, scratch, "HighScore", 77)
         expect_refused_or_done(kit, rep, "HighScore", 77, old, new, counts, "no inode left")
         counts["rounds"] += 1
-    finally:
-        unmount(mount)
     print(f"full: {counts['rounds']} saves into a full tmpfs (a {os.path.getsize(forged)}-byte and "
           f"a {os.path.getsize(big)}-byte file, 0 to all pages free, and no inode left); "
           f"{counts['refused']} refused with one line on stderr; file afterwards: "
           f"{counts['old']} old, {counts['new']} new, 0 broken")
-    return True
 
 
 def readonly_test(kit, work, forged):
     mount = os.path.join(work, "readonly", "config")
     counts = {"old": 0, "new": 0, "refused": 0}
-    if not mount_tmpfs(mount, "size=64k"):
-        return False
-    try:
+    with tmpfs(mount, "size=64k"):
         rep = os.path.join(mount, "bc.rep")
         shutil.copyfile(forged, rep)
         subprocess.run(["mount", "-o", "remount,ro", mount], check=True)
         old = kit.dump(rep)
         for i, key in enumerate(["HighScore", "Brightness", "NewKey", "SoundEnabled", "X" * 300]):
             expect_refused_or_done(kit, rep, key, i, old, None, counts, f"read-only, {key[:20]}")
-    finally:
-        unmount(mount)
     if counts["refused"] != 5:
         raise Failure("a save into a read-only folder reported success")
     print(f"readonly: 5 saves into a read-only folder, {counts['refused']} refused with one line "
           f"on stderr; file afterwards: {counts['old']} old, 0 broken")
-    return True
 
 
 def main():
@@ -254,13 +243,13 @@ def main():
     rng = random.Random(args.seed)
     try:
         kill_test(kit, args.work, forged, args.kills, rng)
-        mounted = os.geteuid() == 0
-        if mounted:
-            mounted = full_test(kit, args.work, forged, rng) and readonly_test(kit, args.work,
-                                                                               forged)
-        if not mounted:
-            print("full, readonly: skipped: cannot mount a tmpfs here (needs root in a private "
-                  "mount namespace: run under `unshare -m`)")
+        if os.geteuid() != 0:
+            raise CannotMount()
+        full_test(kit, args.work, forged, rng)
+        readonly_test(kit, args.work, forged)
+    except CannotMount:
+        print("full, readonly: skipped: cannot mount a tmpfs here (needs root in a private "
+              "mount namespace: run under `unshare -m`)")
     except Failure as failure:
         print(f"FAIL: {failure}", file=sys.stderr)
         return 1
