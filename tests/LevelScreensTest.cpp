@@ -69,12 +69,9 @@ TEST_F(LevelScreensTest, TheSummaryShowsItsLinesASecondApartAndTalliesTheBonusBy
         EXPECT_NEAR(scene.frames[first].seconds - scene.frames[0].seconds, i + 1.02, 1e-6)
             << lines[i];
     }
-    EXPECT_TRUE(scene.Drew("16250"));
-    EXPECT_TRUE(scene.Drew("3750"));
-    EXPECT_TRUE(scene.Drew("66.67%"));
-    EXPECT_TRUE(scene.Drew("2500"));
-    EXPECT_TRUE(scene.Drew("22500"));
-    EXPECT_TRUE(scene.Drew("Level:3"));
+    for (const char* value : {"16250", "3750", "66.67%", "2500", "22500", "Level:3"}) {
+        EXPECT_TRUE(scene.Drew(value)) << value;
+    }
     // Lines for five seconds, three frames of tally, the frame that finds it done, five more.
     EXPECT_NEAR(Seconds(), 5.02 + 3 * 0.02 + 5.02, 1e-6);
 

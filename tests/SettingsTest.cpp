@@ -139,9 +139,8 @@ TEST_F(Settings, LoadingTakesEachStoredValueOrItsDefault) {
         Load();
         EXPECT_EQ((Numbers{ScreenWidth, ScreenHeight, ColorDepth, Brightness, HighScore}),
                   test.values);
-        EXPECT_EQ(GlslEnabled, test.on);
-        EXPECT_EQ(GlslChoice, test.on);
-        EXPECT_EQ(SoundEnabled, test.on);
+        EXPECT_EQ((std::vector<bool>{GlslEnabled, GlslChoice, SoundEnabled}),
+                  std::vector<bool>(3, test.on));
     }
 }
 
