@@ -190,7 +190,7 @@ TEST_F(ALLoaderTest, AnyMissingNameFails) {
     EXPECT_TRUE(AllNull(StagedAL) && AllNull(PublishedAL));
 }
 
-TEST(AudioDevice, TriesEachPreferredNameThenTheDefaultAndFailsWithoutDeviceOrContext) {
+TEST(AudioDevice, TriesEachNameInTurnPlacesTheListenerAndFailsWithoutDeviceOrContext) {
     RecordingAL::Install();
     ASSERT_TRUE(OpenAudioDevice());
     EXPECT_EQ(RecordingAL::RequestedDevices(),

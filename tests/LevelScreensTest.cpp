@@ -51,7 +51,6 @@ protected:
     std::vector<uint32_t> scores;
 };
 
-// A level without shots has no bonus and ends five seconds after its fifth line.
 TEST_F(LevelScreensTest, TheSummaryShowsItsLinesASecondApartAndTalliesTheBonusByThousands) {
     scene.session.extraLives = 1;
     LevelStartScore = 16250;
@@ -75,6 +74,7 @@ TEST_F(LevelScreensTest, TheSummaryShowsItsLinesASecondApartAndTalliesTheBonusBy
     // Lines for five seconds, three frames of tally, the frame that finds it done, five more.
     EXPECT_NEAR(Seconds(), 5.02 + 3 * 0.02 + 5.02, 1e-6);
 
+    // A level without shots has no bonus and ends five seconds after its fifth line.
     LevelPlayed(5000, 5000, 0, 0);
     ShowLevelSummary(level);
     EXPECT_TRUE(scene.Drew("0.00%"));

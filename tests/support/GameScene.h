@@ -24,9 +24,9 @@ struct ShownFrame {
 // Everything a game needs, headless: recording GL and AL, driven frames and time, an asset root
 // of its own with short ship sounds and one-pixel end pictures, a silent game music, every
 // catalogue texture present under a name of its own (so each frame tells which screen drew it,
-// and each bound name which picture),
-// the large font, the global clock, the level table, a fresh game record and sound on. Every
-// frame is logged; the test's step runs after it. Puts everything back afterwards.
+// and each bound name which picture), the large font, the global clock, the level table, a
+// fresh game record and sound on. Every frame is logged; the test's step runs after it. Puts
+// everything back afterwards.
 class GameScene {
 public:
     explicit GameScene(double frameMilliseconds = 20.0);
