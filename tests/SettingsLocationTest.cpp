@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <string>
+#include <tuple>
 
 #include "app/AssetFiles.h"
 #include "settings/SafeFileWrite.h"
@@ -14,14 +15,7 @@
 
 namespace {
 
-struct Chosen {
-    std::string file;
-    std::string defaults;
-    bool perUser;
-    bool operator==(const Chosen& other) const {
-        return file == other.file && defaults == other.defaults && perUser == other.perUser;
-    }
-};
+using Chosen = std::tuple<std::string, std::string, bool>;  // file, defaults, per user
 
 Chosen ChooseFor(const std::string& executable) {
     EXPECT_TRUE(SetUpAssetRootFrom(executable.c_str()));

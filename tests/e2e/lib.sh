@@ -134,17 +134,20 @@ hold_key() {
     xdotool keyup "$1"
 }
 
+# Saves the whole screen as OUT_DIR/NAME.png and prints its mean brightness (0 is black).
+screenshot() {
+    local png="$OUT_DIR/$1.png"
+    xwd -root -silent | /usr/bin/convert xwd:- "$png"
+    /usr/bin/convert "$png" -format '%[fx:mean]' info:
+}
+
 # Grabs the screen as OUT_DIR/NAME.xwd without converting it, for moments when a conversion
 # would take processor time from the game; develop_grab makes the PNG later and prints its
-# mean brightness (0 is black). screenshot does both at once.
+# mean brightness.
 grab() { xwd -root -silent > "$OUT_DIR/$1.xwd"; }
 develop_grab() {
     /usr/bin/convert "xwd:$OUT_DIR/$1.xwd" "$OUT_DIR/$1.png" && rm "$OUT_DIR/$1.xwd"
     /usr/bin/convert "$OUT_DIR/$1.png" -format '%[fx:mean]' info:
-}
-screenshot() {
-    grab "$1"
-    develop_grab "$1"
 }
 
 # Waits up to $1 seconds for the game to end and sets GAME_STATUS to its exit status. Called
