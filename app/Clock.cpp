@@ -6,6 +6,16 @@ Clock* GlobalClock = nullptr;
 
 namespace {
 
+// The counter ticks that the clocks leave out, and where the counter stood when they stopped.
+uint64_t LeftOutTicks = 0;
+bool Stopped = false;
+uint64_t StoppedAt = 0;
+
+// The performance counter less the time the clocks stood still; every clock reads this.
+uint64_t ClockCounter() {
+    return (Stopped ? StoppedAt : Platform.performanceCounter()) - LeftOutTicks;
+}
+
 // A counter slower than 1 kHz would give no whole tick per millisecond; counting each of its
 // ticks as a millisecond keeps every timed screen finite instead of dividing by zero.
 uint64_t TicksPerMillisecond() {
@@ -16,7 +26,7 @@ uint64_t TicksPerMillisecond() {
 void StartClock(Clock* clock) {
     if (clock->running == 0) {
         clock->running = 1;
-        clock->lastCounter = Platform.performanceCounter();
+        clock->lastCounter = ClockCounter();
     }
 }
 
@@ -37,7 +47,7 @@ void RestartClock(Clock* clock) {
 
 void ReadClock(Clock* clock) {
     if (clock->running != 0) {
-        uint64_t now = Platform.performanceCounter();
+        uint64_t now = ClockCounter();
         clock->accumulated += now - clock->lastCounter;
         clock->lastCounter = now;
     }
@@ -51,4 +61,18 @@ float ElapsedMilliseconds(const Clock* clock) {
 
 float ElapsedSeconds(const Clock* clock) {
     return ElapsedMilliseconds(clock) / 1000.0f;
+}
+
+void StopAllClocks() {
+    if (!Stopped) {
+        StoppedAt = Platform.performanceCounter();
+        Stopped = true;
+    }
+}
+
+void StartAllClocks() {
+    if (Stopped) {
+        LeftOutTicks += Platform.performanceCounter() - StoppedAt;
+        Stopped = false;
+    }
 }

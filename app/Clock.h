@@ -25,3 +25,9 @@ void ReadClock(Clock* clock);
 // The total at the last read, in single precision.
 float ElapsedMilliseconds(const Clock* clock);
 float ElapsedSeconds(const Clock* clock);
+
+// Every clock stands still from StopAllClocks until StartAllClocks: the time between is left out
+// of them all, so the game resumes where it stopped, with an ordinary frame time. The game stops
+// them while the desktop keeps its window out of sight. A second stop or start changes nothing.
+void StopAllClocks();
+void StartAllClocks();

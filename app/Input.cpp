@@ -6,10 +6,22 @@ KeyCode KeyMap[256];
 uint8_t KeyState[256];
 MouseRecord MouseState;
 PadRecord PadState;
+PressRecord PressState;
 InputRecord InputSnapshot;
 SDL_GameController* Controller = nullptr;
 
 namespace {
+
+// The held bits that BeginScreenInput took from the keys and buttons down at that moment; each
+// is given back when its key or button is let go.
+struct IgnoredUntilReleased {
+    uint8_t keys[256] = {};
+    uint8_t mouseButtons[8] = {};
+    uint8_t padButtons[8] = {};
+};
+IgnoredUntilReleased Ignored;
+static_assert(sizeof MouseRecord::buttons == sizeof PadRecord::buttons,
+              "the copies walk both button rows in one loop");
 
 // Scancodes that map to consecutive key codes, in code order.
 const SDL_Scancode FunctionKeys[] = {SDL_SCANCODE_F1, SDL_SCANCODE_F2, SDL_SCANCODE_F3,
@@ -58,6 +70,26 @@ void SetHeld(uint8_t* byte, bool held) {
     }
 }
 
+void CountPress(uint8_t& count) {
+    if (count < UINT8_MAX) {
+        ++count;
+    }
+}
+
+// A button's held bit, its mark while ignored, and its press count (null when not counted).
+void ApplyButton(uint8_t* held, uint8_t* ignored, uint8_t* presses, bool down) {
+    if (held == nullptr) {
+        return;
+    }
+    if (down && (*held & HeldBit) == 0 && presses != nullptr) {
+        CountPress(*presses);
+    }
+    SetHeld(held, down);
+    if (!down) {
+        *ignored = 0;
+    }
+}
+
 // The controller's A and X buttons and the d-pad; nothing else is kept.
 void ApplyPadButton(Uint8 button, bool held) {
     switch (button) {
@@ -68,17 +100,24 @@ void ApplyPadButton(Uint8 button, bool held) {
             PadState.dpadRight = held ? 1 : 0;
             break;
         case SDL_CONTROLLER_BUTTON_DPAD_UP:
+            if (held && PadState.dpadUp == 0) {
+                CountPress(PressState.dpadUp);
+            }
             PadState.dpadUp = held ? 1 : 0;
             break;
         case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+            if (held && PadState.dpadDown == 0) {
+                CountPress(PressState.dpadDown);
+            }
             PadState.dpadDown = held ? 1 : 0;
             break;
         case SDL_CONTROLLER_BUTTON_A:
-            SetHeld(&PadState.buttons[PadButtonA], held);
+        case SDL_CONTROLLER_BUTTON_X: {
+            int index = button == SDL_CONTROLLER_BUTTON_A ? PadButtonA : PadButtonX;
+            ApplyButton(&PadState.buttons[index], &Ignored.padButtons[index],
+                        &PressState.padButtons[index], held);
             break;
-        case SDL_CONTROLLER_BUTTON_X:
-            SetHeld(&PadState.buttons[PadButtonX], held);
-            break;
+        }
         default:
             break;
     }
@@ -149,14 +188,27 @@ void InitKeyMap() {
 void ApplyInputEvent(const SDL_Event& event) {
     switch (event.type) {
         case SDL_KEYDOWN:
-        case SDL_KEYUP:
-            SetHeld(&KeyState[KeyCodeFor(event.key.keysym.scancode, event.key.keysym.sym)],
-                    event.type == SDL_KEYDOWN);
+        case SDL_KEYUP: {
+            KeyCode code = KeyCodeFor(event.key.keysym.scancode, event.key.keysym.sym);
+            bool down = event.type == SDL_KEYDOWN;
+            if (down && event.key.repeat == 0) {
+                CountPress(PressState.keys[code]);
+            }
+            SetHeld(&KeyState[code], down);
+            if (!down) {
+                Ignored.keys[code] = 0;
+            }
             break;
+        }
         case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP:
-            SetHeld(MouseButtonByte(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
+        case SDL_MOUSEBUTTONUP: {
+            uint8_t* held = MouseButtonByte(event.button.button);
+            if (held != nullptr) {
+                ApplyButton(held, &Ignored.mouseButtons[held - MouseState.buttons], nullptr,
+                            event.type == SDL_MOUSEBUTTONDOWN);
+            }
             break;
+        }
         case SDL_MOUSEMOTION:
             MouseState.dx += event.motion.xrel;
             MouseState.dy += event.motion.yrel;
@@ -180,6 +232,7 @@ void ApplyInputEvent(const SDL_Event& event) {
             if (IsOpenController(event.cdevice.which)) {
                 CloseController();
                 PadState = PadRecord{};
+                std::memset(Ignored.padButtons, 0, sizeof Ignored.padButtons);
                 OpenFirstController();
             }
             break;
@@ -198,7 +251,15 @@ void PumpInput() {
 void CopyInput(InputRecord& snapshot) {
     snapshot.mouse = MouseState;
     snapshot.pad = PadState;
-    std::memcpy(snapshot.keys, KeyState, sizeof KeyState);
+    for (size_t i = 0; i < sizeof KeyState; ++i) {
+        snapshot.keys[i] = KeyState[i] & ~Ignored.keys[i];
+    }
+    for (size_t i = 0; i < sizeof MouseState.buttons; ++i) {
+        snapshot.mouse.buttons[i] &= ~Ignored.mouseButtons[i];
+        snapshot.pad.buttons[i] &= ~Ignored.padButtons[i];
+    }
+    snapshot.presses = PressState;
+    PressState = PressRecord{};
     MouseState.dx = 0;
     MouseState.dy = 0;
     MouseState.dz = 0;
@@ -212,5 +273,25 @@ void ResetInput() {
     std::memset(KeyState, 0, sizeof KeyState);
     MouseState = MouseRecord{};
     PadState = PadRecord{};
+    PressState = PressRecord{};
+    Ignored = IgnoredUntilReleased{};
     InputSnapshot = InputRecord{};
+}
+
+// What the screen before saw held is ignored; what happened since it last looked (a release, a
+// new press during its pause before leaving) is taken in after that, as this screen's own.
+void BeginScreenInput() {
+    PressState = PressRecord{};
+    for (size_t i = 0; i < sizeof KeyState; ++i) {
+        Ignored.keys[i] = KeyState[i] & HeldBit;
+    }
+    for (size_t i = 0; i < sizeof MouseState.buttons; ++i) {
+        Ignored.mouseButtons[i] = MouseState.buttons[i] & HeldBit;
+        Ignored.padButtons[i] = PadState.buttons[i] & HeldBit;
+    }
+    PumpInput();
+}
+
+void HonourHeldInput() {
+    Ignored = IgnoredUntilReleased{};
 }

@@ -69,11 +69,22 @@ struct PadRecord {
 constexpr int PadButtonA = 0;
 constexpr int PadButtonX = 1;
 
+// Presses counted since the last copy, for the menus, which act once on each press: a tap whose
+// press and release fall between two frames, or within a menu's pause after a click, still
+// counts. A key's repeats while held are no presses. Each count stops at 255.
+struct PressRecord {
+    uint8_t keys[256] = {};      // indexed by KeyCode
+    uint8_t padButtons[8] = {};  // [0] A, [1] X
+    uint8_t dpadUp = 0;
+    uint8_t dpadDown = 0;
+};
+
 // One frame's view of all input, copied from the live records.
 struct InputRecord {
     uint8_t keys[256] = {};
     MouseRecord mouse;
     PadRecord pad;
+    PressRecord presses;
 };
 
 // The live records that PumpInput keeps up to date, and the per-frame copy.
@@ -81,6 +92,7 @@ extern KeyCode KeyMap[256];  // SDL scancode -> KeyCode
 extern uint8_t KeyState[256];
 extern MouseRecord MouseState;
 extern PadRecord PadState;
+extern PressRecord PressState;
 extern InputRecord InputSnapshot;
 
 // The game controller whose events reach the pad record: the first one that opens at start-up
@@ -112,11 +124,22 @@ void ApplyInputEvent(const SDL_Event& event);
 // Drains the SDL event queue into the live records. Every frame loop calls it once.
 void PumpInput();
 
-// Copies the live records into `snapshot` and consumes the summed mouse motion.
+// Copies the live records into `snapshot` and consumes the summed mouse motion and the counted
+// presses. A key or button that BeginScreenInput found held reads as released in the copy.
 void CopyInput(InputRecord& snapshot);
 
 // CopyInput into the shared InputSnapshot.
 void TakeInputSnapshot();
 
-// Clears every live record: keys, buttons, motion and stick.
+// Clears every live record: keys, buttons, motion, stick and presses.
 void ResetInput();
+
+// A screen calls this when it begins, so that a key held from the screen before does not act on
+// it: forgets the presses counted so far and makes each key and mouse or pad button that the
+// last PumpInput left held read as released until it is let go and pressed anew; then takes in
+// the events that came since. Start picked with Space does not skip the story, and Escape held a
+// little long when leaving the options does not leave the game from the main menu.
+void BeginScreenInput();
+
+// Held keys and buttons count at once again: play takes fire held from the level banner.
+void HonourHeldInput();

@@ -13,6 +13,8 @@ constexpr PlatformCalls RealPlatform{
     SDL_GL_SwapWindow,
     SDL_Delay,
     SDL_SetWindowBrightness,
+    SDL_GetWindowFlags,
+    SDL_WaitEventTimeout,
 };
 
 }  // namespace

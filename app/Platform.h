@@ -12,6 +12,8 @@ struct PlatformCalls {
     void (*swapWindow)(SDL_Window* window);  // SDL_GL_SwapWindow
     void (*delay)(Uint32 milliseconds);      // SDL_Delay: the pause after a menu action
     int (*setWindowBrightness)(SDL_Window* window, float brightness);
+    Uint32 (*windowFlags)(SDL_Window* window);             // SDL_GetWindowFlags
+    int (*waitEvent)(SDL_Event* event, int milliseconds);  // SDL_WaitEventTimeout
 };
 
 extern PlatformCalls Platform;

@@ -176,6 +176,7 @@ bool StartUp() {
     if (!OpenAudioDevice()) {
         return Fail("cannot open an audio device", "no OpenAL output device opens");
     }
+    StartWatchingAudioDevice();
     ReportContext();
     SDL_ShowCursor(0);
     SDL_SetRelativeMouseMode(SDL_TRUE);
@@ -204,6 +205,7 @@ void TearDown() {
         SDL_HideWindow(MainWindow);
     }
     if (ALEntryPointsLoaded) {
+        StopWatchingAudioDevice();
         CloseAudioDevice();
         ClearStagedALEntryPoints();
         ClearPublishedALEntryPoints();

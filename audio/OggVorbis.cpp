@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/AssetFiles.h"
+#include "audio/AudioDevice.h"
 #include "settings/SettingsValues.h"
 
 OggVorbis* MenuMusic = nullptr;
@@ -99,6 +100,12 @@ MusicStreamInfo OggVorbis::Info() {
 }
 
 void OggVorbis::Play(bool loop) {
+    StartStream(loop, 0);
+}
+
+// Streams from the given sample of the stream; from the very beginning for 0.
+void OggVorbis::StartStream(bool loop, ogg_int64_t fromSample) {
+    resumeOnNewDevice = false;
     if (!SoundEnabled || !decoderOpen) {
         return;
     }
@@ -106,10 +113,28 @@ void OggVorbis::Play(bool loop) {
     looping = loop;
     stopRequested = false;
     finished = false;
-    ov_raw_seek(&decoder, 0);
+    if (fromSample <= 0 || ov_pcm_seek(&decoder, fromSample) != 0) {
+        ov_raw_seek(&decoder, 0);
+    }
     thread = SDL_CreateThread(StreamMusic, "music-stream", this);
     if (thread == nullptr) {
         finished = true;
+    }
+}
+
+void OggVorbis::LeaveDevice() {
+    // A stream that ended by itself is not started again.
+    bool playing = thread != nullptr && !finished.load();
+    Stop();
+    if (playing) {
+        resumeOnNewDevice = true;
+        resumeSample = ov_pcm_tell(&decoder);
+    }
+}
+
+void OggVorbis::JoinDevice() {
+    if (resumeOnNewDevice) {
+        StartStream(looping, resumeSample);
     }
 }
 
@@ -194,7 +219,8 @@ bool OggVorbis::BufferChunk(ALuint buffer, const std::vector<char>& chunk, size_
 // Fills and queues both buffers, starts the source, then every few milliseconds refills and
 // requeues each buffer the source has finished with. A stream that does not loop plays out
 // what is queued before it ends; a source that ran dry because refills came late is started
-// again.
+// again. On a lost device every source stands stopped with its buffers counted as played:
+// the stream then waits, decoding nothing, until the game moves it onto a new device.
 void OggVorbis::PlayQueue(std::vector<char>& chunk) {
     ChunkFill first = FillChunk(chunk, true);
     if (first.bytes == 0 || first.decodeError || !BufferChunk(buffers[0], chunk, first.bytes)) {
@@ -220,6 +246,12 @@ void OggVorbis::PlayQueue(std::vector<char>& chunk) {
 
     bool streamEnded = second.streamEnded;
     while (!stopRequested) {
+        ALint state = AL_PLAYING;
+        alGetSourcei(source, AL_SOURCE_STATE, &state);
+        if (state != AL_PLAYING && !AudioDeviceConnected()) {
+            SDL_Delay(PollMilliseconds);
+            continue;
+        }
         ALint processed = 0;
         alGetSourcei(source, AL_BUFFERS_PROCESSED, &processed);
         for (; processed > 0 && !streamEnded && !stopRequested; --processed) {
@@ -238,7 +270,6 @@ void OggVorbis::PlayQueue(std::vector<char>& chunk) {
                 stopRequested = true;
             }
         }
-        ALint state = AL_PLAYING;
         alGetSourcei(source, AL_SOURCE_STATE, &state);
         if (state != AL_PLAYING && !stopRequested) {
             if (streamEnded) {

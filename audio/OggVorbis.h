@@ -51,6 +51,10 @@ public:
     void Play(bool loop) override;
     // Ends the streaming thread and returns once it has; at once when none is running.
     void Stop() override;
+    // A stream that was playing stops, noting the point it had reached, and goes on from there
+    // on the new device.
+    void LeaveDevice() override;
+    void JoinDevice() override;
 
     bool Loaded() const { return decoderOpen; }
     // True once the streaming thread has ended by itself or been stopped.
@@ -66,6 +70,7 @@ private:
         bool decodeError = false;  // the decoder reported damaged data
     };
 
+    void StartStream(bool loop, ogg_int64_t fromSample);
     static int StreamMusic(void* music);
     void Stream();
     void PlayQueue(std::vector<char>& chunk);
@@ -90,6 +95,9 @@ private:
     ALuint buffers[2] = {0, 0};
     ALuint source = 0;
     SDL_Thread* thread = nullptr;  // null while no streaming thread is attached
+    // Set by LeaveDevice when a stream was playing: JoinDevice goes on from this sample.
+    bool resumeOnNewDevice = false;
+    ogg_int64_t resumeSample = 0;
 };
 
 // The main menu's music, alive while the menu runs, and the music of level play, alive from

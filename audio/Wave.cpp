@@ -126,7 +126,7 @@ Wave::~Wave() {
     Release();
 }
 
-void Wave::Release() {
+void Wave::ReleaseDeviceObjects() {
     if (source != 0) {
         alDeleteSources(1, &source);
         source = 0;
@@ -135,7 +135,23 @@ void Wave::Release() {
         alDeleteBuffers(1, &buffer);
         buffer = 0;
     }
+}
+
+void Wave::Release() {
+    ReleaseDeviceObjects();
+    samples.clear();
+    loopPlaying = false;
     loaded = false;
+}
+
+void Wave::MakeDeviceObjects() {
+    alGenSources(1, &source);
+    alGenBuffers(1, &buffer);
+    alBufferData(buffer, format, samples.data(), static_cast<ALsizei>(samples.size()), frequency);
+    alSourcei(source, AL_BUFFER, static_cast<ALint>(buffer));
+    alSourcei(source, AL_SOURCE_RELATIVE, 1);
+    alSourcef(source, AL_PITCH, 1.0f);
+    alSourcef(source, AL_GAIN, 1.0f);
 }
 
 bool Wave::Load(const char* path) {
@@ -151,14 +167,9 @@ bool Wave::Load(const char* path) {
         return true;
     }
     frequency = static_cast<int32_t>(layout.frequency);
-    alGenSources(1, &source);
-    alGenBuffers(1, &buffer);
-    alBufferData(buffer, format, bytes.data() + layout.dataOffset,
-                 static_cast<ALsizei>(layout.dataSize), frequency);
-    alSourcei(source, AL_BUFFER, static_cast<ALint>(buffer));
-    alSourcei(source, AL_SOURCE_RELATIVE, 1);
-    alSourcef(source, AL_PITCH, 1.0f);
-    alSourcef(source, AL_GAIN, 1.0f);
+    const uint8_t* data = bytes.data() + layout.dataOffset;
+    samples.assign(data, data + layout.dataSize);
+    MakeDeviceObjects();
     loaded = true;
     return true;
 }
@@ -168,6 +179,7 @@ void Wave::Play(bool loop) {
         return;
     }
     looping = loop;
+    loopPlaying = loop;
     alSourcei(source, AL_LOOPING, loop ? 1 : 0);
     alSourcePlay(source);
 }
@@ -176,5 +188,21 @@ void Wave::Stop() {
     if (!SoundEnabled || source == 0) {
         return;
     }
+    loopPlaying = false;
     alSourceStop(source);
+}
+
+void Wave::LeaveDevice() {
+    ReleaseDeviceObjects();
+}
+
+// A one-off effect cut by the lost device is not heard again; a loop (the thrust) goes on.
+void Wave::JoinDevice() {
+    if (!loaded) {
+        return;
+    }
+    MakeDeviceObjects();
+    if (loopPlaying) {
+        Play(true);
+    }
 }

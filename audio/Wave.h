@@ -2,6 +2,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "audio/ALEntryPoints.h"
 #include "audio/SoundClip.h"
@@ -48,16 +49,23 @@ public:
     // Starts the clip from its beginning, restarting it if it is already playing.
     void Play(bool loop) override;
     void Stop() override;
+    // The samples stay with the clip, so that it can be uploaded to a new device.
+    void LeaveDevice() override;
+    void JoinDevice() override;
 
     bool Loaded() const { return loaded; }
 
 private:
     void Release();
+    void ReleaseDeviceObjects();
+    void MakeDeviceObjects();
 
     bool looping = false;
+    bool loopPlaying = false;  // played looping and not stopped since
     ALenum format = 0;
     int32_t frequency = 0;
     bool loaded = false;
-    ALuint source = 0;  // 0 while no source exists
+    std::vector<uint8_t> samples;  // the "data" chunk, kept while loaded
+    ALuint source = 0;             // 0 while no source exists
     ALuint buffer = 0;
 };

@@ -8,6 +8,7 @@
 #include "app/Platform.h"
 #include "app/Program.h"
 #include "app/QuitRequest.h"
+#include "app/WindowSight.h"
 #include "audio/OggVorbis.h"
 #include "game/CollisionPass.h"
 #include "render/AssetCatalogue.h"
@@ -195,6 +196,9 @@ LevelPlay::LevelPlay(Level& level)
         GameSession->ship->ResetShip();
     }
     GameSession->shipActive = true;
+    // Unlike the screens around it, play takes keys held from before at once: fire held through
+    // the banner fires at the first frame.
+    HonourHeldInput();
     GameMusic->Play(true);
     AsteroidsShot = 0;
     level.shotsFired = 0;
@@ -205,7 +209,7 @@ bool LevelPlay::PlayFrame() {
     TakeInputSnapshot();
     DrawFrame();
     ReseedAndDropPowerUp();
-    Platform.swapWindow(MainWindow);
+    ShowFrame();
     AdvanceWorld();
     return ApplyControls();
 }

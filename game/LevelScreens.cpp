@@ -4,9 +4,11 @@
 #include <cstring>
 
 #include "app/Clock.h"
+#include "app/Input.h"
 #include "app/Platform.h"
 #include "app/Program.h"
 #include "app/QuitRequest.h"
+#include "app/WindowSight.h"
 #include "game/LevelLoop.h"
 #include "render/AssetCatalogue.h"
 #include "render/Font.h"
@@ -33,6 +35,9 @@ void EnableBlendedTexturing() {
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
 }
+
+// The timed screens take no input, but each frame still follows the keys (PumpInput), so that
+// the screen after them knows which ones were already held.
 
 float GlobalSeconds() {
     ReadClock(GlobalClock);
@@ -77,6 +82,7 @@ bool EndScreenGoesOn(float seconds) {
 // emblem and the line with its green brightened by `glow`.
 void DrawEndFrame(const Targa& picture, float opacity, bool texturingOffAfterPicture,
                   const NewHighScore& record, float glow) {
+    PumpInput();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     picture.Bind();
@@ -94,7 +100,7 @@ void DrawEndFrame(const Targa& picture, float opacity, bool texturingOffAfterPic
         uint32_t length = static_cast<uint32_t>(std::strlen(record.line));
         LargeFont->DrawText(20 - length / 2, 27, record.line);
     }
-    Platform.swapWindow(MainWindow);
+    ShowFrame();
 }
 
 }  // namespace
@@ -125,6 +131,7 @@ void ShowLevelBanner(const Level& level) {
         if (ElapsedMilliseconds(GlobalClock) - start > BannerMilliseconds || QuitRequested()) {
             break;
         }
+        PumpInput();
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glLoadIdentity();
         glColor3f(0.8f, 0.8f, 0.1f);
@@ -133,7 +140,7 @@ void ShowLevelBanner(const Level& level) {
         EnableBlendedTexturing();
         BindTexture(Catalogue.start);
         DrawPictureQuad(BannerQuad);
-        Platform.swapWindow(MainWindow);
+        ShowFrame();
     }
 }
 
@@ -154,6 +161,7 @@ void ShowLevelSummary(const Level& level) {
     };
     bool finished = false;
     while (!finished && !QuitRequested()) {
+        PumpInput();
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glLoadIdentity();
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
@@ -206,7 +214,7 @@ void ShowLevelSummary(const Level& level) {
         }
         glColor3f(0.77f, 0.77f, 0.99f);
         DrawStatusLine(font, level.number);
-        Platform.swapWindow(MainWindow);
+        ShowFrame();
     }
     // Cut short by a quit request, the completed level still earns its whole bonus.
     if (added < bonus) {

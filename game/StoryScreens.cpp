@@ -7,6 +7,7 @@
 #include "app/Platform.h"
 #include "app/Program.h"
 #include "app/QuitRequest.h"
+#include "app/WindowSight.h"
 #include "audio/ShipSounds.h"
 #include "render/AssetCatalogue.h"
 #include "render/GLEntryPoints.h"
@@ -29,10 +30,12 @@ bool Held(uint8_t state) {
 
 // Runs one story screen: each frame shows the picture on the quad that quadAt gives for the
 // screen's time (nothing when it gives false), until the frame at or after `seconds` or a held
-// skip key (Escape, Space and, when padSkips, pad button X), which pauses before leaving. It
-// shows no frame once a quit is requested.
+// skip key (Escape, Space and, when padSkips, pad button X), which pauses before leaving; a key
+// held from the screen before skips only once pressed anew. It shows no frame once a quit is
+// requested.
 template <typename QuadAt>
 void RunStoryScreen(const Targa* picture, float seconds, bool padSkips, QuadAt quadAt) {
+    BeginScreenInput();
     std::unique_ptr<Clock> clock(CreateClock());
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
@@ -51,7 +54,7 @@ void RunStoryScreen(const Targa* picture, float seconds, bool padSkips, QuadAt q
         if (quadAt(t, quad)) {
             DrawPictureQuad(quad);
         }
-        Platform.swapWindow(MainWindow);
+        ShowFrame();
         bool skip = Held(input.keys[KeyEscape]) || Held(input.keys[KeySpace]) ||
                     (padSkips && Held(input.pad.buttons[PadButtonX]));
         if (skip) {

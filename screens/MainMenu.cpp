@@ -4,6 +4,7 @@
 #include "app/Input.h"
 #include "app/Platform.h"
 #include "app/QuitRequest.h"
+#include "app/WindowSight.h"
 #include "audio/OggVorbis.h"
 #include "render/Font.h"
 #include "render/GLEntryPoints.h"
@@ -28,7 +29,7 @@ void DrawMainMenu(const MainMenuWidgets& widgets, const Targa& pointer) {
     glColor3f(0.25f, 0.95f, 0.25f);
     SmallFont->DrawText(HighScoreLineColumn, HighScoreLineRow, HighScoreText);
     DrawMenuPointer(pointer);
-    Platform.swapWindow(MainWindow);
+    ShowFrame();
 }
 
 // The options menu, then what its result asks for: the restart notice after a GLSL change, and
@@ -36,13 +37,14 @@ void DrawMainMenu(const MainMenuWidgets& widgets, const Targa& pointer) {
 void RunOptionsAndSave(const Targa& pointer) {
     Platform.delay(ClickPauseMilliseconds);
     OptionsResult result = RunOptionsMenu(pointer);
-    if (result == OptionsLeftByEscape) {
-        return;
-    }
     if (result == OptionsNeedRestart) {
         RunRestartNotice(pointer);
     }
-    SaveSettings();
+    if (result != OptionsLeftByEscape) {
+        SaveSettings();
+    }
+    // The main menu begins anew: Escape still held from leaving the options does not end the game.
+    BeginScreenInput();
 }
 
 }  // namespace
@@ -73,6 +75,7 @@ MenuCode RunMainMenu() {
     MenuMusic->Load(MenuMusicPath);
     MenuMusic->Play(true);
     MenuKeys keys;
+    BeginScreenInput();
     while (running) {
         PumpInput();
         TakeInputSnapshot();

@@ -8,23 +8,24 @@
 // The menus without a mouse. Up, Down and Tab, the controller's d-pad up and down and its left
 // stick pushed up or down move the pointer onto the previous or next button; Return, Space and
 // the controller's A act as the left mouse button. Unlike the rest of the menus' input, these
-// are taken as presses: one press moves or acts once, however long it is held.
+// are taken as presses: each press moves or acts once, however long or short it is held.
 struct MenuKeyPress {
-    int step = 0;        // -1 to the previous button, +1 to the next, 0 stay
+    int step = 0;        // buttons to move: negative to the previous ones, positive to the next
     bool click = false;  // acts as the left mouse button in this frame
 };
 
-// Tells one frame's presses from the keys and buttons held at the menu's last frame. Keys
-// already held when a menu starts act only once they are released and pressed anew.
+// Turns the presses counted in each frame's input into steps and clicks. Several steps in one
+// frame move the pointer that many buttons; several clicks act one per frame, since a menu
+// acts on what the pointer shows, and that changes with each click.
 class MenuKeys {
 public:
     // This frame's presses, from the frame's input.
     MenuKeyPress Read(const InputRecord& input);
 
 private:
-    uint32_t held = 0;     // one bit per key or button, as seen at the last Read
-    bool started = false;  // false until the first Read, which only takes note
-    bool stickUp = false;  // the stick counts as pushed until it is nearly back
+    int clicksWaiting = 0;  // presses of the click keys not yet acted on
+    bool started = false;   // false until the first Read: a stick pushed then has to come back
+    bool stickUp = false;   // the stick counts as pushed until it is nearly back
     bool stickDown = false;
 };
 
@@ -35,7 +36,7 @@ constexpr float StickBack = 25.0f;
 
 // Moves the pointer onto the centre of the visible button before (step -1) or after (step +1)
 // the visible one it is over, in the order given and wrapping around; from no button, onto the
-// first (step +1) or the last (step -1). Step 0 leaves it.
+// first (step +1) or the last (step -1). A larger step moves as many buttons; 0 leaves it.
 void StepMenuPointer(const MenuWidget* const* buttons, size_t count, int step);
 
 // The same over a menu's widgets, with the buttons in `order` given by their indices.

@@ -4,6 +4,7 @@
 #include "app/Platform.h"
 #include "app/Program.h"
 #include "app/QuitRequest.h"
+#include "app/WindowSight.h"
 #include "audio/OggVorbis.h"
 #include "render/GLEntryPoints.h"
 #include "screens/MainMenu.h"
@@ -72,7 +73,7 @@ void DrawOptionsMenu(const OptionsWidgets& widgets, const Targa& pointer) {
         DrawMenuWidget(widget);
     }
     DrawMenuPointer(pointer);
-    Platform.swapWindow(MainWindow);
+    ShowFrame();
 }
 
 }  // namespace
@@ -122,6 +123,7 @@ OptionsResult RunOptionsMenu(const Targa& pointer) {
     bool restartNeeded = false;
     OptionsResult result = OptionsAccepted;
     MenuKeys keys;
+    BeginScreenInput();
     while (true) {
         PumpInput();
         TakeInputSnapshot();

@@ -8,6 +8,7 @@
 #include "app/Platform.h"
 #include "app/Program.h"
 #include "app/QuitRequest.h"
+#include "app/WindowSight.h"
 #include "render/GLEntryPoints.h"
 #include "render/Targa.h"
 #include "screens/PictureQuad.h"
@@ -57,6 +58,6 @@ void ShowPresenterScreen() {
             {-slide - 1.0f, 1.0f, -slide + 1.0f, 0.0f, PictureDepth, 0.0f, 1.0f, 0.5f, 1.0f});
         DrawPictureQuad(
             {slide - 1.0f, 0.0f, slide + 1.0f, -1.0f, PictureDepth, 0.0f, 1.0f, 0.0f, 0.5f});
-        Platform.swapWindow(MainWindow);
+        ShowFrame();
     } while (seconds < PresenterSeconds && !QuitRequested());
 }

@@ -4,6 +4,7 @@
 #include "app/Platform.h"
 #include "app/Program.h"
 #include "app/QuitRequest.h"
+#include "app/WindowSight.h"
 #include "render/GLEntryPoints.h"
 #include "screens/MenuWidget.h"
 
@@ -13,6 +14,7 @@ void RunRestartNotice(const Targa& pointer) {
         MakePictureWidget(MenuPicture::RestartNotice, -0.4f, 0.1f, 0.4f, -0.5f),
     };
     bool leave = false;
+    BeginScreenInput();
     while (!leave) {
         PumpInput();
         TakeInputSnapshot();
@@ -24,7 +26,7 @@ void RunRestartNotice(const Targa& pointer) {
             DrawMenuWidget(widget);
         }
         DrawMenuPointer(pointer);
-        Platform.swapWindow(MainWindow);
+        ShowFrame();
         leave = LeftButtonHeld(InputSnapshot) || AnyKeyHeld(InputSnapshot) ||
                 (InputSnapshot.pad.buttons[PadButtonA] & HeldBit) != 0 || QuitRequested();
     }

@@ -8,6 +8,7 @@
 #include "app/Platform.h"
 #include "app/Program.h"
 #include "app/QuitRequest.h"
+#include "app/WindowSight.h"
 #include "audio/ShipSounds.h"
 #include "render/AssetCatalogue.h"
 #include "render/GLEntryPoints.h"
@@ -86,7 +87,7 @@ void ShowTitleAndLoadingScreen() {
             glDisable(GL_BLEND);
             DrawProgressFrame();
         }
-        Platform.swapWindow(MainWindow);
+        ShowFrame();
     }
     if (GlslEnabled && !QuitRequested()) {
         LoadShaderPrograms();

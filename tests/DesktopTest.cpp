@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <tuple>
+#include <utility>
 
 #include "app/Desktop.h"
 #include "app/QuitRequest.h"
@@ -54,22 +55,40 @@ TEST(VideoDriver, OnlyADriverThatShowsNothingAndWasNotAskedForRunsUnseen) {
     EXPECT_FALSE(RunsUnseen("dummy", "dummy,"));
 }
 
-// SIGTERM and SIGINT become a quit request once; a second one ends the program as it would
-// without the game's handlers, as does one after the handlers are released. A signal the program
-// was started with ignored stays ignored. Each case runs in a child process of its own.
+// SIGTERM, SIGHUP and SIGINT become a quit request once; a second one of any of them ends the
+// program as it would without the game's handlers, except the hang-up that a logout sends right
+// after SIGTERM. So does a signal after the handlers are released. A signal the program was
+// started with ignored stays ignored. Each case runs in a child process of its own.
 TEST(QuitSignals, EachIsARequestOnceThenEndsTheProgramAndAnIgnoredOneStaysIgnored) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::pair<int, int> secondEnds[] = {{SIGINT, SIGINT},
+                                              {SIGHUP, SIGTERM},
+                                              {SIGINT, SIGHUP},
+                                              {SIGHUP, SIGHUP},
+                                              {SIGTERM, SIGTERM}};
+    for (auto [first, second] : secondEnds) {
+        EXPECT_EXIT(
+            {
+                CatchQuitSignals();
+                std::raise(first);
+                if (!QuitRequested()) {
+                    std::exit(1);
+                }
+                std::raise(second);
+                std::exit(2);
+            },
+            testing::KilledBySignal(second), "")
+            << first << " then " << second;
+    }
     EXPECT_EXIT(
         {
             CatchQuitSignals();
-            std::raise(SIGINT);
-            if (!QuitRequested()) {
-                std::exit(1);
-            }
-            std::raise(SIGINT);
-            std::exit(2);
+            std::raise(SIGTERM);
+            std::raise(SIGHUP);
+            std::exit(QuitRequested() ? 0 : 1);
         },
-        testing::KilledBySignal(SIGINT), "");
+        testing::ExitedWithCode(0), "")
+        << "a logout's SIGTERM and SIGHUP are one request";
     EXPECT_EXIT(
         {
             CatchQuitSignals();
@@ -80,9 +99,9 @@ TEST(QuitSignals, EachIsARequestOnceThenEndsTheProgramAndAnIgnoredOneStaysIgnore
         testing::KilledBySignal(SIGTERM), "");
     EXPECT_EXIT(
         {
-            std::signal(SIGTERM, SIG_IGN);
+            std::signal(SIGHUP, SIG_IGN);  // as nohup starts it
             CatchQuitSignals();
-            std::raise(SIGTERM);
+            std::raise(SIGHUP);
             std::exit(QuitRequested() ? 1 : 0);
         },
         testing::ExitedWithCode(0), "");

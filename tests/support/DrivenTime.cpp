@@ -8,13 +8,16 @@ DrivenTime::DrivenTime(uint64_t frequency) {
     Counter = 1000;
     Frequency = frequency;
     Calendar = 1700000000;
-    // The counter and the calendar are this object's; swaps, pauses and brightness do nothing.
+    // The counter and the calendar are this object's; swaps, pauses and brightness do nothing,
+    // the window is always in sight and no event is waited for.
     Platform = PlatformCalls{[]() -> Uint64 { return Counter; },
                              []() -> Uint64 { return Frequency; },
                              [] { return Calendar; },
                              [](SDL_Window*) {},
                              [](Uint32) {},
-                             [](SDL_Window*, float) { return 0; }};
+                             [](SDL_Window*, float) { return 0; },
+                             [](SDL_Window*) -> Uint32 { return 0; },
+                             [](SDL_Event*, int) { return 0; }};
 }
 
 DrivenTime::~DrivenTime() {
