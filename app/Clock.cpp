@@ -76,3 +76,7 @@ void StartAllClocks() {
         Stopped = false;
     }
 }
+
+void LeaveOutOfClocks(uint64_t ticks) {
+    LeftOutTicks += ticks;
+}

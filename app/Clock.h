@@ -31,3 +31,7 @@ float ElapsedSeconds(const Clock* clock);
 // them while the desktop keeps its window out of sight. A second stop or start changes nothing.
 void StopAllClocks();
 void StartAllClocks();
+
+// Leaves the given counter ticks out of every clock, as time the game spent away; it must not be
+// more than has passed since any clock was last read.
+void LeaveOutOfClocks(uint64_t ticks);

@@ -8,6 +8,7 @@
 #include "app/Input.h"
 #include "app/Platform.h"
 #include "app/QuitRequest.h"
+#include "app/WindowSight.h"
 #include "audio/ALEntryPoints.h"
 #include "audio/AudioDevice.h"
 #include "audio/OggVorbis.h"
@@ -162,6 +163,9 @@ bool StartUp() {
         return Fail("no display could be opened",
                     "neither DISPLAY nor WAYLAND_DISPLAY leads to a running desktop");
     }
+    // A Wayland compositor never says that it hides the window; it holds the swap back instead.
+    const char* videoDriver = SDL_GetCurrentVideoDriver();
+    SwapMayStall = videoDriver != nullptr && SDL_strcmp(videoDriver, "wayland") == 0;
     SDL_DisplayMode desktop;
     if (FullScreen && SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
         ScreenWidth = desktop.w;

@@ -15,6 +15,22 @@ constexpr int AwayWaitMilliseconds = 100;
 
 bool FocusSeen = false;
 
+// Shows the frame; a swap the desktop held back counts as an ordinary frame of no length.
+void Swap() {
+    if (!SwapMayStall) {
+        Platform.swapWindow(MainWindow);
+        return;
+    }
+    const uint64_t before = Platform.performanceCounter();
+    Platform.swapWindow(MainWindow);
+    const uint64_t took = Platform.performanceCounter() - before;
+    const double milliseconds =
+        static_cast<double>(took) * 1000.0 / static_cast<double>(Platform.performanceFrequency());
+    if (milliseconds > StalledSwapMilliseconds) {
+        LeaveOutOfClocks(took);
+    }
+}
+
 bool WindowAway() {
     Uint32 flags = Platform.windowFlags(MainWindow);
     FocusSeen = FocusSeen || (flags & SDL_WINDOW_INPUT_FOCUS) != 0;
@@ -31,8 +47,10 @@ bool OutOfSight(Uint32 windowFlags, bool focusSeen) {
            (windowFlags & SDL_WINDOW_INPUT_FOCUS) == 0;
 }
 
+bool SwapMayStall = false;
+
 void ShowFrame() {
-    Platform.swapWindow(MainWindow);
+    Swap();
     // SDL brings the window's flags up to date as it takes in the desktop's events; the input
     // events stay queued for the screen's next PumpInput.
     SDL_PumpEvents();

@@ -20,3 +20,9 @@ void ShowFrame();
 
 // Forgets that the window has had the focus, for a new window (and for tests).
 void ForgetWindowFocus();
+
+// Set where the desktop can hold the swap back instead of saying that the window is hidden, as
+// a Wayland compositor does with a window it does not show: a swap held back for longer than
+// StalledSwapMilliseconds then counts as time away, left out of every clock.
+extern bool SwapMayStall;
+constexpr double StalledSwapMilliseconds = 500.0;

@@ -177,9 +177,10 @@ bool AdoptReopenedAudioDevice() {
     if (fresh == nullptr) {
         return false;
     }
+    // Clips leave in the reverse of the order they were made and join in that order.
     const std::vector<SoundClip*>& clips = LiveSoundClips();
-    for (SoundClip* clip : clips) {
-        clip->LeaveDevice();
+    for (auto clip = clips.rbegin(); clip != clips.rend(); ++clip) {
+        (*clip)->LeaveDevice();
     }
     ReleaseContext();
     if (AudioDevice != nullptr) {

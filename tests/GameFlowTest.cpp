@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Input.h"
 #include "app/Program.h"
 #include "game/GameFlow.h"
 #include "game/StoryScreens.h"
@@ -240,6 +241,29 @@ TEST_F(StoryScreensTest, TheFlightFrameTurnsThePictureByItsVariantWithTheEngineS
         ASSERT_EQ(engine.size(), 1u);
         EXPECT_EQ(engine[0].args[0], GameScene::ThrustSource);
         ASSERT_EQ(RecordingAL::CallsTo("alSourceStop").size(), 1u);
+    }
+}
+
+// Space that picked Start, or pad X, still held when the story begins does not skip it; pressed
+// anew, it does.
+TEST_F(StoryScreensTest, ASkipKeyHeldFromTheMenuSkipsOnlyOncePressedAnew) {
+    for (SDL_Scancode key : {SDL_SCANCODE_SPACE, SDL_SCANCODE_ESCAPE}) {
+        HoldKey(key);
+        FrameDriver::PushPadButton(SDL_CONTROLLER_BUTTON_X, true);
+        PumpInput();  // the menu's last look
+        scene.frames.clear();
+        scene.step = [this, key](int) {
+            if (scene.frames.size() == 10) {
+                ReleaseKey(key);
+            } else if (scene.frames.size() == 20) {
+                HoldKey(key);
+            }
+        };
+        ShowStoryIntro();
+        EXPECT_EQ(scene.frames.size(), 21u) << "held from before, then pressed anew at frame 20";
+        ReleaseKey(key);
+        FrameDriver::PushPadButton(SDL_CONTROLLER_BUTTON_X, false);
+        PumpInput();
     }
 }
 

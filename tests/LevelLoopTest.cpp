@@ -18,14 +18,6 @@
 
 namespace {
 
-// An asteroid that nothing can touch: it keeps a level from being completed.
-class UntouchableRock : public BaseObject {
-public:
-    UntouchableRock() : BaseObject(ObjectKind::LargeAsteroid, 0, Vec3{30.0f, 20.0f, PlayFieldZ}) {
-        hasBody = false;
-    }
-};
-
 bool ActiveExplosion() {
     std::vector<BaseObject*> explosions = ObjectsOfKind(ObjectKind::Explosion);
     return std::any_of(explosions.begin(), explosions.end(),

@@ -307,6 +307,22 @@ TEST_F(OptionsMenu, BrightnessStepsHighLowMediumHighAndAStrangeOneCannotBeChange
     }
 }
 
+// Taps too short for a frame to see held still act, once each: two Return taps within one frame,
+// or one in each of two frames (the second made while the menu pauses after the first click),
+// step the brightness twice; a Down tap and an Up tap in one frame cancel out.
+TEST_F(OptionsMenu, EveryTapActsOnceEvenWithinOneFrameOrDuringThePauseAfterAClick) {
+    Brightness = 0;
+    Step tap = All({Key(SDL_SCANCODE_RETURN, true), Key(SDL_SCANCODE_RETURN, false)});
+    Step down = All({Key(SDL_SCANCODE_DOWN, true), Key(SDL_SCANCODE_DOWN, false)});
+    Step up = All({Key(SDL_SCANCODE_UP, true), Key(SDL_SCANCODE_UP, false)});
+    Script({MoveTo(ToggleX, BrightnessY), All({tap, tap}), [] {}, tap, [] {}, All({down, up}),
+            HoldEscape});
+    EXPECT_EQ(RunOptionsMenu(scene.pointer), OptionsLeftByEscape);
+    EXPECT_EQ(scene.driver.brightnesses, (std::vector<float>{0.5f, 0.75f, 1.0f}));
+    EXPECT_EQ(scene.driver.delays, (std::vector<Uint32>{200, 200, 200, 500}));
+    EXPECT_FLOAT_EQ(frames.back().pointer.y, BrightnessY);
+}
+
 // The keys step through the visible option buttons top down, from no button onto the last one,
 // past a row without a button; a press held on a toggle toggles it once.
 TEST_F(OptionsMenu, KeysStepThroughTheVisibleButtonsAndAHeldPressTogglesOnce) {

@@ -7,6 +7,14 @@
 #include "tests/support/DrivenTime.h"
 #include "world/ObjectList.h"
 
+// An asteroid that nothing can touch: it keeps a level from being completed.
+class UntouchableRock : public BaseObject {
+public:
+    UntouchableRock() : BaseObject(ObjectKind::LargeAsteroid, 0, Vec3{30.0f, 20.0f, PlayFieldZ}) {
+        hasBody = false;
+    }
+};
+
 // The objects of one kind on the object list, from head to tail.
 std::vector<BaseObject*> ObjectsOfKind(ObjectKind kind);
 

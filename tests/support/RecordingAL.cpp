@@ -1,5 +1,7 @@
 #include "tests/support/RecordingAL.h"
 
+#include <AL/alext.h>
+
 #include <algorithm>
 #include <atomic>
 #include <map>
@@ -22,6 +24,7 @@ std::map<ALenum, ALint> SourceAnswers;
 std::vector<std::vector<uint8_t>> Buffered;
 std::atomic<size_t> BufferedCount{0};
 // Any distinct non-null addresses serve as handles; the game never looks inside them.
+std::atomic<ALCint> ConnectedAnswer{ALC_TRUE};
 char DeviceToken;
 char ContextToken;
 
@@ -79,6 +82,36 @@ void AL_APIENTRY BufferData(ALuint buffer, ALenum format, const ALvoid* data, AL
     ++BufferedCount;
 }
 
+void ALC_APIENTRY GetIntegerv(ALCdevice* device, ALCenum parameter, ALCsizei size, ALCint* values) {
+    if (parameter == ALC_CONNECTED && device != nullptr && size >= 1 && values != nullptr) {
+        values[0] = ConnectedAnswer.load();
+    }
+}
+
+ALCboolean ALC_APIENTRY IsExtensionPresent(ALCdevice* device, const ALCchar* name) {
+    Record<Log>("alcIsExtensionPresent", device);
+    std::string extension = name == nullptr ? "" : name;
+    return extension == "ALC_EXT_disconnect" || extension == "ALC_SOFT_pause_device";
+}
+
+void ALC_APIENTRY PauseDevice(ALCdevice* device) {
+    Record<Log>("alcDevicePauseSOFT", device);
+}
+void ALC_APIENTRY ResumeDevice(ALCdevice* device) {
+    Record<Log>("alcDeviceResumeSOFT", device);
+}
+
+void* ALC_APIENTRY GetProcAddress(ALCdevice*, const ALCchar* name) {
+    std::string function = name == nullptr ? "" : name;
+    if (function == "alcDevicePauseSOFT") {
+        return reinterpret_cast<void*>(&PauseDevice);
+    }
+    if (function == "alcDeviceResumeSOFT") {
+        return reinterpret_cast<void*>(&ResumeDevice);
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 std::vector<RecordedCall>& Calls() {
@@ -104,6 +137,9 @@ const std::vector<std::string>& RequestedDevices() {
 }
 void RefuseContexts(bool refuse) {
     ContextsRefused = refuse;
+}
+void SetDeviceConnected(bool connected) {
+    ConnectedAnswer = connected ? ALC_TRUE : ALC_FALSE;
 }
 void AnswerSourceInteger(ALenum parameter, ALint value) {
     SourceAnswers[parameter] = value;
@@ -133,6 +169,10 @@ void Install() {
     PublishedAL.alListenerfv = Listenerfv;
     PublishedAL.alGetSourcei = GetSourcei;
     PublishedAL.alBufferData = BufferData;
+    PublishedAL.alcGetIntegerv = GetIntegerv;
+    PublishedAL.alcIsExtensionPresent = IsExtensionPresent;
+    PublishedAL.alcGetProcAddress = GetProcAddress;
+    ConnectedAnswer = ALC_TRUE;
     NextName = 1;
     SourceAnswers.clear();
     Buffered.clear();

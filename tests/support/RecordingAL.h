@@ -28,6 +28,12 @@ const std::vector<std::string>& RequestedDevices();
 // Makes alcCreateContext fail.
 void RefuseContexts(bool refuse);
 
+// What alcGetIntegerv answers for ALC_CONNECTED (true after Install). That query is not
+// recorded, so any thread may make it while the test records others.
+void SetDeviceConnected(bool connected);
+// The recording AL offers ALC_EXT_disconnect and ALC_SOFT_pause_device; alcGetProcAddress gives
+// recorders named alcDevicePauseSOFT and alcDeviceResumeSOFT.
+
 // Makes alGetSourcei answer a value for one parameter; other parameters leave the caller's
 // variable as it was.
 void AnswerSourceInteger(ALenum parameter, ALint value);
