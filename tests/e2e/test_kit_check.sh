@@ -67,5 +67,16 @@ offset=$(grep -boa 'fmt ' "$copy/sound/ship/thrust.wav" | head -n 1 | cut -d: -f
 printf 'junk' | dd of="$copy/sound/ship/thrust.wav" bs=1 seek="$offset" conv=notrunc status=none
 expect_problem "$copy" "sound/ship/thrust.wav: no \"fmt \" chunk of 16 bytes or more; the game leaves it silent"
 
+# The mono effect asks for 24-bit samples; `wav info` on a copy that also asks for two channels.
+copy=$(copy_with wide-samples sound/ship/thrust.wav)
+offset=$(grep -boa 'fmt ' "$base/sound/ship/thrust.wav" | head -n 1 | cut -d: -f1)
+cp "$base/sound/ship/thrust.wav" "$copy/sound/ship/thrust.wav"
+printf '\x18' | dd of="$copy/sound/ship/thrust.wav" bs=1 seek=$((offset + 22)) conv=notrunc status=none
+expect_problem "$copy" "sound/ship/thrust.wav: 1 channel of 24 bits (the game plays 1 or 2 channels of 8 or 16 bits); the game leaves it silent"
+cp "$copy/sound/ship/thrust.wav" "$OUT_DIR/stereo.wav"
+printf '\x02' | dd of="$OUT_DIR/stereo.wav" bs=1 seek=$((offset + 10)) conv=notrunc status=none
+expect_refusal "$kit" wav info "$OUT_DIR/stereo.wav" > "$OUT_DIR/stereo.txt"
+grep -q ': 2 channels of 24 bits (' "$OUT_DIR/refusal.err" || fail "wav info said: $(cat "$OUT_DIR/refusal.err")"
+
 expect_refusal "$kit" check "$OUT_DIR/no-such-folder"
 note "check: the forged folder passes; each broken copy gives its one line and exit status 1"

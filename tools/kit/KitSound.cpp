@@ -22,7 +22,8 @@ std::string WaveProblem(const WaveLayout& layout) {
         return "no \"data\" chunk after the \"fmt \" chunk";
     }
     if (layout.format == 0) {
-        return std::to_string(layout.channels) + " channels of " +
+        return std::to_string(layout.channels) +
+               (layout.channels == 1 ? " channel of " : " channels of ") +
                std::to_string(layout.bitsPerSample) +
                " bits (the game plays 1 or 2 channels of 8 or 16 bits)";
     }
