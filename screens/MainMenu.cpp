@@ -20,7 +20,17 @@ namespace {
 constexpr MainMenuWidgetIndex Buttons[] = {MainMenuStart, MainMenuOptions, MainMenuClearHighScore,
                                            MainMenuExit};
 
-void DrawMainMenu(const MainMenuWidgets& widgets, const Targa& pointer) {
+constexpr char NotSavedIntroduction[] = "Settings are not being saved: ";
+constexpr char LeftOut[] = "...";
+
+// The not-saved line for the reason the settings code gives now, or empty while they are saved.
+std::string CurrentNotSavedLine() {
+    std::string reason = SettingsNotSavedReason();
+    return reason.empty() ? "" : NotSavedLine(reason);
+}
+
+void DrawMainMenu(const MainMenuWidgets& widgets, const Targa& pointer,
+                  const std::string& notSavedLine) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     for (const MenuWidget& widget : widgets) {
@@ -28,6 +38,10 @@ void DrawMainMenu(const MainMenuWidgets& widgets, const Targa& pointer) {
     }
     glColor3f(0.25f, 0.95f, 0.25f);
     SmallFont->DrawText(HighScoreLineColumn, HighScoreLineRow, HighScoreText);
+    if (!notSavedLine.empty()) {
+        glColor3f(1.0f, 0.64f, 0.22f);
+        SmallFont->DrawText(NotSavedLineColumn, NotSavedLineRow, notSavedLine.c_str());
+    }
     DrawMenuPointer(pointer);
     ShowFrame();
 }
@@ -48,6 +62,19 @@ void RunOptionsAndSave(const Targa& pointer) {
 }
 
 }  // namespace
+
+std::string NotSavedLine(const std::string& reason) {
+    std::string line = NotSavedIntroduction + reason;
+    if (line.size() <= NotSavedLineCells) {
+        return line;
+    }
+    // The reason's start says what went wrong and its end names the file or the cause; a long
+    // path between them gives way.
+    size_t room = NotSavedLineCells - (sizeof NotSavedIntroduction - 1) - (sizeof LeftOut - 1);
+    size_t head = room / 2;
+    return NotSavedIntroduction + reason.substr(0, head) + LeftOut +
+           reason.substr(reason.size() - (room - head));
+}
 
 MainMenuWidgets BuildMainMenuWidgets() {
     using P = MenuPicture;
@@ -75,6 +102,7 @@ MenuCode RunMainMenu() {
     MenuMusic->Load(MenuMusicPath);
     MenuMusic->Play(true);
     MenuKeys keys;
+    std::string notSavedLine = CurrentNotSavedLine();
     BeginScreenInput();
     while (running) {
         PumpInput();
@@ -89,7 +117,7 @@ MenuCode RunMainMenu() {
         for (MainMenuWidgetIndex button : Buttons) {
             HighlightIfPointed(widgets[button]);
         }
-        DrawMainMenu(widgets, pointer);
+        DrawMainMenu(widgets, pointer, notSavedLine);
         if (LeftButtonHeld(InputSnapshot) || press.click) {
             if (ShowsActive(widgets[MainMenuStart])) {
                 result = MenuNewGame;
@@ -101,6 +129,7 @@ MenuCode RunMainMenu() {
             }
             if (ShowsActive(widgets[MainMenuOptions])) {
                 RunOptionsAndSave(pointer);
+                notSavedLine = CurrentNotSavedLine();
             }
             if (ShowsActive(widgets[MainMenuClearHighScore])) {
                 HighScore = 0;

@@ -47,14 +47,6 @@ bool WriteAll(int descriptor, const uint8_t* bytes, size_t size) {
     return true;
 }
 
-std::string FolderOf(const std::string& path) {
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // Makes the rename itself durable. Some file systems refuse to flush a folder; the new file is
 // in place either way, so that is not a failure of the save.
 void FlushFolder(const std::string& folder) {
@@ -65,19 +57,24 @@ void FlushFolder(const std::string& folder) {
     }
 }
 
-// How many symbolic links in a row are followed before the path counts as a loop, as the
-// system's own limit.
+// How many symbolic links in a row are followed before the path counts as a loop: the
+// system's own limit, so that a file the load could open through its links is also one the
+// save can replace.
 constexpr int MaxLinksFollowed = 40;
 
 // The path that path finally names once every symbolic link at its end is followed; a relative
 // link leads from the link's own folder. A link to a file that does not exist yet leads to
-// that file, which the save then makes.
+// that file, which the save then makes. The path the last allowed link reaches is still looked
+// at: only a link there is one too many.
 bool FollowLinks(const std::string& path, std::string& target, std::string& failure) {
     target = path;
-    for (int followed = 0; followed < MaxLinksFollowed; ++followed) {
+    for (int followed = 0; followed <= MaxLinksFollowed; ++followed) {
         struct stat status;
         if (lstat(target.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
             return true;
+        }
+        if (followed == MaxLinksFollowed) {
+            break;
         }
         char link[PATH_MAX];
         ssize_t length = readlink(target.c_str(), link, sizeof link);
@@ -123,6 +120,14 @@ void RemoveAbandonedTemporaries(const std::string& path) {
 }  // namespace
 
 FileReplaceCalls FileReplace = RealFileReplace;
+
+std::string FolderOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
 
 void UseRealFileReplace() {
     FileReplace = RealFileReplace;

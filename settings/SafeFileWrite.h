@@ -17,6 +17,9 @@ struct FileReplaceCalls {
 
 extern FileReplaceCalls FileReplace;
 
+// The folder part of a path: "." for a bare name, "/" for a name right below the root.
+std::string FolderOf(const std::string& path);
+
 // Puts the real calls back into FileReplace.
 void UseRealFileReplace();
 

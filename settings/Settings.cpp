@@ -1,7 +1,10 @@
 #include "settings/Settings.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <string>
@@ -24,6 +27,7 @@ constexpr char SoundKey[] = "Sound";
 constexpr char HighScoreKey[] = "HighScore";
 
 constexpr char BadCopySuffix[] = ".bad";
+constexpr char NoFolderFailure[] = "no folder to keep the settings in";
 
 enum class SettingsFileState { Missing, Unreadable, Undecodable, Read };
 
@@ -32,6 +36,9 @@ enum class SettingsFileState { Missing, Unreadable, Undecodable, Read };
 SettingsLocation ChosenLocation;
 std::string ChosenForAssetRoot;
 bool Chosen = false;
+// Why this run's settings are not being saved, with full paths; empty while nothing is known
+// to stand in the way.
+std::string NotSavedReason;
 
 const SettingsLocation& LocationInUse() {
     if (!Chosen || ChosenForAssetRoot != AssetRoot) {
@@ -42,9 +49,10 @@ const SettingsLocation& LocationInUse() {
     return ChosenLocation;
 }
 
-// Reads a whole file and tells a missing file apart from one that is there but cannot be read.
+// Reads a whole file and tells a missing file apart from one that is there but cannot be read,
+// whose reason goes to failure and, as an errno value, to error.
 SettingsFileState ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes,
-                                std::string& failure) {
+                                std::string& failure, int& error) {
     bytes.clear();
     if (path.empty()) {
         return SettingsFileState::Missing;
@@ -54,41 +62,79 @@ SettingsFileState ReadWholeFile(const std::string& path, std::vector<uint8_t>& b
         if (errno == ENOENT) {
             return SettingsFileState::Missing;
         }
-        failure = "cannot read " + path + ": " + std::strerror(errno);
+        error = errno;
+        failure = "cannot read " + path + ": " + std::strerror(error);
         return SettingsFileState::Unreadable;
     }
     errno = 0;
     bool read = ReadWholeStream(file, bytes);
-    int error = errno;
+    error = errno != 0 ? errno : EIO;
     std::fclose(file);
     if (!read) {
-        failure = "cannot read " + path + ": " + std::strerror(error != 0 ? error : EIO);
+        failure = "cannot read " + path + ": " + std::strerror(error);
         return SettingsFileState::Unreadable;
     }
     return SettingsFileState::Read;
 }
 
+SettingsFileState ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes,
+                                std::string& failure) {
+    int error = 0;
+    return ReadWholeFile(path, bytes, failure, error);
+}
+
 // Reads and decodes the settings file of this run into repository; bytes keep what was read.
-// A per-user file that does not exist yet starts as a copy of the installed one; a copy that
-// cannot be read or decoded counts as no file, since the installed defaults are not the
-// player's to mend.
+// A per-user file that does not exist yet, or that cannot be read, starts as a copy of the
+// installed one, so that the player still plays with its defaults; the state stays Unreadable
+// for the latter, so that no save replaces a file it never read. An installed copy that cannot
+// be read or decoded counts as no file, since the installed defaults are not the player's to
+// mend.
 SettingsFileState ReadSettings(const SettingsLocation& location, Repository& repository,
                                std::vector<uint8_t>& bytes, std::string& failure) {
     SettingsFileState state = ReadWholeFile(location.file, bytes, failure);
-    if (state == SettingsFileState::Missing && !location.defaults.empty()) {
-        std::string ignored;
-        if (ReadWholeFile(location.defaults, bytes, ignored) == SettingsFileState::Read &&
-            repository.Decode(bytes.data(), bytes.size())) {
-            return SettingsFileState::Read;
-        }
+    if (state == SettingsFileState::Read) {
+        return repository.Decode(bytes.data(), bytes.size()) ? SettingsFileState::Read
+                                                             : SettingsFileState::Undecodable;
+    }
+    std::string ignored;
+    if (location.defaults.empty() ||
+        ReadWholeFile(location.defaults, bytes, ignored) != SettingsFileState::Read ||
+        !repository.Decode(bytes.data(), bytes.size())) {
         repository = Repository();
         bytes.clear();
-        return SettingsFileState::Missing;
+        return state;
     }
-    if (state == SettingsFileState::Read && !repository.Decode(bytes.data(), bytes.size())) {
-        return SettingsFileState::Undecodable;
+    return state == SettingsFileState::Missing ? SettingsFileState::Read : state;
+}
+
+// The first folder on the way to path that exists but is not a folder, or empty.
+std::string FirstNonFolderOnTheWay(const std::string& path) {
+    for (size_t slash = path.find('/', 1); slash != std::string::npos;
+         slash = path.find('/', slash + 1)) {
+        std::string folder = path.substr(0, slash);
+        struct stat status;
+        if (stat(folder.c_str(), &status) != 0) {
+            return "";
+        }
+        if (!S_ISDIR(status.st_mode)) {
+            return folder;
+        }
     }
-    return state;
+    return "";
+}
+
+// What SettingsSaveProblem says of a file that is there but cannot be read.
+std::string UnreadableProblem(const std::string& file, int error, const std::string& failure) {
+    if (error == ENOTDIR) {
+        std::string culprit = FirstNonFolderOnTheWay(file);
+        if (!culprit.empty()) {
+            return culprit + " is not a folder";
+        }
+    }
+    if (error == EISDIR) {
+        return file + " is a folder";
+    }
+    return failure;
 }
 
 // Keeps the bytes of a settings file that could not be decoded beside it, for the player.
@@ -100,7 +146,7 @@ bool KeepBadCopy(const std::string& file, const std::vector<uint8_t>& bytes, std
 bool WriteSettingsFile(std::string& failure) {
     const SettingsLocation& location = LocationInUse();
     if (location.file.empty()) {
-        failure = "no folder to keep the settings in";
+        failure = NoFolderFailure;
         return false;
     }
     std::vector<uint8_t> bytes;
@@ -136,6 +182,40 @@ bool WriteSettingsFile(std::string& failure) {
 
 }  // namespace
 
+std::string SettingsSaveProblem(const SettingsLocation& location) {
+    if (location.file.empty()) {
+        return NoFolderFailure;
+    }
+    std::vector<uint8_t> bytes;
+    std::string failure;
+    int error = 0;
+    if (ReadWholeFile(location.file, bytes, failure, error) == SettingsFileState::Unreadable) {
+        return UnreadableProblem(location.file, error, failure);
+    }
+    // The save writes beside the file a link leads to, and makes the folders that are missing
+    // on the way to a player's own file: the nearest folder that exists must take new files.
+    std::string target = location.file;
+    if (char* real = realpath(location.file.c_str(), nullptr)) {
+        target = real;
+        std::free(real);
+    }
+    std::string folder = FolderOf(target);
+    std::string existing = folder;
+    while (existing != "/" && access(existing.c_str(), F_OK) != 0) {
+        existing = FolderOf(existing);
+    }
+    if (FileReplace.access(existing.c_str(), W_OK | X_OK) != 0) {
+        return std::string(existing == folder ? "cannot make files in "
+                                              : "cannot make folders in ") +
+               existing + ": " + std::strerror(errno);
+    }
+    return "";
+}
+
+std::string SettingsNotSavedReason() {
+    return WithHomeAsTilde(NotSavedReason);
+}
+
 std::vector<uint8_t> FreshSettingsFile(int32_t highScore) {
     struct Setting {
         const char* key;
@@ -169,6 +249,7 @@ void LoadSettingsFromAssetRoot() {
     std::vector<uint8_t> bytes;
     std::string ignored;
     ReadSettings(LocationInUse(), repository, bytes, ignored);
+    NotSavedReason = SettingsSaveProblem(LocationInUse());
     FileOpenHook = nullptr;
 
     ScreenWidth = 640;
@@ -195,7 +276,14 @@ void LoadSettingsFromAssetRoot() {
 
 void SaveSettings() {
     std::string failure;
-    if (!WriteSettingsFile(failure)) {
-        std::fprintf(stderr, "brindles-cataclysm: settings not saved: %s\n", failure.c_str());
+    if (WriteSettingsFile(failure)) {
+        NotSavedReason.clear();
+        return;
+    }
+    std::fprintf(stderr, "brindles-cataclysm: settings not saved: %s\n", failure.c_str());
+    // The problem in the player's words where it is known, else the save's own reason.
+    NotSavedReason = SettingsSaveProblem(LocationInUse());
+    if (NotSavedReason.empty()) {
+        NotSavedReason = failure;
     }
 }

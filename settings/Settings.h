@@ -1,6 +1,9 @@
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
+
+#include "settings/SettingsLocation.h"
 
 // Loading and saving of the settings values and the high score, which live in the game section
 // of the settings file: "config/bc.rep" below the asset root, or the player's own file when the
@@ -22,6 +25,19 @@ void LoadSettingsFromAssetRoot();
 // own file is made, with its folders, at the first save. A save that fails prints one line on
 // stderr.
 void SaveSettings();
+
+// What would stop a save into location, judged without writing anything, with full paths; empty
+// when nothing is in the way. "X is not a folder" for a file where a folder on the way should
+// be, "X is a folder" for a folder in the file's place, "cannot read X: reason" for a file that
+// is there but cannot be read otherwise, "cannot make files in X: reason" for the file's folder
+// and "cannot make folders in X: reason" for the nearest folder above a missing one that refuse
+// new files, and "no folder to keep the settings in" without a home folder.
+std::string SettingsSaveProblem(const SettingsLocation& location);
+
+// Why this run's settings are not being saved, in one line for the player, the home folder
+// written as "~": what the load found in the way of the file, then, after a save that failed,
+// what it met. Empty while nothing stands in the way, and again after a save that succeeded.
+std::string SettingsNotSavedReason();
 
 // The settings file a fresh install starts with: 1024 x 768 at 32 bits, full brightness, the
 // shader path and sound on, and the given high score, the keys in that order. The forge writes

@@ -43,10 +43,18 @@ std::string HomeFolder() {
 }  // namespace
 
 bool SettingsFolderWritable(const std::string& configFolder) {
-    if (configFolder.compare(0, sizeof SystemTree - 1, SystemTree) == 0) {
+    // Where the folder really is, every link on the way followed: a game folder elsewhere may
+    // lead below /usr through a link. A folder that does not resolve does not exist.
+    char* resolved = realpath(configFolder.c_str(), nullptr);
+    if (resolved == nullptr) {
         return false;
     }
-    return FileReplace.access(configFolder.c_str(), W_OK | X_OK) == 0;
+    std::string real = std::string(resolved) + "/";
+    std::free(resolved);
+    if (real.compare(0, sizeof SystemTree - 1, SystemTree) == 0) {
+        return false;
+    }
+    return FileReplace.access(real.c_str(), W_OK | X_OK) == 0;
 }
 
 std::string PerUserSettingsFile() {
@@ -78,6 +86,32 @@ SettingsLocation ChooseSettingsLocation() {
     location.defaults = root + SettingsFileName;
     location.perUser = true;
     return location;
+}
+
+std::string WithHomeAsTilde(const std::string& text) {
+    std::string home = HomeFolder();
+    while (home.size() > 1 && home.back() == '/') {
+        home.pop_back();
+    }
+    if (home.size() <= 1) {
+        return text;
+    }
+    std::string out;
+    size_t at = 0;
+    while (at < text.size()) {
+        bool pathStarts = at == 0 || text[at - 1] == ' ';
+        size_t after = at + home.size();
+        // The home folder's path ends where a reason goes on after a path: at a slash, at the
+        // end, or at the colon or space that follows it.
+        if (pathStarts && text.compare(at, home.size(), home) == 0 &&
+            (after == text.size() || std::strchr("/: ", text[after]) != nullptr)) {
+            out += '~';
+            at = after;
+        } else {
+            out += text[at++];
+        }
+    }
+    return out;
 }
 
 bool MakeSettingsFolders(const std::string& file, std::string& failure) {

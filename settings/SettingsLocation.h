@@ -20,15 +20,20 @@ constexpr char PerUserSettingsFolder[] = "brindles-cataclysm";
 SettingsLocation ChooseSettingsLocation();
 
 // True when the game may keep its settings in configFolder itself: the folder exists, the
-// player may make files in it, and it does not lie below /usr. That tree belongs to the package
-// manager, so a system-wide install never writes into it, not even when root, whom no
-// permission bits stop, plays.
+// player may make files in it, and it does not lie below /usr, judged by where the links on the
+// way to it lead, not by the text of the path. That tree belongs to the package manager, so a
+// system-wide install never writes into it, not even when root, whom no permission bits stop,
+// plays.
 bool SettingsFolderWritable(const std::string& configFolder);
 
 // $XDG_CONFIG_HOME/brindles-cataclysm/bc.rep, or ~/.config/brindles-cataclysm/bc.rep when the
 // variable is unset or not an absolute path; the home folder comes from $HOME or, when that is
 // unset or relative, from the password database. Empty when no home folder is known.
 std::string PerUserSettingsFile();
+
+// The text with the player's home folder, where a path starts with it, written as "~", as a
+// player reads paths: "~/.config/brindles-cataclysm".
+std::string WithHomeAsTilde(const std::string& text);
 
 // Makes the folders on the way to a per-user settings file that do not exist yet, each
 // readable by the player alone. False, with the reason, when one cannot be made.

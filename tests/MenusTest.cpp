@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AssetFiles.h"
 #include "app/Input.h"
 #include "audio/OggVorbis.h"
 #include "render/Font.h"
@@ -13,6 +14,8 @@
 #include "screens/MainMenu.h"
 #include "screens/OptionsMenu.h"
 #include "screens/RestartNotice.h"
+#include "settings/Repository.h"
+#include "settings/Settings.h"
 #include "settings/SettingsValues.h"
 #include "tests/support/MenuScene.h"
 #include "tests/support/QuitSignals.h"
@@ -217,6 +220,31 @@ TEST_F(MainMenu, GlslClickedTwiceStillShowsTheRestartNoticeAndSaves) {
     EXPECT_TRUE(frames[8].Shows(MenuPicture::StartNormal)) << "back in the main menu";
     EXPECT_TRUE(scene.SettingsSaved());
     EXPECT_EQ(scene.driver.delays, (std::vector<Uint32>{200, 200, 200, 500, 500}));
+}
+
+// Why the settings are not being saved shows under the footer in every frame of the main menu,
+// until a save from the options menu goes through.
+TEST_F(MainMenu, SaysWhyTheSettingsAreNotBeingSavedUntilASaveGoesThrough) {
+    const std::string settings = std::string("base/") + SettingsFileName;
+    scene.assets.TempFolder::Write(settings + "/inside", {});
+    LoadSettingsFromAssetRoot();
+    FileOpenHook = OpenAssetFile;
+    const std::string notSaved =
+        NotSavedLine(scene.assets.Path() + "/" + settings + " is a folder");
+    Step clearTheWay = [this, settings] { scene.assets.Remove(settings); };
+    Script({ClickAt(OptionsX, OptionsY), All({Release, clearTheWay, ClickAt(OkX, OkY)}),
+            All({Release, HoldEscape})});
+    EXPECT_EQ(RunMainMenu(), MenuQuit);
+    EXPECT_TRUE(scene.SettingsSaved());
+    std::vector<std::vector<std::string>> mainMenuTexts;
+    for (const Frame& frame : frames) {
+        if (frame.Shows(MenuPicture::Disclaimer)) {
+            mainMenuTexts.push_back(frame.texts);
+        }
+    }
+    const std::string highScore = HighScoreText;
+    EXPECT_EQ(mainMenuTexts, (std::vector<std::vector<std::string>>{
+                                 {highScore, notSaved}, {highScore, notSaved}, {highScore}}));
 }
 
 // SIGTERM or SIGINT leaves each menu at the end of the frame it came in, without the pauses. The

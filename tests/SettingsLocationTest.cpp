@@ -48,6 +48,22 @@ TEST(SettingsLocation, TheFileBesideTheGameUnlessItsFolderIsMissingRefusedOrBelo
     EXPECT_EQ(ChooseFor(installed + "brindles-cataclysm"),
               (Chosen{own, installed + "base/config/bc.rep", true}))
         << "below /usr even when the folder takes files";
+
+    // A link decides by where it leads: a game folder elsewhere whose config folder leads
+    // below /usr, or to /usr itself, is below /usr; one whose asset folder is a link to a
+    // folder elsewhere keeps its file beside the game.
+    for (const char* system : {"/usr/lib", "/usr"}) {
+        SCOPED_TRACE(system);
+        TempFolder linked;
+        linked.Write("base/notes", {});
+        ASSERT_EQ(symlink(system, (linked.Path() + "/base/config").c_str()), 0);
+        EXPECT_EQ(ChooseFor(linked.Path() + "/brindles-cataclysm"),
+                  (Chosen{own, linked.Path() + "/base/config/bc.rep", true}));
+    }
+    TempFolder elsewhere;
+    ASSERT_EQ(symlink((game.Path() + "/base").c_str(), (elsewhere.Path() + "/base").c_str()), 0);
+    EXPECT_EQ(ChooseFor(elsewhere.Path() + "/brindles-cataclysm"),
+              (Chosen{elsewhere.Path() + "/base/config/bc.rep", "", false}));
     UseRealFileReplace();
 }
 
@@ -91,4 +107,18 @@ TEST(SettingsLocation, ThePlayersOwnFileFollowsXdgConfigHomeThenTheHomeFolder) {
         EXPECT_EQ(PerUserSettingsFile(),
                   std::string(entry->pw_dir) + "/.config/brindles-cataclysm/bc.rep");
     }
+}
+
+// Paths that start with the home folder read "~" for it; a folder that merely starts with the
+// same letters, or the home folder in the middle of a path, stays as it is.
+TEST(SettingsLocation, PathsInTheHomeFolderAreWrittenWithATilde) {
+    ScopedVariable home("HOME", "/players/bo/");
+    EXPECT_EQ(WithHomeAsTilde("/players/bo/.config/x is not a folder"),
+              "~/.config/x is not a folder");
+    EXPECT_EQ(WithHomeAsTilde("cannot make folders in /players/bo: Permission denied"),
+              "cannot make folders in ~: Permission denied");
+    EXPECT_EQ(WithHomeAsTilde("/players/bob/x and /mnt/players/bo/y"),
+              "/players/bob/x and /mnt/players/bo/y");
+    home.Set("/");
+    EXPECT_EQ(WithHomeAsTilde("/etc/x"), "/etc/x") << "a home folder of / is left alone";
 }

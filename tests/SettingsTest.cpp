@@ -354,3 +354,150 @@ TEST_F(Settings, ASettingsFileThatIsALinkIsSavedIntoItsTargetAndStaysALink) {
     std::string message = Save();
     EXPECT_NE(message.find("Too many levels of symbolic links"), std::string::npos) << message;
 }
+
+// The system follows 40 links in a row and no more; a chain of 40 loads and saves into the
+// file at its end, one of 41 neither loads nor saves, and the save says why.
+TEST_F(Settings, LoadAndSaveFollowTheSameFortyLinksInARow) {
+    const std::string settings = folder.Path() + "/" + SettingsPath;
+    for (int links : {40, 41}) {
+        SCOPED_TRACE(links);
+        folder.Remove("chain");
+        folder.Write("chain/bc.rep", AllSeven(1, 1));
+        std::string next = "bc.rep";
+        for (int i = 1; i < links; ++i) {
+            std::string name = "link" + std::to_string(i);
+            ASSERT_EQ(symlink(next.c_str(), (folder.Path() + "/chain/" + name).c_str()), 0);
+            next = name;
+        }
+        unlink(settings.c_str());
+        ASSERT_EQ(symlink(("../../chain/" + next).c_str(), settings.c_str()), 0);
+        Load();
+        EXPECT_EQ(HighScore, links == 40 ? 31337 : 0);
+        HighScore = 5;
+        std::string message = Save();
+        if (links == 40) {
+            EXPECT_EQ(message, "");
+            EXPECT_EQ(Saved("chain/bc.rep").back(), 5);
+        } else {
+            EXPECT_NE(message.find("Too many levels of symbolic links"), std::string::npos)
+                << message;
+            EXPECT_EQ(folder.Read("chain/bc.rep"), AllSeven(1, 1));
+        }
+    }
+    // The kit's reset replaces the file without loading it first: the 41st link stops it too.
+    std::string failure;
+    const Bytes fresh = FreshSettingsFile(0);
+    EXPECT_FALSE(ReplaceFileSafely(settings, fresh.data(), fresh.size(), failure));
+    EXPECT_NE(failure.find("Too many levels of symbolic links"), std::string::npos) << failure;
+    EXPECT_EQ(folder.Read("chain/bc.rep"), AllSeven(1, 1));
+}
+
+// A player's own file that is there but cannot be read (a file where its folder should be, a
+// folder in its place) plays with the installed defaults, as a missing one does, is never
+// replaced, and the reason is kept for the main menu, the home folder written as "~"; once the
+// way is clear, a save goes through and the reason is gone.
+TEST_F(Settings,
+       APlayersFileThatCannotBeReadPlaysWithTheInstalledDefaultsAndSaysWhyNothingIsSaved) {
+    ScopedVariable home("HOME", (folder.Path() + "/home").c_str());
+    folder.Write(SettingsPath, FreshSettingsFile(600));
+    struct Case {
+        const char* name;
+        std::string inTheWay;  // made a file, or a folder when it ends in "/"
+        std::string reason;
+        std::string stderrReason;
+    };
+    const Case cases[] = {
+        {"a file for the folder", PlayersFolder, "~/.config/brindles-cataclysm is not a folder",
+         "Not a directory"},
+        {"a folder for the file", PlayersFile + "/",
+         "~/.config/brindles-cataclysm/bc.rep is a folder", "Is a directory"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        folder.Remove("home");
+        if (test.inTheWay.back() == '/') {
+            folder.Write(test.inTheWay + "inside", {7});
+        } else {
+            folder.Write(test.inTheWay, {7});
+        }
+        FileReplace.access = RefuseEveryFolder;
+        Load();
+        UseRealFileReplace();
+        EXPECT_EQ((Numbers{ScreenWidth, ScreenHeight, ColorDepth, Brightness, HighScore}),
+                  (Numbers{1024, 768, 32, 0, 600}));
+        EXPECT_TRUE(GlslEnabled && GlslChoice && SoundEnabled);
+        EXPECT_EQ(SettingsNotSavedReason(), test.reason) << "known before any save";
+
+        std::string message = Save();
+        EXPECT_NE(message.find("settings not saved: cannot read " + folder.Path() + "/" +
+                               PlayersFile + ": " + test.stderrReason),
+                  std::string::npos)
+            << message;
+        EXPECT_EQ(SettingsNotSavedReason(), test.reason);
+        EXPECT_EQ(test.inTheWay.back() == '/' ? folder.Read(PlayersFile + "/inside")
+                                              : folder.Read(PlayersFolder),
+                  Bytes{7})
+            << "what is in the way is left alone";
+
+        folder.Remove(test.inTheWay);
+        EXPECT_EQ(Save(), "");
+        EXPECT_EQ(Saved(PlayersFile).back(), 600);
+        EXPECT_EQ(SettingsNotSavedReason(), "");
+    }
+}
+
+// Whatever stands between the game and a save, named before any save is tried; and a save
+// that fails for a reason no look beforehand finds names the reason it met.
+TEST_F(Settings, WhatStopsASaveIsNamedBeforehandAndAfterAFailedSave) {
+    static std::string refused;  // the folder the fake access refuses, with the errno below
+    static int refusal = 0;
+    FileReplace.access = [](const char* path, int) {
+        if (path == refused) {
+            errno = refusal;
+            return -1;
+        }
+        return 0;
+    };
+    const std::string root = folder.Path();
+    folder.Write("lies/file", {});
+    folder.Write("shelf/bc.rep/inside", {});
+    struct Case {
+        const char* name;
+        std::string file;
+        std::string refusedFolder;
+        int error;
+        std::string problem;
+    };
+    const Case cases[] = {
+        {"no home folder", "", "", 0, "no folder to keep the settings in"},
+        {"a file for a folder", root + "/lies/file/deeper/bc.rep", "", 0,
+         root + "/lies/file is not a folder"},
+        {"a folder for the file", root + "/shelf/bc.rep", "", 0,
+         root + "/shelf/bc.rep is a folder"},
+        {"a folder that takes no files", root + "/shelf/other.rep", root + "/shelf", EROFS,
+         "cannot make files in " + root + "/shelf: Read-only file system"},
+        {"folders that cannot be made", root + "/new/newer/bc.rep", root, EACCES,
+         "cannot make folders in " + root + ": Permission denied"},
+        {"nothing in the way", root + "/new/newer/bc.rep", "", 0, ""},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        refused = test.refusedFolder;
+        refusal = test.error;
+        EXPECT_EQ(SettingsSaveProblem(SettingsLocation{test.file, "", true}), test.problem);
+    }
+
+    // A disk that fills up during the save: nothing showed beforehand.
+    folder.Write(SettingsPath, AllSeven(1, 1));
+    refused.clear();
+    Load();
+    EXPECT_EQ(SettingsNotSavedReason(), "");
+    FileReplace.write = [](int, const void*, size_t) -> ssize_t {
+        errno = ENOSPC;
+        return -1;
+    };
+    Save();
+    std::string reason = SettingsNotSavedReason();
+    EXPECT_EQ(reason.rfind("cannot write " + root + "/" + SettingsPath + ".tmp-", 0), 0u) << reason;
+    EXPECT_NE(reason.find(": No space left on device"), std::string::npos) << reason;
+}

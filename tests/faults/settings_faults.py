@@ -6,23 +6,30 @@ reads the file back with `cataclysm-kit rep dump`: it must load and show either 
 contents or the new ones, never a mix and never nothing.
 
   kill      SIGKILL at a random moment of a save, many times over
+  links     a settings file at the end of 40 symbolic links, the system's limit, and of 41
   full      the settings folder on a tiny tmpfs, filled to every level of free space, and out
             of inodes
   readonly  the settings folder on a tmpfs mounted read-only
+  players   an ordinary player (nobody) of a game folder they cannot write, whose own
+            settings folder is a file, shut, or cannot be made: `rep where` names the problem
+  usr       a game folder under /tmp whose base/ links to a copy below /usr/local, on a
+            tmpfs: root's settings still go to root's own file
 
-The last two need to mount a tmpfs (root, in a private mount namespace: run the script under
-`unshare -m`); without that they are skipped with a message. Every random choice comes from
---seed, so a failing run can be repeated.
+The last four need root; full, readonly and usr also mount a tmpfs (in a private mount
+namespace: run the script under `unshare -m`). Without that they are skipped with a message.
+Every random choice comes from --seed, so a failing run can be repeated.
 """
 import argparse
 import contextlib
 import os
+import pwd
 import random
 import shutil
 import signal
 import statistics
 import subprocess
 import sys
+import tempfile
 import time
 
 PAGE = 4096
@@ -227,6 +234,148 @@ def readonly_test(kit, work, forged):
           f"on stderr; file afterwards: {counts['old']} old, 0 broken")
 
 
+def links_test(kit, work, forged):
+    folder = os.path.join(work, "links")
+    os.makedirs(folder)
+    target = os.path.join(folder, "bc.rep")
+    for links in (40, 41):
+        shutil.copyfile(forged, target)
+        before = kit.dump(target)
+        previous = "bc.rep"
+        for i in range(1, links + 1):
+            name = f"chain{links}-{i}"
+            os.symlink(previous, os.path.join(folder, name))
+            previous = name
+        rep = os.path.join(folder, previous)
+        loads = kit.dump(rep) is not None
+        done = kit.set(rep, "HighScore", 4040)
+        after = kit.dump(target)
+        if links == 40:
+            if not loads or done.returncode != 0 or "= 4040" not in after:
+                raise Failure(f"40 links: the file does not load and save through them: "
+                              f"{done.stderr.strip()}")
+            if not os.path.islink(rep):
+                raise Failure("40 links: the save replaced the first link with a file")
+        elif loads or done.returncode == 0 or after != before:
+            raise Failure("41 links: the file loads or saves through more links than the system "
+                          "follows")
+        elif "Too many levels of symbolic links" not in done.stderr:
+            raise Failure(f"41 links: the refused save does not say why: {done.stderr.strip()}")
+    print("links: 40 links in a row load and save into the file at their end, 41 neither load "
+          "nor save")
+
+
+def game_folder(parent, kit):
+    """A game folder of root's below parent with a copy of the kit, which takes the folder it
+    runs from for the game's; the caller gives it its base/."""
+    game = os.path.join(parent, "game")
+    os.makedirs(game)
+    shutil.copy(kit.path, game)
+    return game
+
+
+def players_test(kit, forged):
+    # Below a folder of /tmp that everyone may pass through, since the work folder may not be.
+    parent = tempfile.mkdtemp(prefix="settings-players-")
+    try:
+        os.chmod(parent, 0o755)
+        game = game_folder(parent, kit)
+        os.makedirs(os.path.join(game, "base", "config"))
+        shutil.copyfile(forged, os.path.join(game, "base", "config", "bc.rep"))
+        kit = Kit(game)
+        nobody = pwd.getpwnam("nobody")
+        home = os.path.join(parent, "home")
+        config = os.path.join(home, ".config")
+        own = os.path.join(config, "brindles-cataclysm")
+
+        def where():
+            done = subprocess.run(
+                ["setpriv", f"--reuid={nobody.pw_uid}", f"--regid={nobody.pw_gid}",
+                 "--clear-groups", "--", "env", "-u", "XDG_CONFIG_HOME", f"HOME={home}",
+                 kit.path, "rep", "where"], capture_output=True, text=True)
+            if done.returncode != 0 or done.stdout != os.path.join(own, "bc.rep") + "\n":
+                raise Failure(f"rep where as nobody: {done.returncode} {done.stdout!r} "
+                              f"{done.stderr!r}")
+            return done.stderr
+
+        def fresh_home(config_owner):
+            shutil.rmtree(home, ignore_errors=True)
+            os.makedirs(config)
+            os.chown(home, nobody.pw_uid, nobody.pw_gid)
+            os.chown(config, config_owner.pw_uid, config_owner.pw_gid)
+
+        def own_is_a_file():
+            fresh_home(nobody)
+            open(own, "w").close()
+
+        def own_is_shut():
+            fresh_home(nobody)
+            os.mkdir(own, 0o000)
+            os.chown(own, nobody.pw_uid, nobody.pw_gid)
+
+        cases = [
+            ("a file for the folder", own_is_a_file, f"{own} is not a folder"),
+            ("a folder shut to its player", own_is_shut,
+             f"cannot read {own}/bc.rep: Permission denied"),
+            ("a .config folder of root's", lambda: fresh_home(pwd.getpwuid(0)),
+             f"cannot make folders in {config}: Permission denied"),
+        ]
+        for name, make, problem in cases:
+            make()
+            said = where()
+            if said != f"cataclysm-kit: the game cannot save its settings there: {problem}\n":
+                raise Failure(f"players, {name}: rep where said {said!r}")
+        fresh_home(nobody)
+        if where() != "":
+            raise Failure("players: rep where names a problem where there is none")
+    finally:
+        shutil.rmtree(parent, ignore_errors=True)
+    print(f"players: nobody's own settings folder {len(cases)} ways in the way "
+          f"({', '.join(name for name, _, _ in cases)}): rep where names each problem, and none "
+          f"once the way is clear")
+
+
+def in_private_mount_namespace():
+    """True when the script's mounts are its own: `unshare -m` gave it a namespace that the
+    process which started it does not share."""
+    try:
+        return os.readlink("/proc/self/ns/mnt") != os.readlink(f"/proc/{os.getppid()}/ns/mnt")
+    except OSError:
+        return False
+
+
+def usr_test(kit, work, forged):
+    # A tmpfs over a folder of the system's own is only for a namespace of the test's own.
+    if not in_private_mount_namespace():
+        raise CannotMount()
+    below = "/usr/local/games" if os.path.isdir("/usr/local/games") else "/usr/local"
+    folder = os.path.join(work, "usr")
+    config_home = os.path.join(folder, "config")
+    own = os.path.join(config_home, "brindles-cataclysm", "bc.rep")
+    with tmpfs(below, "size=1m"):
+        copy = os.path.join(below, "bc-copy", "base")
+        os.makedirs(os.path.join(copy, "config"))
+        installed = os.path.join(copy, "config", "bc.rep")
+        shutil.copyfile(forged, installed)
+        game = game_folder(folder, kit)
+        os.symlink(copy, os.path.join(game, "base"))
+        kit = Kit(game)
+        environment = dict(os.environ, XDG_CONFIG_HOME=config_home)
+        done = subprocess.run([kit.path, "rep", "where"], capture_output=True, text=True,
+                              env=environment)
+        if done.stdout != own + "\n":
+            raise Failure(f"usr: rep where names {done.stdout.strip()!r}, not root's own file")
+        before = kit.dump(installed)
+        os.makedirs(os.path.dirname(own))
+        shutil.copyfile(installed, own)
+        if kit.set(done.stdout.strip(), "HighScore", 123).returncode != 0:
+            raise Failure("usr: root's own file does not save")
+        if kit.dump(installed) != before:
+            raise Failure("usr: the file below /usr changed")
+    print(f"usr: a game folder whose base/ links below {below}: root's settings go to root's "
+          "own file, and the one below /usr stays as it was")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
@@ -243,12 +392,16 @@ def main():
     rng = random.Random(args.seed)
     try:
         kill_test(kit, args.work, forged, args.kills, rng)
+        links_test(kit, args.work, forged)
         if os.geteuid() != 0:
+            print("players: skipped: needs root, to play as nobody")
             raise CannotMount()
+        players_test(kit, forged)
         full_test(kit, args.work, forged, rng)
         readonly_test(kit, args.work, forged)
+        usr_test(kit, args.work, forged)
     except CannotMount:
-        print("full, readonly: skipped: cannot mount a tmpfs here (needs root in a private "
+        print("full, readonly, usr: skipped: cannot mount a tmpfs here (needs root in a private "
               "mount namespace: run under `unshare -m`)")
     except Failure as failure:
         print(f"FAIL: {failure}", file=sys.stderr)

@@ -1,5 +1,6 @@
 // The menu pictures, packed into the two texture bundles. Each picture is drawn at the shape of
 // the rectangle its menu shows it in, at 800 pixels per menu unit, so nothing is stretched.
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -102,15 +103,38 @@ void Header(Canvas& canvas) {
              Palette::White, Palette::Amber, Palette::Ember, h * 0.03);
 }
 
+// The main menu's footer, in the box its text keeps to. The menu draws two lines of its own over
+// the picture: the high score, whose cells (19 of them for "High Score: 9999999") reach into
+// its top-left corner down to 22 pixels from the top, and the line that says the settings are
+// not being saved, in the grid's bottom row, which begins 111 pixels from the top. The box
+// keeps about 10 screen pixels at 1024 x 768 (11.5 here) clear of both, and ends 30 screen
+// pixels before the 4:3 picture's right edge, which cuts the rectangle at 595 pixels.
+constexpr double FooterTextLeft = 12;
+constexpr double FooterTextRight = 560;
+constexpr double FooterTextTop = 34;
+constexpr double FooterTextBottom = 100;
+constexpr double FooterTextSize = 18;
+
 void Disclaimer(Canvas& canvas) {
     cairo_t* cr = canvas.cr;
-    double h = canvas.unitsHigh;
-    const char* lines[] = {"A work of fiction: any likeness to real moons is chance.",
-                           "Made by the Quarry Lights team with free software.",
-                           "Mouse or arrows to choose, click or Return; Escape leaves."};
+    const std::string lines[] = {"A work of fiction: any likeness to real moons is chance.",
+                                 "Made by the Quarry Lights team with free software.",
+                                 "Mouse or arrows to choose, click or Return; Escape leaves."};
+    double size = FooterTextSize;
+    for (const std::string& line : lines) {
+        double width = TextWidth(cr, line, FontFace::Sans, FooterTextSize);
+        size = std::min(size, FooterTextSize * (FooterTextRight - FooterTextLeft) / width);
+    }
+    // The first line's ink starts at the box's top and the last line's ends at its bottom; the
+    // middle one lies halfway between them.
+    cairo_text_extents_t first = TextExtents(cr, lines[0], FontFace::Sans, size);
+    cairo_text_extents_t last = TextExtents(cr, lines[2], FontFace::Sans, size);
+    double firstBaseline = FooterTextTop - first.y_bearing;
+    double lastBaseline = FooterTextBottom - (last.y_bearing + last.height);
     for (int i = 0; i < 3; ++i) {
-        DrawText(cr, lines[i], FontFace::Sans, h * 0.17, h * 0.08, h * (0.30 + 0.28 * i),
-                 Align::Left, i == 0 ? Palette::Steel : Mix(Palette::Steel, Palette::Space, 0.3f));
+        DrawText(cr, lines[i], FontFace::Sans, size, FooterTextLeft,
+                 firstBaseline + (lastBaseline - firstBaseline) * i / 2, Align::Left,
+                 i == 0 ? Palette::Steel : Mix(Palette::Steel, Palette::Space, 0.3f));
     }
 }
 

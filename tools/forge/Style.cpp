@@ -25,11 +25,15 @@ double StartX(cairo_t* cr, const std::string& text, double x, Align align) {
 
 }  // namespace
 
-double TextWidth(cairo_t* cr, const std::string& text, FontFace face, double size) {
+cairo_text_extents_t TextExtents(cairo_t* cr, const std::string& text, FontFace face, double size) {
     UseFont(cr, face, size);
     cairo_text_extents_t extents;
     cairo_text_extents(cr, text.c_str(), &extents);
-    return extents.x_advance;
+    return extents;
+}
+
+double TextWidth(cairo_t* cr, const std::string& text, FontFace face, double size) {
+    return TextExtents(cr, text, face, size).x_advance;
 }
 
 void TextPath(cairo_t* cr, const std::string& text, FontFace face, double size, double x, double y,

@@ -33,6 +33,9 @@ double DrawText(cairo_t* cr, const std::string& text, FontFace face, double size
 void TextPath(cairo_t* cr, const std::string& text, FontFace face, double size, double x, double y,
               Align align);
 double TextWidth(cairo_t* cr, const std::string& text, FontFace face, double size);
+// Where the text's ink lies, from the pen at the start of its baseline, and how far it moves
+// the pen.
+cairo_text_extents_t TextExtents(cairo_t* cr, const std::string& text, FontFace face, double size);
 
 // Text that glows: soft halos in `glow`, then the letters filled top to bottom from `top` to
 // `bottom` with a thin dark outline.

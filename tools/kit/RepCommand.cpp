@@ -23,7 +23,8 @@ constexpr char RepHelp[] =
     "rep set FILE KEY VALUE    store the integer VALUE under KEY in the game section\n"
     "rep reset FILE            replace FILE with the settings of a fresh install (1024x768,\n"
     "                          full brightness, shaders and sound on), keeping its high score\n"
-    "rep where                 print the settings file the game beside the kit uses for you";
+    "rep where                 print the settings file the game beside the kit uses for you,\n"
+    "                          and on stderr what stops the game from saving it";
 
 // Bytes that would upset a terminal or a line-based reader are printed as \xNN.
 std::string Escaped(const std::string& text, bool quote) {
@@ -165,7 +166,9 @@ int Reset(const std::string& path) {
     return 0;
 }
 
-// The same choice the game makes at start: the file beside it, or the player's own.
+// The same choice the game makes at start: the file beside it, or the player's own. A file the
+// game cannot save is still the one it reads, so it is printed all the same, and what stands in
+// the way goes to stderr, as the game's main menu shows it.
 int Where() {
     if (!SetUpAssetRoot()) {
         return KitFail("cannot find the folder the kit runs from");
@@ -175,6 +178,11 @@ int Where() {
         return KitFail("no home folder to keep the settings in");
     }
     std::printf("%s\n", location.file.c_str());
+    std::string problem = SettingsSaveProblem(location);
+    if (!problem.empty()) {
+        std::fprintf(stderr, "cataclysm-kit: the game cannot save its settings there: %s\n",
+                     problem.c_str());
+    }
     return 0;
 }
 
