@@ -113,7 +113,7 @@ start_level_by_keys() {
 # (a screenshot NAME-firing.png in the middle); once the first life's five seconds of shield
 # are over, screenshots NAME-unturned.png, then Left held for half a second (a quarter turn),
 # then NAME-turned.png. Sets QUIET_FROM and FIRING_FROM (times) and LEVEL_FPS, the frame rate
-# over the whole stretch.
+# between them, while no screenshot takes processor time from the game.
 fire_and_turn() {
     local started=$1 name=$2
     sleep_until "$(calc "$started + 0.5")"
@@ -131,7 +131,9 @@ fire_and_turn() {
     hold_key Left 0.5
     sleep 0.3
     screenshot "$name-turned" > /dev/null
-    LEVEL_FPS=$(calc "$(frames_between "$started" "$(now)") / ($(now) - $started)")
+    local frames
+    frames=$(frames_between "$QUIET_FROM" "$FIRING_FROM")
+    LEVEL_FPS=$(calc "$frames / ($FIRING_FROM - $QUIET_FROM)")
 }
 
 # The ship at the centre of the screen looks otherwise on NAME-turned.png than on
@@ -150,10 +152,11 @@ check_turned() {
 
 # The menu's frame rate over three seconds from now.
 menu_frame_rate() {
-    local from
+    local from to
     from=$(now)
     sleep 3
-    calc "$(frames_between "$from" "$(now)") / ($(now) - $from)"
+    to=$(now)
+    calc "$(frames_between "$from" "$to") / ($to - $from)"
 }
 
 # Holds Q until the game-over screen opens its picture; prints the time it did. The wtype call
@@ -178,6 +181,8 @@ note "sway $(sway --version | awk '{ print $3 }') on $WAYLAND_DISPLAY, no X serv
 # window no keyboard focus, and every wtype call would bring its own focus and take it away.
 wtype -s 600000 &
 KEYBOARD_PID=$!
+sleep 0.5
+kill -0 "$KEYBOARD_PID" 2> /dev/null || fail "wtype could not add a keyboard to sway's seat"
 
 # The menu: sway's own full-screen window, the picture pillar-boxed and not black.
 GAME_VIDEO_DRIVER=""
