@@ -20,6 +20,9 @@ TEST_PACKAGES=(
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev libstb-dev python3
     xvfb xauth xdotool x11-apps x11-utils imagemagick sox desktop-file-utils
+    # the native Wayland scenario: a headless compositor, its screenshots and keys, and the EGL
+    # that SDL's Wayland driver draws through (only recommended by libegl1)
+    sway grim wtype libegl-mesa0
     # fuzzing (libFuzzer) and the sanitizer builds
     clang libclang-rt-14-dev
     # sound files made by others, which the sound tests load when present

@@ -1,5 +1,6 @@
 # Shared pieces of the end-to-end scenarios: a private X server with Mesa's software OpenGL,
-# OpenAL Soft mixing into a WAV file, the real game, xdotool input and screenshots.
+# OpenAL Soft mixing into a WAV file, the real game, xdotool input and screenshots (on a Wayland
+# desktop, wtype input and grim screenshots).
 # A scenario script sources this file with its two arguments: the bin folder and an output
 # folder for its logs, screenshots and captured audio.
 set -euo pipefail
@@ -17,6 +18,9 @@ GAME_PRELOAD=""
 # A command that start_game puts before the game, such as one that runs it as another user; it
 # must end by executing the game in the same process, so that GAME_PID is the game's.
 GAME_WRAPPER=()
+# The SDL video driver the game must use; empty lets SDL choose from the desktop it finds, as it
+# does for a player.
+GAME_VIDEO_DRIVER=x11
 
 # A private runtime folder: without one, libraries the game loads complain on stderr.
 export XDG_RUNTIME_DIR="$OUT_DIR/runtime"
@@ -84,7 +88,9 @@ CONF
 # saying so. It starts as from a terminal, where Ctrl-C reaches it: a script's background jobs
 # would otherwise inherit SIGINT ignored.
 start_game() {
-    env --default-signal=INT SDL_VIDEODRIVER=x11 \
+    local driver=(SDL_VIDEODRIVER="$GAME_VIDEO_DRIVER")
+    [ -n "$GAME_VIDEO_DRIVER" ] || driver=(-u SDL_VIDEODRIVER)
+    env --default-signal=INT "${driver[@]}" \
         LD_PRELOAD="${GAME_PRELOAD:-} ${E2E_KEEP_LOADED:-}" "${GAME_WRAPPER[@]}" "$GAME" \
         > "$OUT_DIR/game.out" 2> "$OUT_DIR/game.err" &
     GAME_PID=$!
@@ -127,8 +133,18 @@ quit_from_menu() {
     expect_clean_exit Escape
 }
 
-# Holds a key for a while, so that a screen sees it for whole frames.
+# True when the scenario's desktop is a Wayland compositor and no X server.
+on_wayland() { [ -z "${DISPLAY:-}" ] && [ -n "${WAYLAND_DISPLAY:-}" ]; }
+
+# Holds a key for a while, so that a screen sees it for whole frames. On Wayland each wtype call
+# is a virtual keyboard of its own that lets go of its keys when it ends, so one call holds the
+# key; it waits a tenth of a second first, since a key pressed the moment a new keyboard appears
+# can reach the compositor before the game has that keyboard's focus, and be lost.
 hold_key() {
+    if on_wayland; then
+        wtype -s 100 -P "$1" -s "$(awk -v s="${2:-0.5}" 'BEGIN { printf "%d", s * 1000 }')" -p "$1"
+        return
+    fi
     xdotool keydown "$1"
     sleep "${2:-0.5}"
     xdotool keyup "$1"
@@ -137,8 +153,52 @@ hold_key() {
 # Saves the whole screen as OUT_DIR/NAME.png and prints its mean brightness (0 is black).
 screenshot() {
     local png="$OUT_DIR/$1.png"
-    xwd -root -silent | /usr/bin/convert xwd:- "$png"
+    if on_wayland; then
+        grim "$png"
+    else
+        xwd -root -silent | /usr/bin/convert xwd:- "$png"
+    fi
     /usr/bin/convert "$png" -format '%[fx:mean]' info:
+}
+
+# The rectangle the picture must fill on a screen of $1 (WIDTHxHEIGHT), in screen pixels from
+# the top-left: SCREEN_W, SCREEN_H, VIEW_X, VIEW_Y, VIEW_W, VIEW_H.
+viewport_of() {
+    SCREEN_W=${1%x*}
+    SCREEN_H=${1#*x}
+    VIEW_X=0 VIEW_Y=0 VIEW_W=$SCREEN_W VIEW_H=$SCREEN_H
+    if ((SCREEN_W * 3 > SCREEN_H * 4)); then
+        VIEW_W=$((SCREEN_H * 4 / 3))
+        VIEW_X=$(((SCREEN_W - VIEW_W) / 2))
+    elif ((SCREEN_W * 3 < SCREEN_H * 4)); then
+        VIEW_H=$((SCREEN_W * 3 / 4))
+        # GL counts from the bottom: the spare pixel of an odd bar lies at the top.
+        VIEW_Y=$((SCREEN_H - VIEW_H - (SCREEN_H - VIEW_H) / 2))
+    fi
+}
+
+# The largest brightness (0 to 1) in the rectangle WxH+X+Y of screenshot $1, or with a third
+# argument "mean" its mean brightness.
+brightest() {
+    /usr/bin/convert "$OUT_DIR/$1.png" -crop "$2" +repage -format "%[fx:${3:-maxima}]" info:
+}
+mean_in() { brightest "$1" "$2" mean; }
+
+# The bars of screenshot $1 (see viewport_of) are black, and the picture (when $2 is "filled")
+# reaches every edge of its rectangle.
+check_bars() {
+    local right=$((VIEW_X + VIEW_W)) bottom=$((VIEW_Y + VIEW_H)) bar
+    for bar in "${VIEW_X}x${SCREEN_H}+0+0" "$((SCREEN_W - right))x${SCREEN_H}+${right}+0" \
+        "${SCREEN_W}x${VIEW_Y}+0+0" "${SCREEN_W}x$((SCREEN_H - bottom))+0+${bottom}"; do
+        case $bar in 0x* | *x0+*) continue ;; esac
+        [ "$(brightest "$1" "$bar")" = 0 ] || fail "$1: the bar $bar is not black"
+    done
+    [ "${2:-}" = filled ] || return 0
+    local edge
+    for edge in "1x${VIEW_H}+${VIEW_X}+${VIEW_Y}" "1x${VIEW_H}+$((right - 1))+${VIEW_Y}" \
+        "${VIEW_W}x1+${VIEW_X}+${VIEW_Y}" "${VIEW_W}x1+${VIEW_X}+$((bottom - 1))"; do
+        at_least "$(mean_in "$1" "$edge")" 0.005 || fail "$1: the picture does not reach $edge"
+    done
 }
 
 # Grabs the screen as OUT_DIR/NAME.xwd without converting it, for moments when a conversion
@@ -318,9 +378,13 @@ click() {
 # Arithmetic on decimal numbers: calc "1.5 + 2".
 calc() { awk "BEGIN { printf \"%.3f\", $* }"; }
 
-# The RMS amplitude of the captured audio over $2 seconds from $1 seconds into the file.
+# The RMS amplitude of the captured audio over $2 seconds from $1 seconds into the file; any
+# further arguments are sox effects applied first, such as a band filter.
 audio_rms() {
-    sox "$AUDIO_FILE" -n trim "$1" "$2" stat 2>&1 | awk '/RMS +amplitude/ { print $3 }'
+    local from=$1 seconds=$2
+    shift 2
+    sox "$AUDIO_FILE" -n trim "$from" "$seconds" "$@" stat 2>&1 |
+        awk '/RMS +amplitude/ { print $3 }'
 }
 
 # Sets KEY=VALUE in the settings file $1 for each further argument, through the kit.

@@ -13,22 +13,6 @@ settings_set "$SETTINGS" HighScore=0
 export ALSOFT_DRIVERS=null
 roundness="$(dirname "$0")/roundness.py"
 
-# The rectangle the picture must fill on a screen of $1 (WIDTHxHEIGHT), in screen pixels from
-# the top-left: SCREEN_W, SCREEN_H, VIEW_X, VIEW_Y, VIEW_W, VIEW_H.
-viewport_of() {
-    SCREEN_W=${1%x*}
-    SCREEN_H=${1#*x}
-    VIEW_X=0 VIEW_Y=0 VIEW_W=$SCREEN_W VIEW_H=$SCREEN_H
-    if ((SCREEN_W * 3 > SCREEN_H * 4)); then
-        VIEW_W=$((SCREEN_H * 4 / 3))
-        VIEW_X=$(((SCREEN_W - VIEW_W) / 2))
-    elif ((SCREEN_W * 3 < SCREEN_H * 4)); then
-        VIEW_H=$((SCREEN_W * 3 / 4))
-        # GL counts from the bottom: the spare pixel of an odd bar lies at the top.
-        VIEW_Y=$((SCREEN_H - VIEW_H - (SCREEN_H - VIEW_H) / 2))
-    fi
-}
-
 # The screen pixel (x y, from the top-left) where the game's fixed 4:3 projection puts the point
 # ($1, $2) at depth $3.
 pixel_of() {
@@ -36,30 +20,6 @@ pixel_of() {
         -v vh="$VIEW_H" 'BEGIN {
         printf "%.1f %.1f", vx + (1 + 1.3444432401894781 * x / -z) * vw / 2,
                             vy + (1 - 1.792590986919304 * y / -z) * vh / 2 }'
-}
-
-# The largest brightness (0 to 1) in the rectangle WxH+X+Y of screenshot $1, or with a third
-# argument "mean" its mean brightness.
-brightest() {
-    /usr/bin/convert "$OUT_DIR/$1.png" -crop "$2" +repage -format "%[fx:${3:-maxima}]" info:
-}
-mean_in() { brightest "$1" "$2" mean; }
-
-# The bars of screenshot $1 are black, and the picture (when $2 is "filled") reaches every edge
-# of its rectangle.
-check_bars() {
-    local right=$((VIEW_X + VIEW_W)) bottom=$((VIEW_Y + VIEW_H)) bar
-    for bar in "${VIEW_X}x${SCREEN_H}+0+0" "$((SCREEN_W - right))x${SCREEN_H}+${right}+0" \
-        "${SCREEN_W}x${VIEW_Y}+0+0" "${SCREEN_W}x$((SCREEN_H - bottom))+0+${bottom}"; do
-        case $bar in 0x* | *x0+*) continue ;; esac
-        [ "$(brightest "$1" "$bar")" = 0 ] || fail "$1: the bar $bar is not black"
-    done
-    [ "${2:-}" = filled ] || return 0
-    local edge
-    for edge in "1x${VIEW_H}+${VIEW_X}+${VIEW_Y}" "1x${VIEW_H}+$((right - 1))+${VIEW_Y}" \
-        "${VIEW_W}x1+${VIEW_X}+${VIEW_Y}" "${VIEW_W}x1+${VIEW_X}+$((bottom - 1))"; do
-        at_least "$(mean_in "$1" "$edge")" 0.005 || fail "$1: the picture does not reach $edge"
-    done
 }
 
 # The ring centred on the point ($2, $3) at depth $4, within $5 units of it, is round on
