@@ -282,6 +282,11 @@ void ResetInput() {
 // new press during its pause before leaving) is taken in after that, as this screen's own.
 void BeginScreenInput() {
     PressState = PressRecord{};
+    // Motion summed while nobody looked is no move of the new screen's pointer; on Wayland it
+    // holds the pointer's whole position from the moment it entered the window.
+    MouseState.dx = 0;
+    MouseState.dy = 0;
+    MouseState.dz = 0;
     for (size_t i = 0; i < sizeof KeyState; ++i) {
         Ignored.keys[i] = KeyState[i] & HeldBit;
     }

@@ -135,10 +135,11 @@ void TakeInputSnapshot();
 void ResetInput();
 
 // A screen calls this when it begins, so that a key held from the screen before does not act on
-// it: forgets the presses counted so far and makes each key and mouse or pad button that the
-// last PumpInput left held read as released until it is let go and pressed anew; then takes in
-// the events that came since. Start picked with Space does not skip the story, and Escape held a
-// little long when leaving the options does not leave the game from the main menu.
+// it: forgets the presses and the mouse motion counted so far, and makes each key and mouse or
+// pad button that the last PumpInput left held read as released until it is let go and pressed
+// anew; then takes in the events that came since. Start picked with Space does not skip the
+// story, and Escape held a little long when leaving the options does not leave the game from the
+// main menu.
 void BeginScreenInput();
 
 // Held keys and buttons count at once again: play takes fire held from the level banner.
