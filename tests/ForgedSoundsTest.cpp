@@ -28,12 +28,25 @@ void ExpectSeamlessLoop(const int16_t* samples, size_t count, int channels, int 
     }
 }
 
+// Each channel's mean, its DC offset, is below half a percent of full scale: an offset wastes
+// headroom and clicks where the sound starts or stops.
+void ExpectNoDcOffset(const int16_t* samples, size_t count, int channels) {
+    for (int channel = 0; channel < channels; ++channel) {
+        double sum = 0.0;
+        for (size_t i = channel; i < count; i += channels) {
+            sum += samples[i];
+        }
+        double mean = sum / (count / channels) / 32768.0;
+        EXPECT_LT(std::fabs(mean), 0.005) << "channel " << channel;
+    }
+}
+
 class ForgedSoundsTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(SetUpAssetRoot()); }
 };
 
-TEST_F(ForgedSoundsTest, ShipSoundsArePlayableSixteenBitPcmAndTheThrustLoopsSeamlessly) {
+TEST_F(ForgedSoundsTest, ShipSoundsArePlayableCentredSixteenBitPcmAndTheThrustLoopsSeamlessly) {
     struct Expected {
         const char* path;
         ALenum format;
@@ -47,17 +60,19 @@ TEST_F(ForgedSoundsTest, ShipSoundsArePlayableSixteenBitPcmAndTheThrustLoopsSeam
         std::vector<uint8_t> bytes;
         ASSERT_TRUE(ReadAssetFile(sound.path, bytes)) << "the forge did not make it";
         WaveLayout layout = ParseWave(bytes.data(), bytes.size());
-        EXPECT_TRUE(layout.Playable());
         EXPECT_EQ(layout.format, sound.format);
         EXPECT_EQ(layout.frequency, sound.frequency);
+        ASSERT_TRUE(layout.Playable());
+        const int16_t* samples = reinterpret_cast<const int16_t*>(bytes.data() + layout.dataOffset);
+        const int channels = sound.format == AL_FORMAT_STEREO16 ? 2 : 1;
+        ExpectNoDcOffset(samples, layout.dataSize / 2, channels);
         if (std::string(sound.path) == "sound/ship/thrust.wav") {
-            ExpectSeamlessLoop(reinterpret_cast<const int16_t*>(bytes.data() + layout.dataOffset),
-                               layout.dataSize / 2, 1, 90);
+            ExpectSeamlessLoop(samples, layout.dataSize / 2, 1, 90);
         }
     }
 }
 
-TEST_F(ForgedSoundsTest, MusicIsLongStereoLoudEnoughAndLoopsSeamlessly) {
+TEST_F(ForgedSoundsTest, MusicIsLongStereoLoudEnoughCentredAndLoopsSeamlessly) {
     struct Expected {
         const char* path;
         double minimumSeconds;
@@ -81,6 +96,7 @@ TEST_F(ForgedSoundsTest, MusicIsLongStereoLoudEnoughAndLoopsSeamlessly) {
         double rms = std::sqrt(sum / samples.size()) / 32768.0;
         EXPECT_GT(rms, 0.05) << "too quiet to hear over the effects";
         EXPECT_LT(rms, 0.5);
+        ExpectNoDcOffset(samples.data(), samples.size(), 2);
         ExpectSeamlessLoop(samples.data(), samples.size(), 2, 99);
     }
 }

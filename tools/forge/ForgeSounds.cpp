@@ -11,6 +11,15 @@ namespace {
 
 constexpr int ThrustRate = 22050;
 
+// Takes the DC offset out of a one-shot effect of interleaved channels, which starts from
+// silence; before its fade-out, which then still ends it at zero.
+void BlockDc(std::vector<float>& samples, size_t channels) {
+    std::vector<DcBlocker> blockers(channels);
+    for (size_t i = 0; i < samples.size(); ++i) {
+        samples[i] = blockers[i % channels].Process(samples[i]);
+    }
+}
+
 // Fades the last samples of a one-shot effect to silence, so it never ends on a step.
 void FadeOut(std::vector<float>& samples, size_t channels, size_t frames) {
     size_t total = samples.size() / channels;
@@ -46,21 +55,9 @@ std::vector<float> MakeLaserShot() {
     for (size_t i = echo; i < frames; ++i) {
         shot[i] += 0.28f * dry[i - echo];
     }
+    BlockDc(shot, 1);
     FadeOut(shot, 1, SynthRate / 200);
     return MasterMono(shot, 0.7f);
-}
-
-// Runs a filter over a loop twice and keeps the second pass, so its state at the start of the
-// loop is the state the end of the loop leaves: the filtered loop joins without a step.
-template <typename Step>
-std::vector<float> FilterLoop(const std::vector<float>& input, Step step) {
-    std::vector<float> output(input.size());
-    for (int pass = 0; pass < 2; ++pass) {
-        for (size_t i = 0; i < input.size(); ++i) {
-            output[i] = step(input[i]);
-        }
-    }
-    return output;
 }
 
 // An engine's rumble for the thrust loop: deep filtered noise, a roar that swells and
@@ -95,7 +92,8 @@ std::vector<float> MakeThrust() {
         thrust[i] = 3.2f * rumble[i] + 0.9f * roar[i] * swell + 0.05f * hiss[i] + 0.12f * hum;
     }
     Filter smooth(atThrustRate(2400.0f), 0.0f);
-    thrust = FilterLoop(thrust, [&](float x) { return smooth.Process(x).low; });
+    DcBlocker blocker(ThrustRate);
+    thrust = FilterLoop(thrust, [&](float x) { return blocker.Process(smooth.Process(x).low); });
     return MasterMono(thrust, 0.5f);
 }
 
@@ -163,6 +161,7 @@ std::vector<float> MakeDebrisExplosion() {
         interleaved[2 * i] = reflected.left[i];
         interleaved[2 * i + 1] = reflected.right[i];
     }
+    BlockDc(interleaved, 2);
     FadeOut(interleaved, 2, SynthRate / 10);
     return MasterMono(interleaved, 0.9f);
 }

@@ -92,7 +92,8 @@ float Oscillator::Saw(double hz) {
 float Oscillator::Pulse(double hz, double width) {
     double t = phase;
     double increment = Advance(hz);
-    double value = t < width ? 1.0 : -1.0;
+    // Centred on zero: a pulse high for a fraction `width` of its cycle averages 2 width - 1.
+    double value = (t < width ? 1.0 : -1.0) - (2.0 * width - 1.0);
     double falling = t + 1.0 - width;
     falling -= std::floor(falling);
     return static_cast<float>(value + Blep(t, increment) - Blep(falling, increment));
@@ -126,6 +127,21 @@ Filter::Output Filter::Process(float input) {
     state1 = 2.0f * v1 - state1;
     state2 = 2.0f * v2 - state2;
     return {v2, v1, input - damping * v1 - v2};
+}
+
+namespace {
+// Low enough that the phase of the deepest bass and kick is left as it was, so the mastered
+// peaks and loudness stay where they were.
+constexpr float DcBlockerHz = 2.0f;
+}  // namespace
+
+DcBlocker::DcBlocker(int rate)
+    : pole(std::exp(-2.0f * static_cast<float>(Pi) * DcBlockerHz / static_cast<float>(rate))) {}
+
+float DcBlocker::Process(float input) {
+    lastOutput = input - lastInput + pole * lastOutput;
+    lastInput = input;
+    return lastOutput;
 }
 
 float Envelope::At(float t, float held) const {
@@ -609,10 +625,15 @@ void SetPeak(std::vector<float>& samples, float peakLevel) {
 }  // namespace
 
 std::vector<float> MasterStereo(const StereoTrack& mix, float drive, float peakLevel) {
+    // Before the saturation, so that it rounds off both halves of the wave alike.
+    DcBlocker leftBlocker, rightBlocker;
+    std::vector<float> left = FilterLoop(mix.left, [&](float x) { return leftBlocker.Process(x); });
+    std::vector<float> right =
+        FilterLoop(mix.right, [&](float x) { return rightBlocker.Process(x); });
     std::vector<float> interleaved(mix.Frames() * 2);
     for (size_t i = 0; i < mix.Frames(); ++i) {
-        interleaved[2 * i] = mix.left[i];
-        interleaved[2 * i + 1] = mix.right[i];
+        interleaved[2 * i] = left[i];
+        interleaved[2 * i + 1] = right[i];
     }
     // Saturate relative to the mix's own peak, so that drive alone decides how much the
     // loudest moments are rounded off.

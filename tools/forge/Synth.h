@@ -60,7 +60,8 @@ struct Pan {
 
 double MidiToHz(double note);
 
-// Band-limited sawtooth and pulse (polyBLEP) and plain sine and triangle, one phase each.
+// Band-limited sawtooth and pulse (polyBLEP) and plain sine and triangle, one phase each;
+// each averages zero over a cycle, whatever the pulse's width.
 class Oscillator {
 public:
     // startPhase in cycles; only its fractional part counts.
@@ -94,6 +95,33 @@ private:
     float state1 = 0.0f;
     float state2 = 0.0f;
 };
+
+// A one-pole high-pass at a few hertz that takes a constant offset (DC) out of a signal and
+// leaves everything audible as it was. An offset wastes headroom and clicks where a sound starts
+// or stops; asymmetric waves (a narrow pulse, a decaying kick) leave one in the mix.
+class DcBlocker {
+public:
+    explicit DcBlocker(int rate = SynthRate);
+    float Process(float input);
+
+private:
+    float pole;
+    float lastInput = 0.0f;
+    float lastOutput = 0.0f;
+};
+
+// Runs a filter step over a loop twice and keeps the second pass, so its state at the start of
+// the loop is the state the end of the loop leaves: the filtered loop joins without a step.
+template <typename Step>
+std::vector<float> FilterLoop(const std::vector<float>& input, Step step) {
+    std::vector<float> output(input.size());
+    for (int pass = 0; pass < 2; ++pass) {
+        for (size_t i = 0; i < input.size(); ++i) {
+            output[i] = step(input[i]);
+        }
+    }
+    return output;
+}
 
 // Attack, decay, sustain level and release, in seconds: a note held for `held` seconds.
 struct Envelope {
@@ -187,8 +215,8 @@ void AddPingPongDelay(const StereoTrack& send, size_t delayFrames, float feedbac
 // pumping of dance music where the kick pushes the other parts down.
 void Duck(StereoTrack& track, const std::vector<size_t>& hits, float depth, float seconds);
 
-// The final mix as interleaved stereo in [-1, 1]: a gentle saturation, then the peak set to
-// peakLevel.
+// The final mix of a loop as interleaved stereo in [-1, 1]: its DC offset taken out round the
+// loop, a gentle saturation, then the peak set to peakLevel.
 std::vector<float> MasterStereo(const StereoTrack& mix, float drive, float peakLevel);
 // The same for a mono effect.
 std::vector<float> MasterMono(std::vector<float> samples, float peakLevel);
