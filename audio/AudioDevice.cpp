@@ -187,16 +187,15 @@ bool AdoptReopenedAudioDevice() {
         alcCloseDevice(AudioDevice);
     }
     AudioDevice = fresh;
-    // A device that opens but takes no context is lost again: the watch tries once more.
-    bool playing = MakeContext(fresh);
-    WatchedDevice.store(fresh);
-    if (!playing) {
+    // A device that opens but takes no context is lost again: with no device to watch, the
+    // watch tries once more.
+    if (!MakeContext(fresh)) {
         alcCloseDevice(fresh);
         AudioDevice = nullptr;
-        WatchedDevice.store(nullptr);
     }
+    WatchedDevice.store(AudioDevice);
     ReopenedDevice.store(nullptr);
-    if (!playing) {
+    if (AudioDevice == nullptr) {
         return false;
     }
     if (SoundOutputPaused && DevicePause != nullptr) {
