@@ -23,6 +23,8 @@ TEST_PACKAGES=(
     # the native Wayland scenario: a headless compositor, its screenshots and keys, and the EGL
     # that SDL's Wayland driver draws through (only recommended by libegl1)
     sway grim wtype libegl-mesa0
+    # a real window manager to hide the game's window, and a real sound server to restart
+    openbox xterm pulseaudio pulseaudio-utils
     # fuzzing (libFuzzer) and the sanitizer builds
     clang libclang-rt-14-dev
     # sound files made by others, which the sound tests load when present
