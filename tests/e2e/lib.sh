@@ -36,8 +36,14 @@ fail() {
 
 note() { echo "e2e: $*"; }
 
+# Helpers the scenario started in the background, such as a window manager: killed at the end.
+HELPER_PIDS=()
+
 cleanup() {
     [ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null || true
+    for pid in "${HELPER_PIDS[@]}" ${RECORDER_PID:-} ${SOUND_SERVER_PID:-}; do
+        kill -9 "$pid" 2>/dev/null || true
+    done
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
     return 0
 }
@@ -81,6 +87,55 @@ file=$AUDIO_FILE
 CONF
     export ALSOFT_CONF="$OUT_DIR/alsoft.conf"
 }
+
+# Plays the game's sound through a real sound server, as on a player's desktop: PulseAudio with
+# one null sink "out", which OpenAL Soft finds by itself (no ALSOFT_DRIVERS). The server and its
+# clients keep their cookie and state in the scenario's folder; record captures the sink.
+use_sound_server() {
+    unset ALSOFT_DRIVERS ALSOFT_CONF
+    export HOME="$OUT_DIR/home"
+    mkdir -p "$HOME"
+    export PULSE_CLIENTCONFIG="$OUT_DIR/pulse-client.conf"
+    echo "autospawn = no" > "$PULSE_CLIENTCONFIG"
+    start_sound_server
+}
+start_sound_server() {
+    pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --log-target=stderr \
+        -L "module-null-sink sink_name=out" -L module-native-protocol-unix \
+        >> "$OUT_DIR/pulseaudio.log" 2>&1 &
+    SOUND_SERVER_PID=$!
+    for _ in $(seq 100); do
+        pactl info > /dev/null 2>&1 && { pactl set-default-sink out; return 0; }
+        kill -0 "$SOUND_SERVER_PID" 2>/dev/null || fail "pulseaudio did not start"
+        sleep 0.05
+    done
+    fail "pulseaudio did not answer"
+}
+# Kills the sound server as a crash would.
+kill_sound_server() {
+    kill -9 "$SOUND_SERVER_PID"
+    wait "$SOUND_SERVER_PID" 2>/dev/null || true
+    SOUND_SERVER_PID=""
+}
+
+# Records the sink's monitor into OUT_DIR/$1.raw until stop_recording makes it $1.wav, which
+# becomes the file audio_rms reads. RECORDED_FROM is the time it started; into_recording gives
+# the offset into the recording of a wall-clock time.
+record() {
+    RECORDING=$1
+    parec -d out.monitor --raw --format=s16le --rate=44100 --channels=2 \
+        > "$OUT_DIR/$RECORDING.raw" 2>> "$OUT_DIR/parec.log" &
+    RECORDER_PID=$!
+    RECORDED_FROM=$(now)
+}
+stop_recording() {
+    kill "$RECORDER_PID" 2>/dev/null || true
+    wait "$RECORDER_PID" 2>/dev/null || true
+    RECORDER_PID=""
+    AUDIO_FILE="$OUT_DIR/$RECORDING.wav"
+    sox -t raw -r 44100 -e signed -b 16 -c 2 "$OUT_DIR/$RECORDING.raw" "$AUDIO_FILE"
+}
+into_recording() { calc "$1 - $RECORDED_FROM"; }
 
 # Only the game gets the frame logger (see log_frames) and the libraries sanitized.sh keeps
 # loaded; the tools the scenario runs get neither. The game must use the private X server: when
@@ -386,6 +441,12 @@ audio_rms() {
     sox "$AUDIO_FILE" -n trim "$from" "$seconds" "$@" stat 2>&1 |
         awk '/RMS +amplitude/ { print $3 }'
 }
+
+# The laser's sound lies around 2.4 kHz, where the level's bass-heavy music is quiet: in that
+# band firing is about five times as loud as the music alone, which varies less than 1.3 times
+# over its first fifteen seconds.
+LASER_BAND=(bandpass 2400 500h)
+LASER_GAIN=2.5
 
 # Sets KEY=VALUE in the settings file $1 for each further argument, through the kit.
 settings_set() {

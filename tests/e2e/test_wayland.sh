@@ -20,11 +20,6 @@ for tool in sway swaymsg grim wtype; do
     fi
 done
 SCREEN=1280x720
-# The laser's sound lies around 2.4 kHz, where the level's bass-heavy music is quiet: in that
-# band firing is about five times as loud as the music alone, which varies less than 1.3 times
-# over its first fifteen seconds.
-LASER_BAND=(bandpass 2400 500h)
-LASER_GAIN=2.5
 TURNED_PIXELS=300 # a quarter turn changes about 900 of the ship's pixels, none turning almost none
 
 # The compositor's user and everything it reads or writes live in a folder every user can reach.
