@@ -34,8 +34,7 @@ players=("bcpkg$$a" "bcpkg$$b")
 installed=""
 package_cleanup() {
     cleanup
-    [ -n "$installed" ] && DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq "$package_name" \
-        "$data_name" > /dev/null 2>&1
+    [ -n "$installed" ] && { dpkg --purge "$package_name" "$data_name" > /dev/null 2>&1 || true; }
     for player in "${players[@]}"; do
         id "$player" > /dev/null 2>&1 && userdel "$player" 2> /dev/null
     done
@@ -193,9 +192,9 @@ DEBIAN_FRONTEND=noninteractive apt-get remove -y "$package_name" > "$OUT_DIR/rem
     fail "apt-get remove failed: $(tail -n 5 "$OUT_DIR/remove.log")"
 none_left "$package_name" "apt-get remove $package_name"
 verify_packages "$data_name"
-# Then the data, and purging both leaves nothing of the game below /usr.
-DEBIAN_FRONTEND=noninteractive apt-get purge -y "$package_name" "$data_name" \
-    > "$OUT_DIR/purge.log" 2>&1 || fail "apt-get purge failed: $(tail -n 5 "$OUT_DIR/purge.log")"
+# Then the data, and purging it leaves nothing of the game below /usr.
+DEBIAN_FRONTEND=noninteractive apt-get purge -y "$data_name" > "$OUT_DIR/purge.log" 2>&1 ||
+    fail "apt-get purge failed: $(tail -n 5 "$OUT_DIR/purge.log")"
 installed=""
 none_left "$data_name" "apt-get purge $data_name"
 for name in "$package_name" "$data_name"; do
