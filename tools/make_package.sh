@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Builds the Debian package of the game from this source tree:
-#   tools/make_package.sh [BUILD_DIR]   -> BUILD_DIR/brindles-cataclysm_VERSION_ARCH.deb
+# Builds the Debian packages of the game from this source tree:
+#   tools/make_package.sh [BUILD_DIR]
+#   -> BUILD_DIR/brindles-cataclysm_VERSION_ARCH.deb, the programs, and
+#      BUILD_DIR/brindles-cataclysm-data_VERSION_all.deb, the assets they load.
 # BUILD_DIR is build/ by default. The tree is copied to BUILD_DIR/package/ and built there with
-# dpkg-buildpackage, so nothing is written beside the clone. Prints the package's path. Needs the packages of debian/control's Build-Depends (tools/setup.sh
-# test installs them, with debhelper).
+# dpkg-buildpackage, so nothing is written beside the clone; the .changes and .buildinfo files
+# stay there. Prints the paths of the two packages, the programs' first, one a line. Needs the
+# packages of debian/control's Build-Depends (tools/setup.sh test installs them, with debhelper).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 mkdir -p "${1:-$root/build}"
@@ -29,6 +32,8 @@ tar -C "$root" --exclude=./.git --exclude='./build*' --exclude=./out -cf - . | t
     echo "make_package.sh: dpkg-buildpackage failed; the whole log is $work/build.log" >&2
     exit 1
 }
-package="brindles-cataclysm_${version}_${arch}.deb"
-mv "$work/$package" "$out/$package"
-echo "$out/$package"
+for package in "brindles-cataclysm_${version}_${arch}.deb" \
+    "brindles-cataclysm-data_${version}_all.deb"; do
+    mv "$work/$package" "$out/$package"
+    echo "$out/$package"
+done

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# The Debian package as a player meets it: built from this tree, checked by lintian, appstreamcli
-# and desktop-file-validate (any error or warning fails), installed into the machine with
-# apt-get, and played by an unprivileged user in a private X server (presenter, menu, a game
-# with shots fired, Q, game over, Escape). That player's ~/.config/brindles-cataclysm/bc.rep
-# must hold the desktop size and the high score of that game; a second user gets a fresh file
-# of their own, root a file in its own home, and the installed folders stay as the package left
-# them. Removing and purging the package leaves none of its files and every player's own file.
-# Needs root, as the CI machine has; the machine is left as it was found, users and package
-# removed, whatever happens.
+# The Debian packages as a player meets them: the programs and their data built from this tree,
+# checked by lintian, appstreamcli and desktop-file-validate (any error or warning fails),
+# installed into the machine with apt-get, and played by an unprivileged user in a private X
+# server (presenter, menu, a game with shots fired, Q, game over, Escape). That player's
+# ~/.config/brindles-cataclysm/bc.rep must hold the desktop size and the high score of that
+# game; a second user gets a fresh file of their own, root a file in its own home, and the
+# installed folders stay as the packages left them. Removing the programs' package leaves none
+# of its files and the data whole; removing and purging the data too leaves nothing of the game
+# below /usr, and every player's own file. Needs root, as the CI machine has; the machine is
+# left as it was found, users and packages removed, whatever happens.
 source "$(dirname "$0")/lib.sh"
 if [ "$(id -u)" -ne 0 ]; then
     echo "e2e: test_package skipped: installing a package and adding users needs root"
@@ -16,12 +17,15 @@ fi
 source_root="$(cd "$(dirname "$0")/../.." && pwd)"
 build=$(cd "$BIN_DIR/.." && pwd)
 package_name=brindles-cataclysm
-# What dpkg knows of the package: nothing (or not-installed), installed, config-files...
-package_state() { dpkg-query -W -f='${db:Status-Status}' "$package_name" 2>/dev/null || true; }
-case "$(package_state)" in
-    "" | not-installed) ;;
-    *) fail "$package_name is on this machine already ($(package_state)); remove it first" ;;
-esac
+data_name=brindles-cataclysm-data
+# What dpkg knows of a package ($1): nothing (or not-installed), installed, config-files...
+package_state() { dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null || true; }
+for name in "$package_name" "$data_name"; do
+    case "$(package_state "$name")" in
+        "" | not-installed) ;;
+        *) fail "$name is on this machine already ($(package_state "$name")); remove it first" ;;
+    esac
+done
 
 # Everything the players touch lives in a folder every user can reach, whatever the clone's.
 shared=$(mktemp -d /tmp/cataclysm-package-XXXXXX)
@@ -30,8 +34,7 @@ players=("bcpkg$$a" "bcpkg$$b")
 installed=""
 package_cleanup() {
     cleanup
-    [ -n "$installed" ] && DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq "$package_name" \
-        > /dev/null 2>&1
+    [ -n "$installed" ] && { dpkg --purge "$package_name" "$data_name" > /dev/null 2>&1 || true; }
     for player in "${players[@]}"; do
         id "$player" > /dev/null 2>&1 && userdel "$player" 2> /dev/null
     done
@@ -50,17 +53,21 @@ no_findings() {
 }
 
 started=$SECONDS
-deb=$("$source_root/tools/make_package.sh" "$build") || fail "tools/make_package.sh failed"
-note "built $(basename "$deb") in $((SECONDS - started)) s"
-lintian --fail-on error,warning -I "$deb" > "$OUT_DIR/lintian.txt" 2>&1 ||
+debs=$("$source_root/tools/make_package.sh" "$build") || fail "tools/make_package.sh failed"
+mapfile -t debs <<< "$debs"
+[ "${#debs[@]}" = 2 ] || fail "tools/make_package.sh printed ${#debs[@]} packages, not 2"
+note "built $(basename -a "${debs[@]}" | tr '\n' ' ')in $((SECONDS - started)) s"
+lintian --fail-on error,warning -I "${debs[@]}" > "$OUT_DIR/lintian.txt" 2>&1 ||
     fail "lintian: $(grep -v '^running with root' "$OUT_DIR/lintian.txt")"
 no_findings "$OUT_DIR/lintian.txt" lintian "E:" "W:"
 note "lintian: $(grep -c '^I:' "$OUT_DIR/lintian.txt" || true) informational tags (lintian.txt)"
 
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" \
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${debs[@]}" \
     > "$OUT_DIR/apt-install.log" 2>&1 || fail "apt-get install failed: $(tail -n 5 "$OUT_DIR/apt-install.log")"
 installed=yes
-dpkg-query -L "$package_name" > "$OUT_DIR/package-files.txt"
+for name in "$package_name" "$data_name"; do
+    dpkg-query -L "$name" > "$OUT_DIR/files-$name.txt"
+done
 game_folder=/usr/lib/games/$package_name
 data_folder=/usr/share/games/$package_name
 desktop=/usr/share/applications/$package_name.desktop
@@ -82,8 +89,9 @@ metainfo=$(ls /usr/share/metainfo/*.metainfo.xml | grep -i cataclysm)
 appstreamcli validate --no-net "$metainfo" > "$OUT_DIR/appstream.txt" 2>&1 ||
     fail "appstreamcli validate: $(cat "$OUT_DIR/appstream.txt")"
 no_findings "$OUT_DIR/appstream.txt" "appstreamcli validate" "E:" "W:"
-grep -q "^Depends:.*libopenal1.*libgl1" <(dpkg-query -s "$package_name") ||
-    fail "the package does not depend on libopenal1 and libgl1"
+version=$(dpkg-query -W -f='${Version}' "$package_name")
+grep -q "^Depends:.*$data_name (= $version).*libopenal1.*libgl1" <(dpkg-query -s "$package_name") ||
+    fail "the package does not depend on $data_name (= $version), libopenal1 and libgl1"
 
 # What the package put below /usr, to compare with after the runs.
 list_installed() { find "$game_folder" "$data_folder" -printf '%p %s %T@\n' | sort; }
@@ -164,24 +172,40 @@ settings_hold "$shared/home-root/.config/$package_name/bc.rep" ScreenWidth=1024 
 list_installed > "$OUT_DIR/installed-after.txt"
 diff "$OUT_DIR/installed-before.txt" "$OUT_DIR/installed-after.txt" > /dev/null ||
     fail "the installed folders changed: $(diff "$OUT_DIR/installed-before.txt" "$OUT_DIR/installed-after.txt" | head -n 5)"
-dpkg --verify "$package_name" > "$OUT_DIR/verify.txt" || fail "dpkg --verify: $(cat "$OUT_DIR/verify.txt")"
+verify_packages() {
+    dpkg --verify "$@" > "$OUT_DIR/verify.txt" || fail "dpkg --verify: $(cat "$OUT_DIR/verify.txt")"
+}
+verify_packages "$package_name" "$data_name"
 
-# Removal, then purge: none of the package's files are left, every player's own file is.
-dpkg -r "$package_name" > "$OUT_DIR/remove.log" 2>&1 || fail "dpkg -r failed: $(cat "$OUT_DIR/remove.log")"
-while read -r path; do
-    case "$path" in
-        *brindles-cataclysm* | *cataclysm-kit*) ;;
-        *) [ -d "$path" ] && continue ;;  # a folder other packages share, such as /usr/share
-    esac
-    [ ! -e "$path" ] && [ ! -L "$path" ] || fail "dpkg -r left $path"
-done < "$OUT_DIR/package-files.txt"
-dpkg --purge "$package_name" > "$OUT_DIR/purge.log" 2>&1 || fail "dpkg --purge failed"
+# Fails when a file that package $1 listed at install time is still there after $2.
+none_left() {
+    while read -r path; do
+        case "$path" in
+            *brindles-cataclysm* | *cataclysm-kit*) ;;
+            *) [ -d "$path" ] && continue ;;  # a folder other packages share, such as /usr/share
+        esac
+        [ ! -e "$path" ] && [ ! -L "$path" ] || fail "$2 left $path"
+    done < "$OUT_DIR/files-$1.txt"
+}
+# The programs go alone: every file of theirs with them (the link base/ too), the data stays.
+DEBIAN_FRONTEND=noninteractive apt-get remove -y "$package_name" > "$OUT_DIR/remove.log" 2>&1 ||
+    fail "apt-get remove failed: $(tail -n 5 "$OUT_DIR/remove.log")"
+none_left "$package_name" "apt-get remove $package_name"
+verify_packages "$data_name"
+# Then the data, and purging it leaves nothing of the game below /usr.
+DEBIAN_FRONTEND=noninteractive apt-get purge -y "$data_name" > "$OUT_DIR/purge.log" 2>&1 ||
+    fail "apt-get purge failed: $(tail -n 5 "$OUT_DIR/purge.log")"
 installed=""
-case "$(package_state)" in
-    "" | not-installed) ;;
-    *) fail "dpkg still has the package as $(package_state) after --purge" ;;
-esac
+none_left "$data_name" "apt-get purge $data_name"
+for name in "$package_name" "$data_name"; do
+    case "$(package_state "$name")" in
+        "" | not-installed) ;;
+        *) fail "dpkg still has $name as $(package_state "$name") after the purge" ;;
+    esac
+done
+[ ! -e "$game_folder" ] && [ ! -e "$data_folder" ] ||
+    fail "the purge left $game_folder or $data_folder"
 for file in "$first_file" "$second_file"; do
     [ -f "$file" ] || fail "removing the package took $file"
 done
-note "package built, checked, installed, played by two users and root, removed and purged: ok"
+note "packages built, checked, installed, played by two users and root, removed and purged: ok"

@@ -4,9 +4,10 @@
 # desktop pieces: links DIR/bin/brindles-cataclysm and DIR/bin/cataclysm-kit, a desktop entry,
 # the forged icons in the hicolor theme, the AppStream metainfo and the manual pages.
 #
-# The Debian package (debian/rules) installs the same pieces by the games layout: the programs
+# The Debian packages (debian/rules) install the same pieces by the games layout: the programs
 # in /usr/lib/games/brindles-cataclysm/, the assets in /usr/share/games/brindles-cataclysm/base/
-# with a link base/ beside the programs, and the commands in /usr/games/. The game keeps its
+# (the package brindles-cataclysm-data) with a link base/ beside the programs, and the commands
+# in /usr/games/. The game keeps its
 # settings in base/config/ when the player may write there, else in the player's own folder.
 
 set(CATACLYSM_INSTALL_GAME_DIR "lib/brindles-cataclysm" CACHE STRING
