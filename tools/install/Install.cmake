@@ -7,8 +7,8 @@
 # The Debian packages (debian/rules) install the same pieces by the games layout: the programs
 # in /usr/lib/games/brindles-cataclysm/, the assets in /usr/share/games/brindles-cataclysm/base/
 # (the package brindles-cataclysm-data) with a link base/ beside the programs, and the commands
-# in /usr/games/. The game keeps its
-# settings in base/config/ when the player may write there, else in the player's own folder.
+# in /usr/games/. The game keeps its settings in base/config/ when the player may write there,
+# else in the player's own folder.
 
 set(CATACLYSM_INSTALL_GAME_DIR "lib/brindles-cataclysm" CACHE STRING
     "Folder below the install prefix that holds the game and its kit")
