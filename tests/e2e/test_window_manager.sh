@@ -12,10 +12,10 @@ use_sound_server
 start_display "$SCREEN"
 openbox --sm-disable > "$OUT_DIR/openbox.log" 2>&1 &
 HELPER_PIDS+=($!)
-# The window manager is running once it owns the screen's selection.
-for _ in $(seq 100); do
+# The window manager is running once it names its check window on the root window.
+for try in $(seq 101); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    kill -0 "${HELPER_PIDS[0]}" 2>/dev/null || fail "openbox did not start"
+    kill -0 "${HELPER_PIDS[0]}" 2>/dev/null && [ "$try" -le 100 ] || fail "openbox did not start"
     sleep 0.1
 done
 log_frames
