@@ -76,7 +76,8 @@ void CountPress(uint8_t& count) {
     }
 }
 
-// A button's held bit, its mark while ignored, and its press count (null when not counted).
+// A key's or button's held bit, its mark while ignored, and its press count (null when not
+// counted): a press counts when it finds the key or button up.
 void ApplyButton(uint8_t* held, uint8_t* ignored, uint8_t* presses, bool down) {
     if (held == nullptr) {
         return;
@@ -190,14 +191,10 @@ void ApplyInputEvent(const SDL_Event& event) {
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
             KeyCode code = KeyCodeFor(event.key.keysym.scancode, event.key.keysym.sym);
-            bool down = event.type == SDL_KEYDOWN;
-            if (down && event.key.repeat == 0) {
-                CountPress(PressState.keys[code]);
-            }
-            SetHeld(&KeyState[code], down);
-            if (!down) {
-                Ignored.keys[code] = 0;
-            }
+            // A key's repeats while it is held are no presses.
+            ApplyButton(&KeyState[code], &Ignored.keys[code],
+                        event.key.repeat == 0 ? &PressState.keys[code] : nullptr,
+                        event.type == SDL_KEYDOWN);
             break;
         }
         case SDL_MOUSEBUTTONDOWN:

@@ -36,9 +36,6 @@ void EnableBlendedTexturing() {
     glEnable(GL_BLEND);
 }
 
-// The timed screens take no input, but each frame still follows the keys (PumpInput), so that
-// the screen after them knows which ones were already held.
-
 float GlobalSeconds() {
     ReadClock(GlobalClock);
     return ElapsedSeconds(GlobalClock);
@@ -82,6 +79,8 @@ bool EndScreenGoesOn(float seconds) {
 // emblem and the line with its green brightened by `glow`.
 void DrawEndFrame(const Targa& picture, float opacity, bool texturingOffAfterPicture,
                   const NewHighScore& record, float glow) {
+    // The timed screens take no input, but each of their frames follows the keys, so that the
+    // screen after them knows which ones were already held.
     PumpInput();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();

@@ -151,18 +151,18 @@ start_game() {
     GAME_PID=$!
 }
 
-# Waits until the game's window exists; prints its id. The deadline is in seconds, not tries:
-# on a loaded machine each look at the window tree can take a while.
+# Waits until the game's window (or the window titled $1) exists; prints its id. The deadline is
+# in seconds, not tries: on a loaded machine each look at the window tree can take a while.
 wait_for_window() {
-    local deadline=$((SECONDS + 90)) id=""
+    local title=${1:-"Brindle's Cataclysm"} deadline=$((SECONDS + 90)) id=""
     while [ $SECONDS -lt $deadline ]; do
-        id=$(xdotool search --name "^Brindle's Cataclysm$" 2>/dev/null | head -n 1 || true)
+        id=$(xdotool search --name "^$title\$" 2>/dev/null | head -n 1 || true)
         [ -n "$id" ] && { echo "$id"; return 0; }
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window appeared"
         sleep 0.2
     done
     xwininfo -root -tree > "$OUT_DIR/window-tree.txt" 2>&1 || true
-    fail "no window titled \"Brindle's Cataclysm\" (window tree in window-tree.txt)"
+    fail "no window titled \"$title\" (window tree in window-tree.txt)"
 }
 
 # Starts the game and waits until its main menu has shown for a second; with a name, saves a
@@ -403,12 +403,13 @@ fly_until_scored() {
     [ "$changed_looks" -ge 2 ] || fail "the score did not leave 0 in $SCORED_LEGS legs"
 }
 
-# With the menu pointer on Start: clicks, skips the story and waits until the level opens its
-# HUD font, once the banner's two seconds are over; prints the time it did.
+# With the menu pointer on Start: clicks (with "keys", taps Return), skips the story and waits
+# until the level opens its HUD font, once the banner's two seconds are over; prints the time it
+# did.
 play_from_start() {
     local fonts
     fonts=$(count_opens fonts/default.tga)
-    click
+    if [ "${1:-}" = keys ]; then xdotool key Return; else click; fi
     skip_story
     wait_for_open fonts/default.tga $((fonts + 1)) 30
 }

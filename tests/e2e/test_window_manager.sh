@@ -31,12 +31,9 @@ note "the window is full screen (_NET_WM_STATE_FULLSCREEN) and has the focus"
 
 # A game from taps: Up brings the pointer from Options onto Start, Return picks it. The story's
 # pictures go on a key seen held for a frame, so they are skipped with short holds.
-fonts=$(count_opens fonts/default.tga)
 xdotool key Up
 sleep 0.3
-xdotool key Return
-skip_story
-level_opened=$(wait_for_open fonts/default.tga $((fonts + 1)) 30)
+level_opened=$(play_from_start keys)
 note "a game started from keyboard taps"
 record level
 played_from=$(now)
@@ -46,14 +43,7 @@ sleep_until "$(calc "$level_opened + 1")"
 grab before-away
 xterm -geometry 80x24+100+100 -title other-window 2> /dev/null &
 HELPER_PIDS+=($!)
-other_window=""
-for _ in $(seq 100); do
-    other_window=$(xdotool search --name '^other-window$' 2>/dev/null | head -n 1 || true)
-    [ -n "$other_window" ] && break
-    sleep 0.1
-done
-[ -n "$other_window" ] || fail "the xterm's window did not appear"
-xdotool windowactivate "$other_window"
+xdotool windowactivate "$(wait_for_window other-window)"
 sleep 1
 xprop -id "$game_window" WM_STATE | grep -q Iconic ||
     fail "the game's window is not iconic: $(xprop -id "$game_window" WM_STATE _NET_WM_STATE)"
