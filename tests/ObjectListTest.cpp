@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -24,13 +25,15 @@ namespace {
 std::vector<std::string> Contacts;
 
 // An object that records every contact as "self<-other" and, when asked, adds a child at its own
-// place the first time it is touched.
+// place the first time it is touched, or ends on its first contact as a struck object does.
 class Probe : public BaseObject {
 public:
-    Probe(std::string name, ObjectKind kind, uint16_t mask, bool spawns = false)
+    Probe(std::string name, ObjectKind kind, uint16_t mask, bool spawns = false,
+          bool endsOnContact = false)
         : BaseObject(kind, mask, Vec3{0.0f, 0.0f, PlayFieldZ}),
           name(std::move(name)),
-          spawns(spawns) {
+          spawns(spawns),
+          endsOnContact(endsOnContact) {
         body = CircleBody(1.0f, position, 0.0f);
     }
 
@@ -38,14 +41,63 @@ public:
         Contacts.push_back(name + "<-" + static_cast<Probe*>(other)->name);
         if (spawns) {
             spawns = false;
-            ObjectList->AddObject(
-                new Probe(name + "-child", ObjectKind::SmallAsteroid, HitsProjectiles));
+            auto* child = new Probe(name + "-child", ObjectKind::SmallAsteroid, HitsProjectiles);
+            child->body.Place(body.centreX, body.centreY);
+            ObjectList->AddObject(child);
+        }
+        if (endsOnContact) {
+            state = ObjectState::Hit;
         }
     }
 
     std::string name;
     bool spawns;
+    bool endsOnContact;
 };
+
+// The collision pass as a plain double walk over the whole list, every pair put to BodiesTouch:
+// what the pass must find, in the order it must find it.
+void WalkEveryPair() {
+    for (int32_t outer = ObjectList->HeadPosition(); outer >= 0; --outer) {
+        BaseObject* a = ObjectList->ObjectAt(outer);
+        for (int32_t inner = ObjectList->HeadPosition();
+             inner >= 0 && a->GetState() == ObjectState::Active; --inner) {
+            BaseObject* b = ObjectList->ObjectAt(inner);
+            if (b != a && b->GetState() == ObjectState::Active &&
+                (a->GetCollisionMask() & CollisionGroupOf(b->GetKind())) != 0 &&
+                BodiesTouch(a, b)) {
+                a->OnCollide(b);
+                b->OnCollide(a);
+            }
+        }
+    }
+}
+
+// A crowd of probes of every group with the game's masks, moving up to 6 units each way in the
+// frame, some of which end or shed a child when touched; the same crowd for the same seed.
+void AddCrowd(unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<float> place(-12.0f, 12.0f);
+    std::uniform_real_distribution<float> move(-6.0f, 6.0f);
+    std::uniform_real_distribution<float> radius(0.3f, 2.0f);
+    const std::pair<ObjectKind, uint16_t> kinds[] = {
+        {ObjectKind::Spread, HitsShip},
+        {ObjectKind::Ship, HitsPickups | HitsAsteroids},
+        {ObjectKind::MediumAsteroid, HitsShip | HitsProjectiles},
+        {ObjectKind::Projectile, HitsAsteroids}};
+    for (int i = 0; i < 80; ++i) {
+        const auto& [kind, mask] = kinds[random() % 4];
+        auto* probe =
+            new Probe(std::to_string(i), kind, mask, random() % 5 == 0, random() % 3 == 0);
+        probe->body.circles[0].radius = radius(random);
+        probe->body.Place(place(random), place(random));
+        if (random() % 4 != 0) {
+            probe->body.startX = probe->body.centreX + move(random);
+            probe->body.startY = probe->body.centreY + move(random);
+        }
+        ObjectList->AddObject(probe);
+    }
+}
 
 }  // namespace
 
@@ -96,28 +148,47 @@ TEST_F(ObjectListTest, TheCollisionPassCallsBothSidesAndTestsNewObjectsOnlyAsSec
                             "late-shot<-rock", "rock<-late-shot"}));
 }
 
+// The pass skips the pairs whose swept boxes do not meet; it must still find every pair that
+// touches during the frame, in the order a walk over every pair finds them.
+TEST_F(ObjectListTest, TheCollisionPassFindsWhatAWalkOverEveryPairFindsInTheSameOrder) {
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        Contacts.clear();
+        AddCrowd(seed);
+        WalkEveryPair();
+        const std::vector<std::string> expected = Contacts;
+        ObjectList->ClearWorldList();
+        Contacts.clear();
+        AddCrowd(seed);
+        RunCollisionPass();
+        EXPECT_EQ(Contacts, expected) << "seed " << seed;
+        EXPECT_GT(expected.size(), 20u) << "a crowd that hardly meets proves little";
+        ObjectList->ClearWorldList();
+    }
+}
+
 TEST_F(ObjectListTest, BodiesTouchWhenJustTouchingWithOffsetsTurnedByTheAngle) {
     auto* left = Add(new MediumAsteroidObject(Vec3{}, Vec3{0.0f, 0.0f, PlayFieldZ}, 0.0f));
     auto* right = Add(new MediumAsteroidObject(Vec3{}, Vec3{1.5f, 0.0f, PlayFieldZ}, 0.0f));
     left->body.circles[0].radius = 0.75f;
     right->body.circles[0].radius = 0.75f;
     EXPECT_TRUE(BodiesTouch(left, right)) << "0.75 + 0.75 = 1.5 apart";
-    right->body.centreX = 1.5001f;
+    right->body.Place(1.5001f, 0.0f);
     EXPECT_FALSE(BodiesTouch(left, right));
 
     left->body.circles[0].offsetX = 1.0f;  // turned by 90 degrees it lies one unit below
     left->body.angle = 90.0f;
-    right->body.centreX = 0.0f;
-    right->body.centreY = -2.5f;
+    right->body.Place(0.0f, -2.5f);
     EXPECT_TRUE(BodiesTouch(left, right));
-    right->body.centreY = 1.0f;
+    right->body.Place(0.0f, 1.0f);
     EXPECT_FALSE(BodiesTouch(left, right));
+    right->body.startY = -10.0f;  // it came up through the turned circle during the frame
+    EXPECT_TRUE(BodiesTouch(left, right));
 
     EXPECT_FALSE(BodiesTouch(Add(new StarSpawner(Vec2{}, 0.2f)), left)) << "no circles";
     EXPECT_FALSE(BodiesTouch(left, Add(new ExplosionObject(Vec2{}, 0.75f)))) << "no body";
     left->SetState(ObjectState::Hit);
     right->SetState(ObjectState::Dead);
-    right->body.centreY = -1.0f;
+    right->body.Place(0.0f, -1.0f);
     EXPECT_FALSE(BodiesTouch(left, right)) << "neither is active";
 }
 

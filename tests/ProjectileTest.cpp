@@ -19,9 +19,12 @@ TEST_F(ProjectileTest, ABulletFliesItsLifetimeWrapsBeyondItsMarginAndDiesAtItsLi
     EXPECT_EQ(still->GetState(), ObjectState::Active);
     still->Update(0.2f);
     EXPECT_FLOAT_EQ(still->position.x, 8.0f) << "28 units in 0.4 s";
-    EXPECT_EQ(still->GetState(), ObjectState::Dead) << "its age reached its lifetime exactly";
-    fast->Update(0.4f);
-    EXPECT_FLOAT_EQ(fast->position.x, 22.0f) << "130 x 0.4 = 52 units";
+    EXPECT_EQ(still->GetState(), ObjectState::Active) << "in play for its last piece's pass";
+    still->Update(0.2f);
+    EXPECT_EQ(still->GetState(), ObjectState::Dead) << "its age reached its lifetime";
+    EXPECT_FLOAT_EQ(still->position.x, 8.0f);
+    fast->Update(0.5f);
+    EXPECT_FLOAT_EQ(fast->position.x, 22.0f) << "130 x 0.4 = 52 units, and no further";
 
     auto* edge =
         Add(new BaseBullet(Vec2{1.0f, 0.0f}, Vec2{-69.0f, 0.0f}, Vec2{36.1f, 0.0f}, 0.0f, 1.0f));

@@ -45,11 +45,11 @@ TEST_F(ShipTest, ThrustAcceleratesWithoutDragAndTurningAtTheLimitKeepsTheSpeedAt
     ship->thrusting = true;
     ship->Update(0.5f);
     EXPECT_EQ(ship->velocity.y, 15.0f) << "30 units per second per second along the heading";
-    EXPECT_EQ(ship->position.y, 7.5f) << "moved at the new velocity";
+    EXPECT_EQ(ship->position.y, 3.75f) << "moved at the mean of the old and new velocity";
     ship->thrusting = false;
     ship->Update(1.0f);
     EXPECT_EQ(ship->velocity.y, 15.0f) << "coasting loses nothing";
-    EXPECT_EQ(ship->position.y, 22.5f);
+    EXPECT_EQ(ship->position.y, 18.75f);
 
     ship->heading = -90.0f;
     ship->velocity = Vec3{60.0f, 0.0f, 0.0f};

@@ -65,9 +65,7 @@ void AsteroidObject::Update(float dt) {
         return;
     }
     angle = WrapRotation(angle + spin * dt);
-    position.x += velocity.x * dt;
-    position.y += velocity.y * dt;
-    WrapAndRefreshBody(angle);
+    MoveAndRefreshBody(Vec2{velocity.x * dt, velocity.y * dt}, angle);
 }
 
 void AsteroidObject::Break(const BaseObject* other, int childCount, MakeAsteroid makeChild) {

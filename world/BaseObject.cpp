@@ -6,8 +6,7 @@ CollisionBody CircleBody(float radius, Vec3 position, float angle) {
     CollisionBody body;
     body.circleCount = 1;
     body.circles[0] = CollisionCircle{radius, 0.0f, 0.0f, 0.0f};
-    body.centreX = position.x;
-    body.centreY = position.y;
+    body.Place(position.x, position.y);
     body.centreZ = PlayFieldZ;
     body.angle = angle;
     return body;
@@ -57,11 +56,17 @@ bool BaseObject::EndIfHit() {
     return false;
 }
 
-void BaseObject::WrapAndRefreshBody(float angle) {
-    Vec2 wrapped = WrapToPlayField(Vec2{position.x, position.y}, body.circles[0].radius);
+void BaseObject::MoveAndRefreshBody(Vec2 step, float angle) {
+    const Vec2 from{position.x, position.y};
+    const Vec2 to{from.x + step.x, from.y + step.y};
+    const Vec2 wrapped = WrapToPlayField(to, body.circles[0].radius);
+    const bool wrappedAround = wrapped.x != to.x || wrapped.y != to.y;
     position.x = wrapped.x;
     position.y = wrapped.y;
-    body.centreX = position.x;
-    body.centreY = position.y;
+    body.Place(position.x, position.y);
+    if (!wrappedAround) {
+        body.startX = from.x;
+        body.startY = from.y;
+    }
     body.angle = angle;
 }

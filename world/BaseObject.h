@@ -67,11 +67,19 @@ struct CollisionCircle {
     float offsetZ = 0.0f;
 };
 
-// The collision shape of an object: its circles and a copy of the object's centre and rotation,
-// refreshed by every Update that moves the object. It lives inside its object, so the
-// collision pass finds everything about a pair in two places.
+// The collision shape of an object: its circles, a copy of the object's centre and rotation,
+// and where the centre stood when the frame's move began, all refreshed by every Update that
+// moves the object. The collision pass follows the straight path from the start to the centre,
+// so a fast object cannot pass through another between two frames. It lives inside its object,
+// so the collision pass finds everything about a pair in two places.
 struct CollisionBody {
     static constexpr uint32_t MaxCircles = 1;  // every shape of this game is one circle or none
+
+    // Puts the centre at (x, y) with no move behind it, as for an object that has not moved yet.
+    void Place(float x, float y) {
+        centreX = startX = x;
+        centreY = startY = y;
+    }
 
     uint32_t circleCount = 0;
     CollisionCircle circles[MaxCircles];
@@ -79,6 +87,8 @@ struct CollisionBody {
     float centreY = 0.0f;
     float centreZ = PlayFieldZ;
     float angle = 0.0f;
+    float startX = 0.0f;  // the centre when this frame's move began
+    float startY = 0.0f;
 };
 
 // A body of one circle of the given radius with no offset, centred on the position.
@@ -130,7 +140,9 @@ protected:
     // Dead. True when it did, and the Update must stop there.
     bool EndIfHit();
 
-    // Wraps the position around the play field by the first circle's radius and copies the
-    // position and the given angle into the body.
-    void WrapAndRefreshBody(float angle);
+    // Moves the object by this frame's step, wraps it around the play field by the first circle's
+    // radius and copies the position and the given angle into the body, which remembers where the
+    // move began. A move that wrapped around the field counts as starting where it ended, so no
+    // path is followed across the whole field.
+    void MoveAndRefreshBody(Vec2 step, float angle);
 };

@@ -14,9 +14,6 @@ struct Clock;
 // Walk positions make that rule plain: the tail is position 0, the head is HeadPosition(), and an
 // added object takes the next position above the head, so the positions of a walk in progress
 // never move. Positions change only when dead objects are purged.
-//
-// Beside each object the list keeps the collision group of its kind (kinds never change), so the
-// collision pass can skip the objects a mask does not name without reaching into each of them.
 class ObjectListRecord {
 public:
     ObjectListRecord() = default;
@@ -35,15 +32,9 @@ public:
     int32_t HeadPosition() const { return Count() - 1; }
     BaseObject* ObjectAt(int32_t position) const { return entries[position].object; }
 
-    // The highest position at or below `from` whose object's collision group is one of the mask's
-    // bits, or -1 when there is none: the collision pass's scan for the next possible partner.
-    int32_t NextInGroups(int32_t from, uint16_t mask) const {
-        const Entry* scan = entries.data();
-        while (from >= 0 && (scan[from].group & mask) == 0) {
-            --from;
-        }
-        return from;
-    }
+    // The collision group of the object at the position (kinds never change), kept beside it so
+    // that the collision pass can pick the objects a mask names without reaching into each.
+    uint16_t GroupAt(int32_t position) const { return entries[position].group; }
 
     // Calls visit(object) from the head to the tail of the list as it stands now.
     template <typename Visit>

@@ -1,5 +1,7 @@
 #include "world/ProjectileObject.h"
 
+#include <algorithm>
+
 #include "render/AssetCatalogue.h"
 #include "world/SpriteDrawing.h"
 
@@ -18,13 +20,15 @@ void ProjectileObject::Update(float dt) {
     if (EndIfHit()) {
         return;
     }
-    position.x += velocity.x * dt;
-    position.y += velocity.y * dt;
-    WrapAndRefreshBody(angle);
-    age += dt;
-    if (age >= lifetime) {
+    if (Spent()) {
         state = ObjectState::Dead;
+        return;
     }
+    // The last step ends where the lifetime does, and the shot stays in play for that frame's
+    // collision pass, so it reaches exactly as far at any frame rate.
+    float flight = std::min(dt, lifetime - age);
+    MoveAndRefreshBody(Vec2{velocity.x * flight, velocity.y * flight}, angle);
+    age += dt;
 }
 
 void ProjectileObject::OnCollide(BaseObject* other) {

@@ -10,6 +10,10 @@ public:
     void Update(float dt) override;
     void OnCollide(BaseObject* other) override;
 
+    // True once the shot has flown its whole lifetime: its last piece of flight has been tested,
+    // and its next Update ends it.
+    bool Spent() const { return age >= lifetime; }
+
     static constexpr float MuzzleSpeed = 70.0f;
     static constexpr float Radius = 0.6f;
 
@@ -17,7 +21,7 @@ public:
     Vec3 velocity;                     // muzzle speed along direction plus the base velocity
     float angle = 0.0f;                // degrees; the sprite's rotation and the body's angle
     float speed = MuzzleSpeed;
-    float lifetime = 0.0f;  // seconds; it expires when its age reaches this
+    float lifetime = 0.0f;  // seconds of flight; it is spent when its age reaches this
     float age = 0.0f;       // seconds flown
 
 protected:

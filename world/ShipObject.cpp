@@ -104,6 +104,7 @@ void ShipObject::Update(float dt) {
         return;
     }
     float ms = dt * 1000.0f;
+    lastStep = ms;
     sinceShot += ms;
     thrustSoundTimer += ms;
     if (invulnerableTime > 0.0f) {
@@ -141,14 +142,15 @@ void ShipObject::Update(float dt) {
     float push = thrusting ? Acceleration * dt : 0.0f;
     Vec2 candidate{velocity.x + facing.x * push, velocity.y + facing.y * push};
     Vec2 limited = LimitShipSpeed(candidate, Vec2{velocity.x, velocity.y}, maxSpeed);
+    // The move takes the mean of the velocities at the start and the end of the frame: under
+    // steady thrust that is the exact distance, so the ship goes as far at any frame rate.
+    Vec2 step{(velocity.x + limited.x) * 0.5f * dt, (velocity.y + limited.y) * 0.5f * dt};
     velocity.x = limited.x;
     velocity.y = limited.y;
 
     previousX = position.x;
     previousY = position.y;
-    position.x += velocity.x * dt;
-    position.y += velocity.y * dt;
-    WrapAndRefreshBody(heading);
+    MoveAndRefreshBody(step, heading);
 
     Vec3 tail{position.x - facing.x * Radius, position.y - facing.y * Radius, position.z};
     flame->UpdateFlame(tail, heading);
@@ -192,7 +194,12 @@ bool ShipObject::Fire() {
                 new StarBullet(direction, base, nose, heading, ShortShotLifetime));
             break;
     }
-    sinceShot = 0.0f;
+    // A shot that fell due within the last frame came late by part of it: the next one is due
+    // that much earlier, so held fire keeps to the interval at any frame rate. A shot that was
+    // due for longer (the button was up) carries nothing, and no more than half an interval is
+    // ever carried, so neither a pause nor a long frame brings shots in a burst.
+    float late = sinceShot - fireInterval;
+    sinceShot = late < lastStep ? std::min(late, fireInterval * 0.5f) : 0.0f;
     if (LaserShotSound != nullptr) {
         LaserShotSound->Play(false);
     }

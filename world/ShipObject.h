@@ -62,7 +62,8 @@ public:
     Vec3 velocity;  // units per second
     float maxSpeed = 60.0f;
     float fireInterval = 250.0f;  // ms
-    float sinceShot = 0.0f;       // ms
+    float sinceShot = 0.0f;       // ms since the last shot fell due
+    float lastStep = 0.0f;        // ms: the time step of the last Update
     Weapon weapon = Weapon::Normal;
     float thrustSoundTimer = 0.0f;               // ms
     float invulnerableTime = StartInvulnerable;  // ms left

@@ -7,9 +7,12 @@ StarBullet::StarBullet(Vec2 direction, Vec2 baseVelocity, Vec2 position, float a
                        float lifetime)
     : ProjectileObject(direction, baseVelocity, position, angle, lifetime) {}
 
+// The spawner comes in the frame the flight ends, whether the shot was spent or struck an
+// asteroid in the frame before, and only once.
 void StarBullet::Update(float dt) {
     ProjectileObject::Update(dt);
-    if (state == ObjectState::Dead) {
+    if (!burst && (state == ObjectState::Dead || Spent())) {
+        burst = true;
         ObjectList->AddObject(new StarSpawner(Vec2{position.x, position.y}, BurstDelay));
     }
 }

@@ -11,4 +11,7 @@ public:
     void Draw() override;
 
     static constexpr float BurstDelay = 0.2f;  // seconds from the spawner to the fragments
+
+private:
+    bool burst = false;  // its spawner has been left
 };

@@ -9,8 +9,7 @@
 StarSpawner::StarSpawner(Vec2 position, float delay)
     : BaseObject(ObjectKind::Projectile, 0, Vec3{position.x, position.y, PlayFieldZ}),
       delay(delay) {
-    body.centreX = position.x;
-    body.centreY = position.y;
+    body.Place(position.x, position.y);
 }
 
 void StarSpawner::Update(float dt) {
