@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/AssetFiles.h"
 #include "audio/OggVorbis.h"
 #include "settings/SettingsValues.h"
 #include "tests/support/RecordingALTest.h"
@@ -130,29 +128,6 @@ TEST_F(OggVorbisTest, StreamIsQueuedInItsFormatWholeOnceOrLoopedWithoutAGap) {
             EXPECT_EQ(RecordingAL::CallsTo("alDeleteBuffers")[0].args[0], 2);
         }
     }
-}
-
-// Streams nobody here made; some leave their nominal bitrate unset.
-TEST_F(OggVorbisTest, TheSystemsOwnSoundsAreQueuedWholeOnce) {
-    std::vector<std::string> files;
-    std::error_code missing;
-    for (const auto& file :
-         std::filesystem::directory_iterator("/usr/share/sounds/freedesktop/stereo", missing)) {
-        if (file.path().extension() == ".oga") {
-            files.push_back(file.path().string());
-        }
-    }
-    if (files.empty()) {
-        GTEST_SKIP() << "sound-theme-freedesktop is not installed";
-    }
-    FileOpenHook = [](const char* path, const char* mode, FILE** out) {
-        *out = std::fopen(path, mode);
-    };
-    for (const std::string& path : files) {
-        SCOPED_TRACE(path);
-        EXPECT_EQ(Queued(path, false), DecodeOgg(path));
-    }
-    FileOpenHook = OpenAssetFile;
 }
 
 // A looping stream that only damage can end. Damage at a fifth of the file breaks the first
