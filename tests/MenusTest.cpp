@@ -9,14 +9,15 @@
 #include "app/AssetFiles.h"
 #include "app/Input.h"
 #include "audio/OggVorbis.h"
-#include "render/Font.h"
 #include "render/MenuPictures.h"
 #include "screens/MainMenu.h"
+#include "screens/MenuWidget.h"
 #include "screens/OptionsMenu.h"
 #include "screens/RestartNotice.h"
 #include "settings/Repository.h"
 #include "settings/Settings.h"
 #include "settings/SettingsValues.h"
+#include "tests/support/GameScene.h"
 #include "tests/support/MenuScene.h"
 #include "tests/support/QuitSignals.h"
 #include "tests/support/RecordingAL.h"
@@ -37,15 +38,6 @@ struct Frame {
         return std::count(pictures.begin(), pictures.end(), MenuRegion(picture).corners) > 0;
     }
 };
-
-// The text a glCallLists call drew with the small font.
-std::string TextOf(const std::vector<GLuint>& lists) {
-    std::string text;
-    for (GLuint list : lists) {
-        text += static_cast<char>(list - FontLists.glyphListBase[2] + ' ');
-    }
-    return text;
-}
 
 // Records every frame and runs the script's steps one after each swap, in order, counting frames
 // afresh for each script.
@@ -137,6 +129,7 @@ protected:
 using MainMenu = ScriptedMenus;
 using OptionsMenu = ScriptedMenus;
 using RestartNotice = ScriptedMenus;
+using MenuWidgets = ScriptedMenus;
 
 // Places inside the buttons, in menu units.
 constexpr float StartX = 0.0f, StartY = 0.1f;
@@ -324,6 +317,7 @@ TEST_F(OptionsMenu, BrightnessStepsHighLowMediumHighAndAStrangeOneCannotBeChange
 
     FrameDriver::PushKey(SDL_SCANCODE_ESCAPE, false);
     Brightness = 5;
+    SoundEnabled = true;  // and only its On button shows
     scene.driver.brightnesses.clear();
     Script({ClickAt(ToggleX, BrightnessY), All({Release, HoldEscape})});
     EXPECT_EQ(RunOptionsMenu(scene.pointer), OptionsLeftByEscape);
@@ -420,4 +414,49 @@ TEST_F(MenuMusicTest, SoundOffStopsTheMusicAtOnceAndSoundOnOrTheNextVisitStartsI
     EXPECT_EQ(RunMainMenu(), MenuQuit);
     ASSERT_GT(buffered.size(), firstVisit);
     EXPECT_EQ(buffered[firstVisit], buffered[0]) << "the next visit starts the tune over";
+}
+
+TEST_F(MenuWidgets, OnlyPointsStrictlyInsideAButtonAreOnIt) {
+    const MenuWidget start = BuildMainMenuWidgets()[MainMenuStart];  // x -0.15..0.15, y 0.07..0.2
+    const struct {
+        float x, y;
+        bool inside;
+    } points[] = {{0.0f, 0.1f, true},   {-0.1499f, 0.0701f, true}, {-0.15f, 0.1f, false},
+                  {0.15f, 0.1f, false}, {0.0f, 0.2f, false},       {0.0f, 0.07f, false},
+                  {0.0f, -0.5f, false}};
+    for (const auto& point : points) {
+        EXPECT_EQ(MenuWidgetContains(start, point.x, point.y), point.inside)
+            << point.x << ", " << point.y;
+    }
+    const MenuWidget ship = BuildOptionsWidgets()[OptionsShip];  // drawn mirrored: right < left
+    EXPECT_TRUE(MenuWidgetContains(ship, 0.5f, 0.0f));
+    EXPECT_FALSE(MenuWidgetContains(ship, 0.7f, 0.0f));
+}
+
+TEST_F(MenuWidgets, PointerFollowsTheMouseAndStaysInsideItsRectangle) {
+    MoveMenuPointer(MouseRecord{50, 100, 0, {}});
+    EXPECT_FLOAT_EQ(MenuPointer.x, 0.1f);
+    EXPECT_FLOAT_EQ(MenuPointer.y, -0.2f) << "moving the mouse down moves the pointer down";
+    MoveMenuPointer(MouseRecord{1000000, -1000000, 0, {}});
+    EXPECT_EQ(MenuPointer.x, MenuPointerLimitX);
+    EXPECT_EQ(MenuPointer.y, MenuPointerLimitY);
+    MoveMenuPointer(MouseRecord{-2147483647, 2147483647, 0, {}});
+    EXPECT_EQ(MenuPointer.x, -MenuPointerLimitX);
+    EXPECT_EQ(MenuPointer.y, -MenuPointerLimitY);
+    MoveMenuPointer(MouseRecord{1, 0, 0, {}});
+    EXPECT_FLOAT_EQ(MenuPointer.x, -0.741f) << "one pixel back in at once";
+}
+
+// Which picture a widget shows, and that a hidden one shows none, the menus' frames tell.
+TEST_F(MenuWidgets, WidgetDrawsItsCornersAsTwoTrianglesWithItsBundle) {
+    DrawMenuWidget(
+        MakeButtonWidget(MenuPicture::OKNormal, MenuPicture::OKActive, 0.4f, -0.4f, 0.6f, -0.5f));
+    EXPECT_EQ(RecordingGL::ElementDraws().at(0).positions,
+              (std::vector<float>{0.4f, -0.4f, -1, 0.6f, -0.4f, -1, 0.4f, -0.5f, -1, 0.4f, -0.5f,
+                                  -1, 0.6f, -0.4f, -1, 0.6f, -0.5f, -1}))
+        << "top-left, top-right, bottom-left and bottom-right";
+    EXPECT_EQ(RecordingGL::CallsTo("glDrawElements").at(0).args[0], GL_TRIANGLES);
+    std::vector<RecordedCall> binds = RecordingGL::CallsTo("glBindTexture");
+    ASSERT_EQ(binds.size(), 1u);
+    EXPECT_EQ(binds[0].args[1], MenuBundles[0]->textureId);
 }

@@ -24,7 +24,7 @@
 
 namespace {
 
-using Strings = std::vector<std::string>;
+using Strings = std::map<std::string, std::string>;
 using Quad = std::vector<std::vector<double>>;  // six vertices of (s, t, x, y)
 
 std::vector<std::vector<float>> Colours;  // what glColor4fv was given
@@ -33,92 +33,90 @@ void APIENTRY CaptureColour(const GLfloat* c) {
     Colours.push_back({c[0], c[1], c[2], c[3]});
 }
 
-// Text followed by the numbers, each as " %.4g".
-std::string WithNumbers(std::string text, const std::vector<double>& numbers) {
+// Numbers as text, each as "%.4g", separated by spaces.
+std::string Numbers(const std::vector<double>& numbers) {
+    std::string text;
     for (double number : numbers) {
         char digits[32];
-        std::snprintf(digits, sizeof digits, " %.4g", number);
+        std::snprintf(digits, sizeof digits, "%s%.4g", text.empty() ? "" : " ", number);
         text += digits;
     }
     return text;
 }
 
-bool SetsUniform(const RecordedCall& call) {
-    return call.name.rfind("glUniform", 0) == 0;
+// A bound texture name as its catalogue path without "textures/" and ".tga".
+std::string Picture(double name) {
+    int row = static_cast<int>(name - GameScene::FirstCatalogueName);
+    if (row < 0 || row >= CatalogueTextureCount) {
+        return "texture " + Numbers({name});
+    }
+    std::string path = CatalogueTextures[row].path;
+    return path.substr(9, path.size() - 13);
 }
 
-// One recorded call as text. A bound texture reads as its catalogue path without "textures/"
-// and ".tga", a texture unit as "unit N", a program as "program N", a uniform by the name its
-// location was looked up with; anything else as its name and arguments.
-std::string Describe(const RecordedCall& call) {
-    int row = call.name == "glBindTexture"
-                  ? static_cast<int>(call.args[1] - GameScene::FirstCatalogueName)
-                  : -1;
-    if (row >= 0 && row < CatalogueTextureCount) {
-        std::string path = CatalogueTextures[row].path;
-        return path.substr(9, path.size() - 13);
-    }
-    if (call.name == "glActiveTexture") {
-        return "unit " + std::to_string(static_cast<int>(call.args[0]) - GL_TEXTURE0);
-    }
-    if (call.name == "glUseProgram") {
-        return "program " + std::to_string(static_cast<int>(call.args[0]));
-    }
-    if (SetsUniform(call)) {
-        std::string name = RecordingGL::UniformAt(static_cast<GLint>(call.args[0])).name;
-        return WithNumbers(call.name + " " + name,
-                           std::vector<double>(call.args.begin() + 1, call.args.end()));
-    }
-    return WithNumbers(call.name, call.args);
-}
-
-// The recorded calls of the named functions, in order, described.
-Strings Trace(const std::set<std::string>& names) {
-    Strings trace;
-    for (const RecordedCall& call : RecordingGL::Calls()) {
-        if (names.count(call.name) != 0) {
-            trace.push_back(Describe(call));
-        }
-    }
-    return trace;
-}
-
-// The light of a lit sprite turned by its angle, at its distance, and its specular factor.
-Strings LightUniforms(double degrees, double distance, double specular) {
-    double a = degrees * DegreesToRadians;
-    return {WithNumbers("glUniform3f LightPosition",
-                        {std::cos(a) * distance, std::sin(a) * distance, 0.35}),
-            WithNumbers("glUniform1f SpecularFactor", {specular})};
-}
-
-// Replays the texture-unit calls: the texture each unit with GL_TEXTURE_2D enabled would
-// sample in the last glBegin, and the unit left active at the end.
-struct UnitState {
-    std::map<int, double> sampled;
-    int active = 0;
+// What one glBegin drew with: the program in use, the picture each of its samplers read (on the
+// fixed path each textured unit's, as "unit N") and the values of its other uniforms.
+struct SpriteDraw {
+    double program = 0;
+    Strings reads;
+    Strings values;
 };
-UnitState UnitsAtLastDraw() {
-    UnitState state;
+
+// The recorded calls replayed as GL would keep its state: every draw, what was left textured,
+// active and in use at the end, and the last call that set each uniform of each program.
+struct Replay {
+    std::vector<SpriteDraw> draws;
+    std::set<int> texturedUnits;
+    int activeUnit = 0;
+    double program = 0;
+    std::map<double, std::map<std::string, RecordedCall>> uniforms;
+};
+
+Replay ReplayCalls() {
+    Replay gl;
     std::map<int, double> bound;
-    std::set<int> enabled;
     for (const RecordedCall& call : RecordingGL::Calls()) {
         bool texturing = !call.args.empty() && call.args[0] == GL_TEXTURE_2D;
         if (call.name == "glActiveTexture") {
-            state.active = static_cast<int>(call.args[0]) - GL_TEXTURE0;
+            gl.activeUnit = static_cast<int>(call.args[0]) - GL_TEXTURE0;
         } else if (call.name == "glBindTexture") {
-            bound[state.active] = call.args[1];
+            bound[gl.activeUnit] = call.args[1];
         } else if (call.name == "glEnable" && texturing) {
-            enabled.insert(state.active);
+            gl.texturedUnits.insert(gl.activeUnit);
         } else if (call.name == "glDisable" && texturing) {
-            enabled.erase(state.active);
+            gl.texturedUnits.erase(gl.activeUnit);
+        } else if (call.name == "glUseProgram") {
+            gl.program = call.args[0];
+        } else if (call.name.rfind("glUniform", 0) == 0) {
+            RecordingGL::Uniform uniform = RecordingGL::UniformAt(static_cast<GLint>(call.args[0]));
+            EXPECT_EQ(uniform.program, gl.program) << uniform.name << " of another program";
+            gl.uniforms[gl.program][uniform.name] = call;
         } else if (call.name == "glBegin") {
-            state.sampled.clear();
-            for (int unit : enabled) {
-                state.sampled[unit] = bound[unit];
+            SpriteDraw draw{gl.program, {}, {}};
+            for (int unit : gl.texturedUnits) {
+                if (gl.program == 0) {  // the shader path reads what its samplers name
+                    draw.reads["unit " + std::to_string(unit)] = Picture(bound[unit]);
+                }
             }
+            for (const auto& [name, set] : gl.uniforms[gl.program]) {
+                std::vector<double> values(set.args.begin() + 1, set.args.end());
+                if (set.name == "glUniform1i") {
+                    draw.reads[name] = Picture(bound[static_cast<int>(values[0])]);
+                } else {
+                    draw.values[name] = Numbers(values);
+                }
+            }
+            gl.draws.push_back(draw);
         }
     }
-    return state;
+    return gl;
+}
+
+// The light of a lit sprite turned by its angle, at its distance, and its specular factor.
+Strings Light(double degrees, double distance, double specular) {
+    double a = degrees * DegreesToRadians;
+    return {{"LightPosition", Numbers({std::cos(a) * distance, std::sin(a) * distance, 0.35})},
+            {"SpecularFactor", Numbers({specular})}};
 }
 
 Quad LastQuad() {
@@ -168,120 +166,131 @@ protected:
     ShaderProgram programs[3];
 };
 
-TEST_F(WorldDrawTest, AsteroidsBindTheirVariantsImagesAndOnTheShaderPathTurnTheirLight) {
+// Each sprite reads its own pictures, through the default program on the shader path, lit by a
+// light turned with it, and leaves no unit textured, unit 0 active and no program in use. A
+// program that failed to build sends the draw down the fixed path.
+TEST_F(WorldDrawTest, EachSpriteReadsItsPicturesAndLeavesTheTextureUnitsAsItFoundThem) {
     auto* asteroid = Add(new MediumAsteroidObject(Vec3{}, Vec3{3.0f, 4.0f, PlayFieldZ}, 0.0f));
     asteroid->variant = 1;
     asteroid->angle = 30.0f;
-    GlslEnabled = true;
-    asteroid->Draw();
-    EXPECT_EQ(Trace({"glActiveTexture", "glBindTexture", "glUseProgram"}),
-              (Strings{"unit 1", "glsl/asteroid1n", "unit 0", "glsl/asteroid1", "program 71",
-                       "program 0", "unit 1", "unit 0"}));
-    EXPECT_EQ(Trace({"glUniform1i"}),
-              (Strings{"glUniform1i texture0 0", "glUniform1i texture1 1"}));
-    EXPECT_EQ(Trace({"glUniform3f", "glUniform1f"}), LightUniforms(30, 0.2, 0.25));
-
+    auto* spread = Add(new SpreadObject(Vec2{}, 10.0f));
+    spread->Update(5.0f);  // its wobble at 180 degrees
+    auto* huge = Add(new HugeAsteroidObject(Vec3{}, Vec3{}, 0.0f));
+    auto* invuln = Add(new InvulnObject(Vec2{}, 10.0f));
+    auto* longRange = Add(new LongRangeObject(Vec2{}, 10.0f));
+    auto* starburst = Add(new StarburstObject(Vec2{}, 10.0f));
+    auto lit = [](const char* picture) {
+        return Strings{{"texture0", std::string("glsl/") + picture},
+                       {"texture1", std::string("glsl/") + picture + "n"}};
+    };
+    auto fixed = [](const char* picture) { return Strings{{"unit 0", picture}}; };
+    const struct {
+        BaseObject* sprite;
+        bool glsl;
+        GLuint defaultProgram;
+        Strings reads, values;
+        Quad quad;
+    } cases[] = {
+        {asteroid, true, 71, lit("asteroid1"), Light(30, 0.2, 0.25), CornerQuad(1)},
+        {asteroid, true, 0, fixed("gameplay/asteroid1"), {}, CornerQuad(1)},
+        {huge, true, 71, fixed("gameplay/finalasteroid"), {}, CornerQuad(16)},
+        {invuln, false, 71, fixed("gameplay/powerinvuln"), {}, CornerQuad(1)},
+        {spread, false, 71, fixed("gameplay/powerspread"), {}, CornerQuad(1, true)},
+        {invuln, true, 71, lit("powerinvuln"), Light(0, 0.3, 0.6), CornerQuad(1)},
+        {longRange, true, 71, lit("powerlongrange"), Light(0, 0.3, 0.6), CornerQuad(1)},
+        {starburst, true, 71, lit("powerstarburst"), Light(0, 0.3, 0.6), CornerQuad(1)},
+        {spread, true, 71, lit("powerspread"), Light(180, 0.3, 0.6), CornerQuad(1)},
+    };
+    for (const auto& one : cases) {
+        SCOPED_TRACE(::testing::PrintToString(one.reads));
+        GlslEnabled = one.glsl;
+        programs[0].program = one.defaultProgram;
+        RecordingGL::ClearCalls();
+        one.sprite->Draw();
+        Replay gl = ReplayCalls();
+        ASSERT_EQ(gl.draws.size(), 1u);
+        EXPECT_EQ(gl.draws[0].program, one.values.empty() ? 0 : 71) << "lit draws only";
+        EXPECT_EQ(gl.draws[0].reads, one.reads);
+        EXPECT_EQ(gl.draws[0].values, one.values);
+        EXPECT_EQ(LastQuad(), one.quad);
+        EXPECT_TRUE(gl.texturedUnits.empty() && gl.activeUnit == 0 && gl.program == 0);
+    }
+    EXPECT_EQ(RecordingGL::CallsTo("glRotatef").back().args, (std::vector<double>{180, 0, 0, 1}));
     RecordingGL::ClearCalls();
-    programs[0].program = 0;  // a program that failed to build: back to the fixed path
-    asteroid->variant = 2;
     asteroid->Draw();
-    EXPECT_EQ(Trace({"glTranslatef", "glRotatef", "glBindTexture", "glUseProgram"}),
-              (Strings{"glTranslatef 3 4 -25", "glRotatef 30 0 0 1", "gameplay/asteroid2"}));
-    EXPECT_EQ(LastQuad(), CornerQuad(1));
+    EXPECT_EQ(RecordingGL::CallsTo("glTranslatef")[0].args, (std::vector<double>{3, 4, -25}));
+    EXPECT_EQ(RecordingGL::CallsTo("glRotatef")[0].args, (std::vector<double>{30, 0, 0, 1}));
 }
 
-TEST_F(WorldDrawTest, TheHugeAsteroidAndTheWreckAlwaysDrawFixedFunction) {
+TEST_F(WorldDrawTest, TheWreckDrawsItsSevenPiecesTurningAndSpreading) {
     GlslEnabled = true;
-    Add(new HugeAsteroidObject(Vec3{}, Vec3{}, 0.0f))->Draw();
-    EXPECT_EQ(LastQuad(), CornerQuad(16));
     auto* wreck = Add(new ExplosionObject(Vec2{}, 0.75f));
     wreck->Update(0.375f);
     wreck->Draw();
-    EXPECT_EQ(Trace({"glBindTexture", "glUseProgram", "glRotatef"}),
-              (Strings{"glRotatef 0 0 0 1", "gameplay/finalasteroid", "glRotatef 5 0 0 1",
-                       "gameplay/shipp0", "gameplay/shipp1", "gameplay/shipp2", "gameplay/shipp3",
-                       "gameplay/shipp4", "gameplay/shipp5", "gameplay/shipp6"}));
+    std::vector<std::string> pieces;
+    for (const SpriteDraw& draw : ReplayCalls().draws) {
+        pieces.push_back(draw.reads.at("unit 0"));
+    }
+    EXPECT_EQ(pieces,
+              (std::vector<std::string>{"gameplay/shipp0", "gameplay/shipp1", "gameplay/shipp2",
+                                        "gameplay/shipp3", "gameplay/shipp4", "gameplay/shipp5",
+                                        "gameplay/shipp6"}));
+    EXPECT_EQ(RecordingGL::CallsTo("glRotatef")[0].args, (std::vector<double>{5, 0, 0, 1}));
     EXPECT_NEAR(LastQuad()[0][3], 1.15 + 2, 1e-6) << "piece 6 at half time";
     EXPECT_FLOAT_EQ(ExplosionObject::PieceOffset(1, 0.75f, 0.75f).x, -0.05f);
     EXPECT_FLOAT_EQ(ExplosionObject::PieceOffset(4, 0.75f, 0.75f).y, -0.1f);
 }
 
-TEST_F(WorldDrawTest, PickupsMapTheirFixedImagesEitherWayUpAndSwitchOffTheirOwnUnits) {
-    auto* invuln = Add(new InvulnObject(Vec2{}, 10.0f));
-    auto* spread = Add(new SpreadObject(Vec2{}, 10.0f));
-    spread->Update(5.0f);
-    invuln->Draw();
-    EXPECT_EQ(LastQuad(), CornerQuad(1));
-    spread->Draw();
-    EXPECT_EQ(LastQuad(), CornerQuad(1, true));
-    EXPECT_EQ(Trace({"glRotatef", "glBindTexture"}),
-              (Strings{"glRotatef 0 0 0 1", "gameplay/powerinvuln", "glRotatef 180 0 0 1",
-                       "gameplay/powerspread"}));
-
-    GlslEnabled = true;
-    struct Case {
-        BaseObject* pickup;
-        std::string name;
-        int highestUnit;
-    };
-    for (const Case& one : {Case{invuln, "powerinvuln", 2},
-                            Case{Add(new LongRangeObject(Vec2{}, 10.0f)), "powerlongrange", 2},
-                            Case{Add(new StarburstObject(Vec2{}, 10.0f)), "powerstarburst", 1},
-                            Case{spread, "powerspread", 1}}) {
-        RecordingGL::ClearCalls();
-        one.pickup->Draw();
-        Strings expected = {"unit 0",     "glsl/" + one.name, "unit 1", "glsl/" + one.name + "n",
-                            "program 71", "program 0"};
-        for (int unit = one.highestUnit; unit >= 0; --unit) {
-            expected.push_back("unit " + std::to_string(unit));
-        }
-        EXPECT_EQ(Trace({"glActiveTexture", "glBindTexture", "glUseProgram"}), expected)
-            << one.name;
-        EXPECT_EQ(LastQuad(), CornerQuad(1)) << one.name;
-    }
-    EXPECT_EQ(Trace({"glUniform3f", "glUniform1f"}), LightUniforms(180, 0.3, 0.6))
-        << "the spread, drawn last, turns its light with its wobble";
-}
-
+// The ship draws over its flame, t = 1 at the top; the shielded look through its own program
+// with the noise turned by the time since the shot. The flame's shader leaves unit 1 active; a
+// ship program that failed to build must still put the ship's own picture on unit 0 alone.
 TEST_F(WorldDrawTest, TheShipDrawsOverItsFlameWithTheImageOfItsVulnerability) {
     auto* ship = Add(new ShipObject);
     ship->Draw();
-    EXPECT_EQ(Trace({"glBindTexture"}), (Strings{"gameplay/particle", "gameplay/shipinv"}));
+    std::vector<SpriteDraw> draws = ReplayCalls().draws;
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0].reads, (Strings{{"unit 0", "gameplay/shipinv"}}));
     const Quad strip = {{0, 1, -2, 2},  {1, 1, 2, 2}, {0, 0, -2, -2},
                         {0, 0, -2, -2}, {1, 1, 2, 2}, {1, 0, 2, -2}};
-    EXPECT_EQ(LastQuad(), strip) << "t = 1 at the top";
+    EXPECT_EQ(LastQuad(), strip);
 
-    RecordingGL::ClearCalls();
     GlslEnabled = true;
     ship->sinceShot = 123.0f;
-    ship->Draw();
-    EXPECT_EQ(Trace({"glActiveTexture", "glBindTexture", "glUseProgram"}),
-              (Strings{"unit 0", "glsl/flame", "unit 1", "glsl/flamealpha", "program 73",
-                       "program 0", "unit 0", "glsl/ship", "unit 1", "glsl/shipinvn", "unit 2",
-                       "glsl/noise", "program 72", "program 0", "unit 2", "unit 1", "unit 0"}));
-    Strings uniforms = {
-        "glUniform1i flame 0",    "glUniform1i alpha 1",
-        "glUniform1i texture2 2", WithNumbers("glUniform1f noffset", {std::sin(123.0f)}),
-        "glUniform1i texture0 0", "glUniform1i texture1 1"};
-    for (const std::string& light : LightUniforms(0, 0.3, 0.6)) {
-        uniforms.push_back(light);
-    }
-    EXPECT_EQ(Trace({"glUniform1i", "glUniform1f", "glUniform3f"}), uniforms)
-        << "noffset: the time since the shot as radians";
-
-    // The flame's shader leaves unit 1 active; a ship program that failed to build must still
-    // put the ship's own picture on unit 0 alone.
+    ship->flame->particles[0].active = true;
     for (bool vulnerable : {false, true}) {
         SCOPED_TRACE(vulnerable ? "vulnerable" : "invulnerable");
         ship->vulnerable = vulnerable;
+        RecordingGL::ClearCalls();
+        ship->Draw();
+        Replay gl = ReplayCalls();
+        ASSERT_EQ(gl.draws.size(), 2u);
+        EXPECT_EQ(gl.draws[0].program, 73);
+        EXPECT_EQ(gl.draws[0].reads,
+                  (Strings{{"flame", "glsl/flame"}, {"alpha", "glsl/flamealpha"}}));
+        EXPECT_EQ(gl.draws[0].values, (Strings{{"particleAlpha", "0"}}));
+        Strings reads = {{"texture0", "glsl/ship"}, {"texture1", "glsl/shipn"}};
+        Strings values = Light(0, 0.3, 0.6);
+        if (!vulnerable) {
+            reads = {{"texture0", "glsl/ship"},
+                     {"texture1", "glsl/shipinvn"},
+                     {"texture2", "glsl/noise"}};
+            values["noffset"] = Numbers({std::sin(123.0f)});
+        }
+        EXPECT_EQ(gl.draws[1].program, vulnerable ? 71 : 72);
+        EXPECT_EQ(gl.draws[1].reads, reads);
+        EXPECT_EQ(gl.draws[1].values, values);
+        EXPECT_TRUE(gl.texturedUnits.empty() && gl.activeUnit == 0 && gl.program == 0);
+
         programs[0].program = vulnerable ? 0 : 71;
         programs[1].program = vulnerable ? 72 : 0;
         RecordingGL::ClearCalls();
         ship->Draw();
-        UnitState units = UnitsAtLastDraw();
-        const Targa* picture = vulnerable ? Catalogue.ship : Catalogue.shipInv;
-        EXPECT_EQ(units.sampled, (std::map<int, double>{{0, picture->textureId}}));
-        EXPECT_EQ(units.active, 0);
+        gl = ReplayCalls();
+        EXPECT_EQ(gl.draws.back().reads,
+                  (Strings{{"unit 0", vulnerable ? "gameplay/ship" : "gameplay/shipinv"}}));
+        EXPECT_EQ(gl.activeUnit, 0);
+        programs[0].program = 71;
+        programs[1].program = 72;
     }
 }
 
@@ -290,19 +299,13 @@ TEST_F(WorldDrawTest, FlameParticlesGrowAsTheyFadeInTheirOwnColour) {
     flame.particles[3] = FlameParticle{true, 0, 5, 6, PlayFieldZ, 45, 0, 0.2f, 0.7f, 0.8f, 0.0f};
     flame.vertices[3] = Vec3{0.5f, -1.0f, PlayFieldZ};
     flame.DrawFlame();
-    EXPECT_EQ(Trace({"glTranslatef", "glRotatef"}),
-              (Strings{"glTranslatef 5 6 -25", "glRotatef 45 0 0 1"}));
+    EXPECT_EQ(RecordingGL::CallsTo("glTranslatef")[0].args, (std::vector<double>{5, 6, -25}));
+    EXPECT_EQ(RecordingGL::CallsTo("glRotatef")[0].args, (std::vector<double>{45, 0, 0, 1}));
+    EXPECT_EQ(ReplayCalls().draws[0].reads, (Strings{{"unit 0", "gameplay/particle"}}));
     EXPECT_EQ(Colours, (std::vector<std::vector<float>>{{0.2f, 0.7f, 0.8f, 0.0f}}));
     Quad quad = LastQuad();
     EXPECT_NEAR(quad[0][2], 0.5 - 1.33, 1e-6) << "alpha 0: half-size 1.33";
     EXPECT_NEAR(quad[5][3], -1.0 - 1.33, 1e-6);
-
-    RecordingGL::ClearCalls();
-    GlslEnabled = true;
-    flame.DrawFlame();
-    EXPECT_EQ(
-        Trace({"glUniform1i", "glUniform1f"}),
-        (Strings{"glUniform1i flame 0", "glUniform1i alpha 1", "glUniform1f particleAlpha 0"}));
 }
 
 // Every draw sets, in the program it uses, exactly the uniforms that program's row of
@@ -317,21 +320,14 @@ TEST_F(WorldDrawTest, EveryDrawSetsTheUniformsItsProgramLists) {
     ship->Draw();
     ship->vulnerable = true;
     ship->Draw();
-    using Interface = std::map<std::string, std::string>;  // uniform name -> GLSL type
-    const Interface typeSetBy = {
+    const Strings typeSetBy = {
         {"glUniform1i", "sampler2D"}, {"glUniform1f", "float"}, {"glUniform3f", "vec3"}};
-    std::map<double, Interface> set;
-    double program = 0;
-    for (const RecordedCall& call : RecordingGL::Calls()) {
-        if (call.name == "glUseProgram") {
-            program = call.args[0];
-        } else if (SetsUniform(call)) {
-            RecordingGL::Uniform uniform = RecordingGL::UniformAt(static_cast<GLint>(call.args[0]));
-            EXPECT_EQ(uniform.program, program) << uniform.name << " of another program";
-            set[program][uniform.name] = typeSetBy.at(call.name);
+    std::map<double, Strings> set, listed;
+    for (const auto& [program, uniforms] : ReplayCalls().uniforms) {
+        for (const auto& [name, call] : uniforms) {
+            set[program][name] = typeSetBy.at(call.name);
         }
     }
-    std::map<double, Interface> listed;
     for (const ShaderProgramSource& source : ShaderProgramSources) {
         for (const ShaderUniform& uniform : source.uniforms) {
             listed[(*source.handle)->program][uniform.name] = uniform.glslType;

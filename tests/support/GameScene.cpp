@@ -30,7 +30,8 @@ std::vector<uint8_t> TinyTarga(uint8_t width) {
     return file;
 }
 
-// The text one glCallLists call drew, in whichever font size its lists belong to.
+}  // namespace
+
 std::string TextOf(const std::vector<GLuint>& lists) {
     std::string text;
     for (GLuint list : lists) {
@@ -43,8 +44,6 @@ std::string TextOf(const std::vector<GLuint>& lists) {
     }
     return text;
 }
-
-}  // namespace
 
 GameScene::GameScene(double frameMilliseconds)
     : driver(frameMilliseconds), savedSession(GameSession) {

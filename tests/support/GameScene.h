@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "game/GameRecord.h"
+#include "render/GLEntryPoints.h"
 #include "tests/support/CallRecorder.h"
 #include "tests/support/FrameDriver.h"
 #include "tests/support/KeptSettings.h"
@@ -79,6 +80,9 @@ int32_t SavedHighScore();
 // True for a point that a random field point can be: on the half-unit grid that fills the field,
 // x from -35.5 to 34.5 and y from -26.5 to 25.5.
 bool OnFieldGrid(Vec3 point);
+
+// The text one glCallLists call drew, in whichever font size its lists belong to.
+std::string TextOf(const std::vector<GLuint>& lists);
 
 // Holds or releases a key from a step; the frame loop sees it at its next input pump.
 void HoldKey(SDL_Scancode key);
