@@ -76,12 +76,6 @@ TEST_F(ShipTest, TheStickTurnsOutsideItsDeadZoneAndThenOverridesTheKeys) {
 TEST_F(ShipTest, EachWeaponFiresAtItsOwnIntervalFromTheNose) {
     auto* ship = Add(new ShipObject);
     EXPECT_FALSE(ship->Fire()) << "no time has passed since creation";
-    int shots = 0;
-    for (int frame = 0; frame < 64; ++frame) {  // one second in frames of 15.625 ms
-        ship->Update(1.0f / 64.0f);
-        shots += ship->Fire() ? 1 : 0;
-    }
-    EXPECT_EQ(shots, 4);
 
     // Each pickup sets the interval (a shot half a millisecond early is refused), the number of
     // bullets and their lifetime. All leave the nose of a ship turned to face -x.
