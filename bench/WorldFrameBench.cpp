@@ -44,13 +44,12 @@ void AddAsteroids(int count, int speed) {
     }
 }
 
-// The ship thrusting with every flame particle alive, and the projectiles in flight along the
+// The ship with its flame emitting and every particle alive, and the projectiles in flight along the
 // strip.
 void AddShipAndShots(int projectiles) {
     auto* ship = new ShipObject;
     ship->position = Vec3{-33.0f, -24.5f, PlayFieldZ};
     ship->body.Place(ship->position.x, ship->position.y);
-    ship->thrusting = true;
     ship->flame->emitting = true;
     for (FlameParticle& particle : ship->flame->particles) {
         particle.active = true;
