@@ -175,11 +175,28 @@ start_to_menu() {
     [ -z "${1:-}" ] || at_least "$(screenshot "$1")" 0.02 || fail "the menu is black ($1.png)"
 }
 
-# Fails unless the game ended with status 0 and wrote nothing on stderr; $1 says after what.
+# Fails unless the game ended with status 0 and (unless $2 is "any-stderr") wrote nothing on
+# stderr; $1 says after what.
 expect_clean_exit() {
     [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after $1"
-    [ ! -s "$OUT_DIR/game.err" ] || fail "the game wrote errors: $(cat "$OUT_DIR/game.err")"
+    [ "${2:-}" = any-stderr ] || [ ! -s "$OUT_DIR/game.err" ] ||
+        fail "the game wrote errors: $(cat "$OUT_DIR/game.err")"
 }
+
+# Sends the signals named in $1 ("TERM", "HUP TERM", "STOP TERM HUP CONT", ...) to the game one
+# right after the other and expects a clean exit within 20 s (see expect_clean_exit for $2);
+# sets SIGNAL_SECONDS to how long it took.
+end_by_signals() {
+    local sent signal
+    sent=$(now)
+    for signal in $1; do
+        kill "-$signal" "$GAME_PID"
+    done
+    wait_for_exit 20
+    SIGNAL_SECONDS=$(calc "$(now) - $sent")
+    expect_clean_exit "SIG${1// /+SIG}" "${2:-}"
+}
+
 
 # Holds Escape in the main menu, which ends the game, and expects it to end cleanly.
 quit_from_menu() {
