@@ -7,37 +7,43 @@
 
 namespace {
 
-// A signal may arrive on any thread; lock-free atomics are safe to use from its handler.
-std::atomic<bool> QuitFlag{false};
-std::atomic<int> FirstSignal{0};
-std::atomic<int64_t> FirstSignalAt{0};  // monotonic nanoseconds
-static_assert(std::atomic<bool>::is_always_lock_free);
-static_assert(std::atomic<int>::is_always_lock_free);
-static_assert(std::atomic<int64_t>::is_always_lock_free);
+// The request in one word, so that a handler running on two threads at once (any thread may take
+// a signal) sees either no request or a whole one: the first signal's number in the low byte and
+// its monotonic time in microseconds above it; 0 while there is none. One compare-and-swap sets
+// it, and only the signal that sets it is the request.
+std::atomic<uint64_t> Request{0};
+static_assert(std::atomic<uint64_t>::is_always_lock_free);
 
 constexpr int QuitSignals[] = {SIGTERM, SIGHUP, SIGINT};
 constexpr int QuitSignalCount = 3;
-constexpr int64_t LogoutHangUpNanoseconds = 500'000'000;
+constexpr int64_t LogoutPairMicroseconds = 500'000;
 struct sigaction PreviousActions[QuitSignalCount];
 bool Caught[QuitSignalCount] = {false, false, false};
 
 // clock_gettime may be called from a signal handler.
-int64_t MonotonicNanoseconds() {
+uint64_t MonotonicMicroseconds() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+    return static_cast<uint64_t>(now.tv_sec) * 1'000'000 +
+           static_cast<uint64_t>(now.tv_nsec) / 1000;
+}
+
+// A logout sends SIGTERM and SIGHUP together; a busy machine may deliver them in either order,
+// since of several pending signals the lowest-numbered comes first.
+bool IsLogoutPair(int first, int second) {
+    return (first == SIGTERM && second == SIGHUP) || (first == SIGHUP && second == SIGTERM);
 }
 
 void OnQuitSignal(int signal) {
-    const int64_t now = MonotonicNanoseconds();
-    bool expected = false;
-    if (QuitFlag.compare_exchange_strong(expected, true)) {
-        FirstSignal.store(signal);
-        FirstSignalAt.store(now);
+    const uint64_t now = MonotonicMicroseconds();
+    uint64_t first = 0;
+    if (Request.compare_exchange_strong(first, now << 8 | static_cast<uint64_t>(signal))) {
         return;
     }
-    if (signal == SIGHUP && FirstSignal.load() == SIGTERM &&
-        now - FirstSignalAt.load() < LogoutHangUpNanoseconds) {
+    // On two threads the later signal may have read the clock first: the gap counts either way.
+    const int64_t gap = static_cast<int64_t>(now - (first >> 8));
+    if (IsLogoutPair(static_cast<int>(first & 0xff), signal) && gap < LogoutPairMicroseconds &&
+        -gap < LogoutPairMicroseconds) {
         return;
     }
     // A second request: the default action, which ends the program, once this handler returns
@@ -78,10 +84,9 @@ void ReleaseQuitSignals() {
 }
 
 bool QuitRequested() {
-    return QuitFlag.load();
+    return Request.load() != 0;
 }
 
 void ClearQuitRequest() {
-    QuitFlag.store(false);
-    FirstSignal.store(0);
+    Request.store(0);
 }

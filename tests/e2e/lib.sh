@@ -36,6 +36,14 @@ fail() {
 
 note() { echo "e2e: $*"; }
 
+# Skips the scenario (CTest's status 77) with the reason $1; need_root skips it unless it runs
+# as root, which $1 needs.
+skip() {
+    echo "e2e: $(basename "$0" .sh) skipped: $1"
+    exit 77
+}
+need_root() { [ "$(id -u)" -eq 0 ] || skip "$1 needs root"; }
+
 # Helpers the scenario started in the background, such as a window manager: killed at the end.
 HELPER_PIDS=()
 
@@ -175,10 +183,26 @@ start_to_menu() {
     [ -z "${1:-}" ] || at_least "$(screenshot "$1")" 0.02 || fail "the menu is black ($1.png)"
 }
 
-# Fails unless the game ended with status 0 and wrote nothing on stderr; $1 says after what.
+# Fails unless the game ended with status 0 and (unless $2 is "any-stderr") wrote nothing on
+# stderr; $1 says after what.
 expect_clean_exit() {
     [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after $1"
-    [ ! -s "$OUT_DIR/game.err" ] || fail "the game wrote errors: $(cat "$OUT_DIR/game.err")"
+    [ "${2:-}" = any-stderr ] || [ ! -s "$OUT_DIR/game.err" ] ||
+        fail "the game wrote errors: $(cat "$OUT_DIR/game.err")"
+}
+
+# Sends the signals named in $1 ("TERM", "HUP TERM", "STOP TERM HUP CONT", ...) to the game one
+# right after the other and expects a clean exit within 20 s (see expect_clean_exit for $2);
+# sets SIGNAL_SECONDS to how long it took.
+end_by_signals() {
+    local sent signal
+    sent=$(now)
+    for signal in $1; do
+        kill "-$signal" "$GAME_PID"
+    done
+    wait_for_exit 20
+    SIGNAL_SECONDS=$(calc "$(now) - $sent")
+    expect_clean_exit "SIG${1// /+SIG}" "${2:-}"
 }
 
 # Holds Escape in the main menu, which ends the game, and expects it to end cleanly.
@@ -283,8 +307,8 @@ wait_for_exit() {
 at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
 
 # Runs a copy of the game with an asset folder of its own in OUT_DIR: the forged assets are
-# linked in, the settings file is copied, so a scenario may change the settings freely.
-# Sets GAME and SETTINGS.
+# linked in, the settings file is copied, so a scenario may change the settings freely; any
+# KEY=VALUE arguments are set in it at once. Sets GAME and SETTINGS.
 use_private_copy() {
     local home="$OUT_DIR/game"
     mkdir -p "$home/base"
@@ -295,6 +319,7 @@ use_private_copy() {
     cp -r "$BIN_DIR/base/config" "$home/base/"
     GAME="$home/brindles-cataclysm"
     SETTINGS="$home/base/config/bc.rep"
+    [ $# -eq 0 ] || settings_set "$SETTINGS" "$@"
 }
 
 # Preloads a small library into the game that logs every shown frame and every opened file with
@@ -356,6 +381,18 @@ first_frame_after() {
 frames_between() {
     awk -v from="$1" -v to="$2" '$1 == "swap" && $2 > from && $2 <= to { n++ } END { print n + 0 }' "$FRAME_LOG"
 }
+# Frames a second between the times $1 and $2 (now unless given).
+frame_rate() {
+    local to=${2:-$(now)}
+    calc "$(frames_between "$1" "$to") / ($to - $1)"
+}
+# The frame rate over the next $1 seconds (3 unless given), as the screen stands.
+frame_rate_for() {
+    local from
+    from=$(now)
+    sleep "${1:-3}"
+    frame_rate "$from"
+}
 
 # Moves the menu pointer by a relative mouse motion in pixels, then waits $3 seconds (0.3 unless
 # given) for the screen to show it.
@@ -403,6 +440,18 @@ fly_until_scored() {
     [ "$changed_looks" -ge 2 ] || fail "the score did not leave 0 in $SCORED_LEGS legs"
 }
 
+# From the main menu with the pointer on Options: Up onto Start, Return, the story skipped; waits
+# until the level opens its HUD font and prints the time it did.
+start_level_by_keys() {
+    local fonts
+    fonts=$(count_opens fonts/default.tga)
+    hold_key Up 0.2
+    sleep 0.3
+    hold_key Return 0.2
+    skip_story
+    wait_for_open fonts/default.tga $((fonts + 1)) 30
+}
+
 # With the menu pointer on Start: clicks (with "keys", taps Return), skips the story and waits
 # until the level opens its HUD font, once the banner's two seconds are over; prints the time it
 # did.
@@ -416,10 +465,25 @@ play_from_start() {
 
 # Holds Q, which abandons a level, until the game-over screen opens its picture; prints the time
 # it did. After a cleared level Q abandons the next one: the summary and the banner ignore it.
+# On Wayland the wtype call that holds Q is ended then: its keyboard goes, and the key with it.
 abandon_level() {
+    if on_wayland; then
+        wtype -s 100 -P q -s 40000 -p q &
+        wait_for_open textures/story/gameover.tga 1 40
+        kill $! 2> /dev/null
+        wait $! 2> /dev/null || true
+        return
+    fi
     xdotool keydown q
     wait_for_open textures/story/gameover.tga 1 40
     xdotool keyup q
+}
+
+# Taps the keys after $1 (xdotool key: each pressed and released at once, inside one frame), then
+# waits $1 seconds.
+tap() {
+    xdotool key "${@:2}"
+    sleep "$1"
 }
 
 # Holds the left button long enough for a frame to see it, and not so long that it acts twice;
@@ -429,6 +493,16 @@ click() {
     sleep 0.12
     xdotool mouseup 1
     sleep "${1:-0}"
+}
+
+# Writes OUT_DIR/measurements.txt: a line "NAME VALUE" for each argument, NAME=VARIABLE or the
+# NAME of a variable alone.
+write_measurements() {
+    local pair variable
+    for pair in "$@"; do
+        variable=${pair#*=}
+        echo "${pair%%=*} ${!variable}"
+    done > "$OUT_DIR/measurements.txt"
 }
 
 # Arithmetic on decimal numbers: calc "1.5 + 2".

@@ -15,8 +15,7 @@ RANDOM=${4:-1}
 HANG_SECONDS=10
 START_SECONDS=60  # launch to the first frame, loading on a busy software renderer included
 
-use_private_copy
-settings_set "$SETTINGS" Sound=1
+use_private_copy Sound=1
 start_display
 export ALSOFT_DRIVERS=null
 log_frames

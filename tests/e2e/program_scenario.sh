@@ -1,10 +1,9 @@
 # The whole program as a player meets it, in one full-screen window with an OpenGL 3.3-or-later
-# compatibility context, OpenAL Soft and Ogg Vorbis: presenter, title and loading, the main
-# menu, the options menu with each toggle, the restart notice, a game from Start (story skipped,
-# banner, play, Q, game over, credits), back to the menu and Escape. Sourced by the two
-# scenario scripts with GLSL set to 1 (shader path) or 0 (fixed-function path).
-# Screenshots, the frame log, the captured audio and a summary (measurements.txt) land in the
-# output folder.
+# compatibility context: presenter, title and loading, the main menu, each option, the restart
+# notice, a game from Start (story skipped, banner, play, Q, game over, credits), the menu again
+# and Escape; then the settings saved and the captured audio. Sourced by the two scenario
+# scripts with GLSL set to 1 (shader path) or 0; measurements.txt holds the loading cost, frame
+# rates and audio levels.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 # Pointer moves in mouse pixels; 500 pixels are one menu unit and the pointer starts at (0, 0),
@@ -12,9 +11,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 MUSIC_RMS=0.005    # the menu music is well above this
 SILENCE_RMS=0.0005 # and nothing plays below this
 
-use_private_copy
-settings_set "$SETTINGS" ScreenWidth=640 ScreenHeight=480 GLSL="$GLSL" Sound=1 Brightness=0 \
-    HighScore=4321
+use_private_copy ScreenWidth=640 ScreenHeight=480 GLSL="$GLSL" Sound=1 Brightness=0 HighScore=4321
 
 start_display
 capture_audio
@@ -51,10 +48,7 @@ at_least "${version:-0}" 3.3 && echo "$context" | grep -q 'Compatibility Profile
 note "$context"
 
 sleep 1
-idle_from=$(now)
-sleep 3
-idle_to=$(now)
-menu_fps=$(calc "$(frames_between "$idle_from" "$idle_to") / ($idle_to - $idle_from)")
+menu_fps=$(frame_rate_for 3)
 note "menu frame rate: $menu_fps frames per second"
 at_least "$(screenshot menu)" 0.02 || fail "the menu is black"
 
@@ -105,14 +99,11 @@ for i in $(seq 0 11); do
     sleep 0.5
 done
 level_started=$(wait_for_open fonts/default.tga $((fonts_before + 1)) 30)
-banner=""
-for i in "${!grabs[@]}"; do
-    if [ -z "$banner" ] && at_least "${grabs[$i]}" "$(calc "$level_started - 1.7")" &&
-        at_least "$(calc "$level_started - 0.3")" "${grabs[$i]}"; then
-        banner=$i
-    fi
+for banner in "${!grabs[@]}" none; do
+    [ "$banner" != none ] || fail "no grab fell inside the level banner"
+    at_least "${grabs[$banner]}" "$(calc "$level_started - 1.7")" &&
+        at_least "$(calc "$level_started - 0.3")" "${grabs[$banner]}" && break
 done
-[ -n "$banner" ] || fail "no grab fell inside the level banner"
 mv "$OUT_DIR/banner-$banner.xwd" "$OUT_DIR/banner.xwd"
 rm -f "$OUT_DIR"/banner-*.xwd
 at_least "$(develop_grab banner)" 0.01 || fail "the level banner is black"
@@ -139,7 +130,7 @@ if [ -n "$summary" ] && at_least "$q_pressed" "$summary"; then
     level_ended=$summary
     note "level 1 was cleared before Q; the game went on to level 2"
 fi
-level_fps=$(calc "$(frames_between "$level_started" "$level_ended") / ($level_ended - $level_started)")
+level_fps=$(frame_rate "$level_started" "$level_ended")
 note "level play: $level_fps frames per second"
 # The game music alone plays from a moment after the last key to the end of the level, unless
 # the level was cleared before; then from the start of the level, with the shots and the engine.
@@ -181,17 +172,11 @@ ended=$(audio_rms "$(calc "$game_over - $audio_opened + 2.3")" 2)
 note "audio RMS: game music $playing, game over $ended"
 at_least "$SILENCE_RMS" "$ended" || fail "the game music went on after the level ($ended)"
 
-{
-    echo "glsl $GLSL"
-    echo "presenter_seconds $presenter_seconds"
-    echo "loading_cost_seconds $loading_cost"
-    echo "catalogue_and_sounds_seconds $(calc "$loading_frame - $catalogue")"
-    echo "loading_frame_to_menu_seconds $(calc "$first_menu_frame - $loading_frame")"
-    echo "menu_frames_per_second $menu_fps"
-    echo "audio_rms_menu $music"
-    echo "audio_rms_sound_off $silence"
-    echo "level_frames_per_second $level_fps"
-    echo "audio_rms_game_music $playing"
-    echo "audio_rms_game_over $ended"
-} > "$OUT_DIR/measurements.txt"
+catalogue_and_sounds=$(calc "$loading_frame - $catalogue")
+loading_frame_to_menu=$(calc "$first_menu_frame - $loading_frame")
+write_measurements glsl=GLSL presenter_seconds loading_cost_seconds=loading_cost \
+    catalogue_and_sounds_seconds=catalogue_and_sounds \
+    loading_frame_to_menu_seconds=loading_frame_to_menu menu_frames_per_second=menu_fps \
+    audio_rms_menu=music audio_rms_sound_off=silence level_frames_per_second=level_fps \
+    audio_rms_game_music=playing audio_rms_game_over=ended
 note "presenter, title, menu, options, restart notice, a game, settings and audio: ok"

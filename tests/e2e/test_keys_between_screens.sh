@@ -6,8 +6,7 @@
 # presses and releases at once, inside one frame.
 source "$(dirname "$0")/lib.sh"
 
-use_private_copy
-settings_set "$SETTINGS" Brightness=0
+use_private_copy Brightness=0
 export ALSOFT_DRIVERS=null
 start_display
 log_frames
@@ -16,31 +15,23 @@ start_to_menu menu
 # Options by a Return tap (the pointer starts on Options), then Brightness from no button: the
 # last button (OK) with Up, Brightness above it with another Up; two quick taps of Return there;
 # Down onto OK and a Return tap leave and save.
-xdotool key Return
-sleep 1
+tap 1 Return
 move_mouse 600 600 # onto no button
-xdotool key Up
-sleep 0.3
-xdotool key Up
-sleep 0.3
-xdotool key --delay 80 Return Return
-sleep 1
+tap 0.3 Up
+tap 0.3 Up
+tap 1 --delay 80 Return Return
 screenshot options-after-taps > /dev/null
-xdotool key Down
-sleep 0.3
-xdotool key Return
-sleep 1
+tap 0.3 Down
+tap 1 Return
 settings_hold "$SETTINGS" Brightness=1 # High, then Low, then Medium
 note "two Return taps 80 ms apart stepped Brightness twice, and OK saved it"
 
 # Options again, left by Escape held for a second: the main menu is still there afterwards. The
 # pointer came back where OK was, over no button of the main menu: two Down taps in one call
 # (12 ms apart, mostly inside one frame) step onto Start and then Options.
-xdotool key Down Down
-sleep 0.3
+tap 0.3 Down Down
 screenshot menu-options-lit > /dev/null
-xdotool key Return
-sleep 1
+tap 1 Return
 hold_key Escape 1
 sleep 2
 kill -0 "$GAME_PID" 2>/dev/null || fail "Escape held to leave the options ended the game"
@@ -48,8 +39,7 @@ at_least "$(screenshot menu-after-escape)" 0.02 || fail "the menu is black after
 note "Escape held for a second left the options and the main menu stayed"
 
 # Start by a 120 ms Space tap, with the pointer brought onto Start by a tap of Up from Options.
-xdotool key Up
-sleep 0.3
+tap 0.3 Up
 hold_key space 0.12
 sleep 3
 story=$(screenshot story-3s-after-space-tap)

@@ -1,23 +1,14 @@
 #!/usr/bin/env bash
-# The game on a native Wayland desktop: a headless sway compositor (no X server, no Xwayland)
-# run by an added user, the game given only WAYLAND_DISPLAY and SDL left to choose its driver.
-# The window must be sway's own full-screen xdg-shell window of the 1280x720 output with the
-# menu pillar-boxed in it; a game starts from the keyboard (wtype), the ship fires (the laser in
-# the captured audio) and turns (screenshots from grim), Q ends the level, and SIGTERM ends the
-# program with status 0 and the settings saved. The same steps then run under X11 on a 1280x720
-# Xvfb, so that measurements.txt compares the frame rates of the menu and of level play.
-# Needs root (sway refuses it, so the compositor runs as an added user, removed again whatever
-# happens).
+# The game on a native Wayland desktop: headless sway (no X server, no Xwayland) run by an added
+# user, removed again whatever happens; the game gets only WAYLAND_DISPLAY. Its window must be
+# sway's full-screen xdg-shell window of the 1280x720 output, the menu pillar-boxed; a game
+# starts from wtype keys, the ship fires (the laser in the captured audio) and turns (grim
+# screenshots), Q ends the level and SIGTERM the program, with status 0 and the settings saved.
+# The same steps then run on a 1280x720 Xvfb, for measurements.txt's frame rates of both.
 source "$(dirname "$0")/lib.sh"
-if [ "$(id -u)" -ne 0 ]; then
-    echo "e2e: test_wayland skipped: running the compositor as an added user needs root"
-    exit 77
-fi
+need_root "running the compositor as an added user"
 for tool in sway swaymsg grim wtype; do
-    if ! command -v "$tool" > /dev/null; then
-        echo "e2e: test_wayland skipped: $tool is not installed"
-        exit 77
-    fi
+    command -v "$tool" > /dev/null || skip "$tool is not installed"
 done
 SCREEN=1280x720
 TURNED_PIXELS=300 # a quarter turn changes about 900 of the ship's pixels, none turning almost none
@@ -26,8 +17,7 @@ TURNED_PIXELS=300 # a quarter turn changes about 900 of the ship's pixels, none 
 shared=$(mktemp -d /tmp/cataclysm-wayland-XXXXXX)
 chmod 755 "$shared"
 compositor_user="bcwl$$"
-SWAY_PID=""
-KEYBOARD_PID=""
+SWAY_PID="" KEYBOARD_PID=""
 wayland_cleanup() {
     cleanup
     [ -n "$KEYBOARD_PID" ] && kill "$KEYBOARD_PID" 2> /dev/null
@@ -81,27 +71,13 @@ start_compositor() {
 game_window() {
     sway_ipc -t get_tree | python3 -c '
 import json, sys
-def views(node):
+def look(node):
+    if node.get("name") == "Brindle'"'"'s Cataclysm":
+        print("%s|%s|%s|%dx%d" % (node["name"], node.get("shell"), node.get("fullscreen_mode"),
+                                   node["rect"]["width"], node["rect"]["height"]))
     for child in node.get("nodes", []) + node.get("floating_nodes", []):
-        yield child
-        yield from views(child)
-for view in views(json.load(sys.stdin)):
-    if view.get("name") == "Brindle'"'"'s Cataclysm":
-        rect = view["rect"]
-        print("%s|%s|%s|%dx%d" % (view["name"], view.get("shell"), view.get("fullscreen_mode"),
-                                   rect["width"], rect["height"]))'
-}
-
-# From the menu with the pointer on Options: Up onto Start, Return, the story skipped; waits
-# until the level opens its HUD font and prints the time it did.
-start_level_by_keys() {
-    local fonts
-    fonts=$(count_opens fonts/default.tga)
-    hold_key Up 0.2
-    sleep 0.3
-    hold_key Return 0.2
-    skip_story
-    wait_for_open fonts/default.tga $((fonts + 1)) 30
+        look(child)
+look(json.load(sys.stdin))'
 }
 
 # In level 1 from its start at $1: music alone for a while, then Space held for two seconds
@@ -126,9 +102,7 @@ fire_and_turn() {
     hold_key Left 0.5
     sleep 0.3
     screenshot "$name-turned" > /dev/null
-    local frames
-    frames=$(frames_between "$QUIET_FROM" "$FIRING_FROM")
-    LEVEL_FPS=$(calc "$frames / ($FIRING_FROM - $QUIET_FROM)")
+    LEVEL_FPS=$(frame_rate "$QUIET_FROM" "$FIRING_FROM")
 }
 
 # The ship at the centre of the screen looks otherwise on NAME-turned.png than on
@@ -145,27 +119,7 @@ check_turned() {
     echo "$differing"
 }
 
-# The menu's frame rate over three seconds from now.
-menu_frame_rate() {
-    local from to
-    from=$(now)
-    sleep 3
-    to=$(now)
-    calc "$(frames_between "$from" "$to") / ($to - $from)"
-}
-
-# Holds Q until the game-over screen opens its picture; prints the time it did. The wtype call
-# holding Q is ended then: its keyboard goes, and the key with it.
-abandon_by_keys() {
-    wtype -s 100 -P q -s 40000 -p q &
-    local holding=$!
-    wait_for_open textures/story/gameover.tga 1 40
-    kill "$holding" 2> /dev/null
-    wait "$holding" 2> /dev/null || true
-}
-
-use_private_copy
-settings_set "$SETTINGS" ScreenWidth=640 ScreenHeight=480 HighScore=0 Sound=1
+use_private_copy ScreenWidth=640 ScreenHeight=480 HighScore=0 Sound=1
 capture_audio
 log_frames
 viewport_of "$SCREEN"
@@ -191,7 +145,7 @@ at_least "$(screenshot menu)" 0.02 || fail "the menu is black (menu.png)"
 check_bars menu
 at_least "$(mean_in menu "${VIEW_W}x${VIEW_H}+${VIEW_X}+${VIEW_Y}")" 0.03 ||
     fail "the menu's picture between the bars is black"
-wayland_menu_fps=$(menu_frame_rate)
+wayland_menu_fps=$(frame_rate_for 3)
 note "menu: $window, pillar-boxed, $wayland_menu_fps frames per second"
 
 # A game from the keyboard; in level 1 the ship fires and turns.
@@ -203,12 +157,10 @@ note "level 1: the ship turned ($differing pixels), $wayland_level_fps frames pe
 
 # Q ends the level; SIGTERM on the game-over screen ends the program cleanly with the settings
 # saved, the Wayland desktop's size among them.
-game_over=$(abandon_by_keys)
+game_over=$(abandon_level)
 sleep_until "$(calc "$game_over + 2.5")"
 at_least "$(screenshot game-over)" 0.01 || fail "the game-over screen is black"
-kill -TERM "$GAME_PID"
-wait_for_exit 10
-expect_clean_exit "SIGTERM on Wayland"
+end_by_signals TERM
 settings_hold "$SETTINGS" ScreenWidth="$SCREEN_W" ScreenHeight="$SCREEN_H"
 note "Q ended the level; SIGTERM: status 0, settings saved"
 
@@ -225,38 +177,26 @@ at_least "$firing_band" "$(calc "$music_band * $LASER_GAIN")" ||
     fail "no laser in the captured audio: $firing_band while firing, $music_band before"
 
 # The same steps under X11 on a screen of the same size, for the frame rates.
-kill "$KEYBOARD_PID" 2> /dev/null
-KEYBOARD_PID=""
-kill "$SWAY_PID" 2> /dev/null
+kill "$KEYBOARD_PID" "$SWAY_PID" 2> /dev/null
 wait "$SWAY_PID" 2> /dev/null || true
-SWAY_PID=""
-unset WAYLAND_DISPLAY
-unset ALSOFT_CONF
+KEYBOARD_PID="" SWAY_PID=""
+unset WAYLAND_DISPLAY ALSOFT_CONF
 export ALSOFT_DRIVERS=null
 start_display "$SCREEN"
 GAME_VIDEO_DRIVER=x11
 : > "$FRAME_LOG"
 start_to_menu x11-menu
-x11_menu_fps=$(menu_frame_rate)
+x11_menu_fps=$(frame_rate_for 3)
 level_started=$(start_level_by_keys)
 fire_and_turn "$level_started" x11
 x11_level_fps=$LEVEL_FPS
 x11_differing=$(check_turned x11)
-kill -TERM "$GAME_PID"
-wait_for_exit 10
-expect_clean_exit "SIGTERM on X11"
+end_by_signals TERM
 note "X11: menu $x11_menu_fps, level $x11_level_fps frames per second"
 
-{
-    echo "screen $SCREEN"
-    echo "wayland_menu_frames_per_second $wayland_menu_fps"
-    echo "wayland_level_frames_per_second $wayland_level_fps"
-    echo "x11_menu_frames_per_second $x11_menu_fps"
-    echo "x11_level_frames_per_second $x11_level_fps"
-    echo "audio_rms_level_music $music"
-    echo "audio_rms_laser_band_music $music_band"
-    echo "audio_rms_laser_band_firing $firing_band"
-    echo "wayland_ship_turn_pixels_differing $differing"
-    echo "x11_ship_turn_pixels_differing $x11_differing"
-} > "$OUT_DIR/measurements.txt"
+write_measurements screen=SCREEN wayland_menu_frames_per_second=wayland_menu_fps \
+    wayland_level_frames_per_second=wayland_level_fps x11_menu_frames_per_second=x11_menu_fps \
+    x11_level_frames_per_second=x11_level_fps audio_rms_level_music=music \
+    audio_rms_laser_band_music=music_band audio_rms_laser_band_firing=firing_band \
+    wayland_ship_turn_pixels_differing=differing x11_ship_turn_pixels_differing=x11_differing
 note "native Wayland: full screen, pillar-boxed menu, keys, laser, turn, Q and SIGTERM: ok"

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# The game under a real window manager (openbox on a 1280x720 screen), as a player meets it on
-# an X11 desktop: its window asks for full screen and gets it with the focus; a game starts from
-# keyboard taps; when another window (an xterm) takes the focus mid-level the game is hidden and
-# stands still, drawing nothing, its music paused and next to no processor time used; activated
-# again, it goes on where it stopped, with its music.
+# The game under openbox on a 1280x720 screen, sound through PulseAudio: its window gets full
+# screen and the focus; a game starts from keyboard taps; while an xterm has the focus the game
+# is hidden and stands still (no frame, no music, next to no processor time); activated again,
+# it goes on where it stopped, with its music.
 source "$(dirname "$0")/lib.sh"
 
 SCREEN=1280x720
@@ -13,9 +12,8 @@ start_display "$SCREEN"
 openbox --sm-disable > "$OUT_DIR/openbox.log" 2>&1 &
 HELPER_PIDS+=($!)
 # The window manager is running once it names its check window on the root window.
-for try in $(seq 101); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    kill -0 "${HELPER_PIDS[0]}" 2>/dev/null && [ "$try" -le 100 ] || fail "openbox did not start"
+until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+    kill -0 "${HELPER_PIDS[0]}" 2>/dev/null && [ $SECONDS -lt 30 ] || fail "openbox did not start"
     sleep 0.1
 done
 log_frames
@@ -31,8 +29,7 @@ note "the window is full screen (_NET_WM_STATE_FULLSCREEN) and has the focus"
 
 # A game from taps: Up brings the pointer from Options onto Start, Return picks it. The story's
 # pictures go on a key seen held for a frame, so they are skipped with short holds.
-xdotool key Up
-sleep 0.3
+tap 0.3 Up
 level_opened=$(play_from_start keys)
 note "a game started from keyboard taps"
 record level
@@ -52,11 +49,9 @@ xprop -id "$game_window" _NET_WM_STATE | grep -q _NET_WM_STATE_HIDDEN ||
 
 # Ten seconds away: no frame, next to no processor time, the sound output standing.
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$GAME_PID/stat"; }
-away_from=$(now)
-ticks_from=$(cpu_ticks)
+away_from=$(now) ticks_from=$(cpu_ticks)
 sleep 10
-away_to=$(now)
-ticks_to=$(cpu_ticks)
+away_to=$(now) ticks_to=$(cpu_ticks)
 away_cpu=$(calc "($ticks_to - $ticks_from) / $(getconf CLK_TCK) / ($away_to - $away_from)")
 away_frames=$(frames_between "$away_from" "$away_to")
 [ "$away_frames" -eq 0 ] || fail "$away_frames frames were drawn while the game was hidden"
@@ -71,16 +66,15 @@ sleep 0.3
 grab back
 sleep 6
 grab later
-frame_rate=$(calc "$(frames_between "$(calc "$back + 1")" "$(calc "$back + 6")") / 5")
+frame_rate=$(frame_rate "$(calc "$back + 1")" "$(calc "$back + 6")")
 [ "$(xdotool getwindowfocus)" = "$game_window" ] || fail "the game did not get the focus back"
 for name in before-away back later; do
     at_least "$(develop_grab "$name")" 0.01 || fail "the level is black ($name.png)"
 done
 # The level's clocks stood still: the shield the ship starts with lasts 5 s and had about 3 s left
 # when the game was hidden, so after the 10 s away its bar in the HUD still shows,
-# and 6 s later it is gone. The HUD's lives, level and score read the same as before.
+# and 6 s later it is gone.
 SHIELD_BOX=20x20+888+692
-HUD_TEXT=340x20+170+692
 shield_before=$(mean_in before-away "$SHIELD_BOX")
 shield_back=$(mean_in back "$SHIELD_BOX")
 shield_later=$(mean_in later "$SHIELD_BOX")
@@ -89,9 +83,6 @@ at_least "$(calc "$shield_before - $shield_later")" 0.1 ||
 at_least "$(calc "$shield_back - $shield_later")" "$(calc "($shield_before - $shield_later) / 2")" ||
     fail "the shield ran down while the game was hidden (HUD box $shield_before before," \
         "$shield_back back, $shield_later 6 s later)"
-changed_text=$(/usr/bin/compare -metric AE -fuzz 25% -extract "$HUD_TEXT" \
-    "$OUT_DIR/before-away.png" "$OUT_DIR/back.png" null: 2>&1 || true)
-[ "${changed_text%% *}" -le 20 ] 2> /dev/null || fail "the HUD's text changed while hidden"
 stop_recording
 music_before=$(audio_rms "$(into_recording "$played_from")" 0.5)
 music_away=$(audio_rms "$(into_recording "$away_from")" 10)
@@ -103,7 +94,4 @@ note "back: a frame $(calc "$first_back - $back") s after activation, the shield
     "was (HUD box $shield_before before, $shield_back back, $shield_later 6 s later)," \
     "the music paused and heard again (RMS $music_before, $music_away away, $music_back back)"
 note "level frame rate on X11 under openbox at $SCREEN: $frame_rate frames a second"
-
-kill -TERM "$GAME_PID"
-wait_for_exit 20
-[ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after SIGTERM"
+end_by_signals TERM any-stderr
