@@ -1,9 +1,24 @@
 #include "app/Platform.h"
 
+#include <thread>
+
 namespace {
 
 std::time_t RealCalendarTime() {
     return std::time(nullptr);
+}
+
+int RealRefreshRate(SDL_Window* window) {
+    SDL_DisplayMode mode;
+    const int display = SDL_GetWindowDisplayIndex(window);
+    if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0) {
+        return 0;
+    }
+    return mode.refresh_rate;
+}
+
+void RealYield() {
+    std::this_thread::yield();
 }
 
 constexpr PlatformCalls RealPlatform{
@@ -15,6 +30,9 @@ constexpr PlatformCalls RealPlatform{
     SDL_SetWindowBrightness,
     SDL_GetWindowFlags,
     SDL_WaitEventTimeout,
+    RealRefreshRate,
+    SDL_Delay,
+    RealYield,
 };
 
 }  // namespace

@@ -14,6 +14,10 @@ struct PlatformCalls {
     int (*setWindowBrightness)(SDL_Window* window, float brightness);
     Uint32 (*windowFlags)(SDL_Window* window);             // SDL_GetWindowFlags
     int (*waitEvent)(SDL_Event* event, int milliseconds);  // SDL_WaitEventTimeout
+    // The refresh rate in Hz of the display the window is on; 0 when the display does not say.
+    int (*refreshRate)(SDL_Window* window);
+    void (*sleep)(Uint32 milliseconds);  // SDL_Delay: the frame pacer's wait for the next refresh
+    void (*yield)();                     // std::this_thread::yield: the end of the pacer's wait
 };
 
 extern PlatformCalls Platform;

@@ -79,6 +79,16 @@ bool CreateWindowAndContext() {
     return Fail("cannot create an OpenGL 3.3 compatibility window", SDL_GetError());
 }
 
+// Asks the driver to show each frame at a refresh of the display: adaptive sync, which shows a
+// frame that missed its refresh at once instead of holding it for the next, else plain sync. A
+// driver may refuse both, or grant them and not hold the swaps back; the game runs all the same,
+// and ShowFrame then keeps the frames to the refresh rate itself.
+void AskForVerticalSync() {
+    if (SDL_GL_SetSwapInterval(-1) != 0) {
+        SDL_GL_SetSwapInterval(1);
+    }
+}
+
 bool LoadGL() {
     if (GLEntryPointsLoaded) {
         return true;
@@ -174,6 +184,7 @@ bool StartUp() {
     if (!CreateWindowAndContext() || !LoadGL() || !LoadAL()) {
         return false;
     }
+    AskForVerticalSync();
     if (!SetUpAssetRoot()) {
         return Fail("cannot place the asset folder beside the executable", "path too long");
     }

@@ -1,6 +1,7 @@
 #include "app/WindowSight.h"
 
 #include "app/Clock.h"
+#include "app/FramePacer.h"
 #include "app/Input.h"
 #include "app/Platform.h"
 #include "app/Program.h"
@@ -50,6 +51,7 @@ bool OutOfSight(Uint32 windowFlags, bool focusSeen) {
 bool SwapMayStall = false;
 
 void ShowFrame() {
+    PaceFrame();
     Swap();
     // SDL brings the window's flags up to date as it takes in the desktop's events; the input
     // events stay queued for the screen's next PumpInput.

@@ -10,12 +10,14 @@
 // taken to be away: some desktops give a new window the focus late, or not at all).
 bool OutOfSight(Uint32 windowFlags, bool focusSeen);
 
-// Every frame loop shows its frame through this. After the swap it takes in what the desktop
-// did to the window and moves the sound onto a new device when the old one was lost and another
-// opened. While the window is out of sight, the game stands still: every clock stopped, the sound
-// paused, nothing drawn; it sleeps in SDL's event queue, taking each event into the input records
-// as it comes, until the window is back or a quit is requested. Then sound and clocks go on from
-// where they stopped, so the next frame has an ordinary frame time.
+// Every frame loop shows its frame through this. Before the swap it waits, where the driver does
+// not, so that frames come no faster than the display refreshes (see FramePacer.h); the wait is
+// part of the frame's measured time. After the swap it takes in what the desktop did to the
+// window and moves the sound onto a new device when the old one was lost and another opened.
+// While the window is out of sight, the game stands still: every clock stopped, the sound paused,
+// nothing drawn; it sleeps in SDL's event queue, taking each event into the input records as it
+// comes, until the window is back or a quit is requested. Then sound and clocks go on from where
+// they stopped, so the next frame has an ordinary frame time.
 void ShowFrame();
 
 // Forgets that the window has had the focus, for a new window (and for tests).

@@ -1,5 +1,9 @@
 #include "tests/support/DrivenTime.h"
 
+#include <algorithm>
+
+#include "app/FramePacer.h"
+
 uint64_t DrivenTime::Counter = 0;
 uint64_t DrivenTime::Frequency = 1000000;
 std::time_t DrivenTime::Calendar = 0;
@@ -9,7 +13,9 @@ DrivenTime::DrivenTime(uint64_t frequency) {
     Frequency = frequency;
     Calendar = 1700000000;
     // The counter and the calendar are this object's; swaps, pauses and brightness do nothing,
-    // the window is always in sight and no event is waited for.
+    // the window is always in sight and no event is waited for. The display does not say its
+    // refresh rate; the frame pacer's sleeps move the counter on by their length, and each of
+    // its yields by 10 microseconds, so that its waits end.
     Platform = PlatformCalls{[]() -> Uint64 { return Counter; },
                              []() -> Uint64 { return Frequency; },
                              [] { return Calendar; },
@@ -17,7 +23,12 @@ DrivenTime::DrivenTime(uint64_t frequency) {
                              [](Uint32) {},
                              [](SDL_Window*, float) { return 0; },
                              [](SDL_Window*) -> Uint32 { return 0; },
-                             [](SDL_Event*, int) { return 0; }};
+                             [](SDL_Event*, int) { return 0; },
+                             [](SDL_Window*) { return 0; },
+                             [](Uint32 milliseconds) { AdvanceMilliseconds(milliseconds); },
+                             [] { Counter += std::max<uint64_t>(1, Frequency / 100000); }};
+    // The counter starts again, so the pacer's schedule must too.
+    ForgetFramePacing();
 }
 
 DrivenTime::~DrivenTime() {

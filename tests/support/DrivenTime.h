@@ -4,13 +4,14 @@
 #include "app/Platform.h"
 
 // Replaces the performance counter with one the test moves by hand, at 1 MHz unless told
-// otherwise, and the calendar with a fixed time. Restores the real platform when it ends.
+// otherwise, and the calendar with a fixed time; the frame pacer's own waits move it too.
+// Restores the real platform when it ends.
 class DrivenTime {
 public:
     explicit DrivenTime(uint64_t frequency = 1000000);
     ~DrivenTime();
 
-    void AdvanceMilliseconds(double milliseconds);
+    static void AdvanceMilliseconds(double milliseconds);
     void SetCalendar(std::time_t seconds);
 
     static uint64_t Counter;
