@@ -135,30 +135,6 @@ TEST_F(AwayFromSight, TheLevelStandsStillAndGoesOnWithAnOrdinaryFrame) {
     EXPECT_NEAR(step11, step10, std::abs(step10)) << "the ship went on by one frame's flight";
 }
 
-// Held to the refresh, the level's time step is the whole measured frame, the pacer's wait
-// included. Taken out of sight, the level stands still as ever, and the first frame back comes
-// at once with an ordinary step: the pacer starts its schedule afresh instead of catching up.
-TEST_F(AwayFromSight, APacedLevelStepsByWholeFramesAndStillStandsStill) {
-    scene.driver.frameMilliseconds = 1.0;
-    std::vector<float> steps;
-    scene.step = [&](int frame) {
-        steps.push_back(ObjectList->frameDelta);
-        if (frame == 20) {
-            Flags = SDL_WINDOW_FULLSCREEN | SDL_WINDOW_MINIMIZED;
-        }
-        if (frame == 30) {
-            HoldKey(SDL_SCANCODE_Q);
-        }
-    };
-    EXPECT_FALSE(PlayLevel(level));
-    EXPECT_EQ(Waits, WaitsAway);
-    ASSERT_GT(steps.size(), 30u);
-    // Each step is the one measured by the frame before; frame 21 was the first one back.
-    for (size_t frame = 13; frame <= 30; ++frame) {
-        EXPECT_NEAR(steps[frame], frame == 22 ? 0.001f : 1.0f / 60.0f, 1e-4f) << frame;
-    }
-}
-
 // A quit request ends the wait at once, and the level with it.
 TEST_F(AwayFromSight, AQuitRequestEndsTheWaitAtOnce) {
     QuitSignalsCaught signals;
