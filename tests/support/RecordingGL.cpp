@@ -131,16 +131,8 @@ void APIENTRY ShaderSource(GLuint shader, GLsizei count, const GLchar* const* st
 }
 
 size_t BytesPerPixel(GLenum format) {
-    switch (format) {
-        case GL_RGBA:
-        case GL_BGRA:
-            return 4;
-        case GL_RGB:
-        case GL_BGR:
-            return 3;
-        default:
-            return 1;
-    }
+    bool rgb = format == GL_RGB || format == GL_BGR;
+    return format == GL_RGBA || format == GL_BGRA ? 4 : rgb ? 3 : 1;
 }
 
 void APIENTRY TexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width,
@@ -252,15 +244,9 @@ Uniform UniformAt(GLint location) {
     return Uniforms[static_cast<size_t>(location) - 1];
 }
 
-void SetCompileStatus(GLint status) {
-    CompileStatus = status;
-}
-
-void SetLinkStatus(GLint status) {
-    LinkStatus = status;
-}
-
-void SetInfoLog(const std::string& log) {
+void SetBuildAnswers(GLint compileStatus, GLint linkStatus, const std::string& log) {
+    CompileStatus = compileStatus;
+    LinkStatus = linkStatus;
     InfoLog = log;
 }
 
@@ -316,12 +302,8 @@ void Install() {
     ListBase = 0;
     NextName = 1;
     BoundTexture = 0;
-    Uploads.clear();
     KeepBytes = false;
-    Sources.clear();
-    CompileStatus = GL_TRUE;
-    LinkStatus = GL_TRUE;
-    InfoLog.clear();
+    SetBuildAnswers(GL_TRUE, GL_TRUE, "");
     Uniforms.clear();
     ClearCalls();
 }

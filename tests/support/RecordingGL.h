@@ -64,9 +64,7 @@ struct Uniform {
 Uniform UniformAt(GLint location);
 
 // What glGetShaderiv and glGetProgramiv report for GL_COMPILE_STATUS and GL_LINK_STATUS
-// (GL_TRUE after Install), and the info log both return.
-void SetCompileStatus(GLint status);
-void SetLinkStatus(GLint status);
-void SetInfoLog(const std::string& log);
+// (GL_TRUE after Install), and the info log both return (empty after Install).
+void SetBuildAnswers(GLint compileStatus, GLint linkStatus, const std::string& log);
 
 }  // namespace RecordingGL
