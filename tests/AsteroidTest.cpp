@@ -52,9 +52,8 @@ TEST(AsteroidRandom, SpinsAreWholeDegreesAndVelocitiesSpanTheirRangeButAreNeverZ
 
 using AsteroidTest = PlayFieldTest;
 
-TEST_F(AsteroidTest, DriftsAndSpinsByTheFrameTimeAndTheHugeOneKeepsItsAngleBelowAFullTurn) {
+TEST_F(AsteroidTest, DriftsAndSpinsByTheFrameTimeAndKeepsItsAngleBelowAFullTurn) {
     auto* medium = Add(new MediumAsteroidObject(Vec3{2.0f, -1.0f, 0.0f}, At(0.0f, 0.0f), 90.0f));
-    auto* huge = Add(new HugeAsteroidObject(Vec3{-1.15f, -0.85f, 0.0f}, At(0.0f, 0.0f), 270.0f));
     for (int frame = 1; frame <= 8; ++frame) {
         RunFrame(0.5f);
         EXPECT_EQ(medium->position.x, 1.0f * frame) << frame;
@@ -62,8 +61,6 @@ TEST_F(AsteroidTest, DriftsAndSpinsByTheFrameTimeAndTheHugeOneKeepsItsAngleBelow
         EXPECT_EQ(medium->angle, std::fmod(45.0f * frame, 360.0f)) << "360 drops to 0";
         EXPECT_EQ(medium->body.centreX, medium->position.x);
         EXPECT_EQ(medium->body.angle, medium->angle);
-        EXPECT_LT(huge->angle, 360.0f) << frame;
-        EXPECT_EQ(huge->angle, std::fmod(135.0f * frame, 360.0f)) << frame;
     }
 }
 
