@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <tuple>
 
 #include "tests/support/PlayField.h"
 #include "world/BaseBullet.h"
@@ -78,13 +79,12 @@ TEST_F(AsteroidTest, AStruckMediumBreaksIntoFiveSmallAtItsCentreCountingOnlyShot
     std::srand(77);  // each child in turn draws its spin, then its velocity at the level's speed
     for (int i = 0; i < 5; ++i) {  // the first made is the deepest
         auto* child = static_cast<SmallAsteroidObject*>(smalls[4 - i]);
-        EXPECT_EQ(child->spin, RandomAsteroidSpin()) << i;
-        Vec3 velocity = RandomAsteroidVelocity(8);
-        EXPECT_EQ(child->velocity.x, velocity.x) << i;
-        EXPECT_EQ(child->velocity.y, velocity.y) << i;
-        EXPECT_EQ(child->position.x, 4.0f);
-        EXPECT_EQ(child->position.y, -3.0f);
-        EXPECT_EQ(child->variant, (firstVariant + i) % 3);
+        float spin = RandomAsteroidSpin();
+        Vec3 v = RandomAsteroidVelocity(8);
+        EXPECT_EQ(std::tie(child->spin, child->velocity.x, child->velocity.y, child->position.x,
+                           child->position.y, child->variant),
+                  std::make_tuple(spin, v.x, v.y, 4.0f, -3.0f, (firstVariant + i) % 3))
+            << i;
     }
 
     ShipObject ship;

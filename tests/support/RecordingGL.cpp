@@ -17,7 +17,6 @@ GLuint NextName = 1;
 GLuint BoundTexture = 0;  // the name of the last glBindTexture
 std::vector<TextureUpload> Uploads;
 bool KeepBytes = false;
-std::vector<std::string> Sources;
 GLint CompileStatus = GL_TRUE;
 GLint LinkStatus = GL_TRUE;
 std::string InfoLog;
@@ -119,17 +118,6 @@ void APIENTRY GetProgramInfoLog(GLuint program, GLsizei capacity, GLsizei* lengt
     CopyInfoLog(capacity, length, log);
 }
 
-void APIENTRY ShaderSource(GLuint shader, GLsizei count, const GLchar* const* strings,
-                           const GLint* lengths) {
-    Record<Log>("glShaderSource", shader, count, strings, lengths);
-    std::string text;
-    for (GLsizei i = 0; i < count; ++i) {
-        text += lengths == nullptr || lengths[i] < 0 ? std::string(strings[i])
-                                                     : std::string(strings[i], lengths[i]);
-    }
-    Sources.push_back(text);
-}
-
 size_t BytesPerPixel(GLenum format) {
     bool rgb = format == GL_RGB || format == GL_BGR;
     return format == GL_RGBA || format == GL_BGRA ? 4 : rgb ? 3 : 1;
@@ -225,10 +213,6 @@ void KeepTextureBytes(bool keep) {
     KeepBytes = keep;
 }
 
-std::vector<std::string>& ShaderSources() {
-    return Sources;
-}
-
 std::vector<DrawnElements>& ElementDraws() {
     return Drawn;
 }
@@ -253,7 +237,6 @@ void SetBuildAnswers(GLint compileStatus, GLint linkStatus, const std::string& l
 void ClearCalls() {
     Log::Calls().clear();
     Uploads.clear();
-    Sources.clear();
     ListsCalled.clear();
     Drawn.clear();
 }
@@ -290,7 +273,6 @@ void Install() {
     PublishedGLCore.glGetString = GetString;
     PublishedGLCore.glGetShaderInfoLog = GetShaderInfoLog;
     PublishedGLCore.glGetProgramInfoLog = GetProgramInfoLog;
-    PublishedGLCore.glShaderSource = ShaderSource;
     PublishedGLCore.glTexImage2D = TexImage2D;
     PublishedGLLegacy.glListBase = ListBaseCall;
     PublishedGLLegacy.glCallLists = CallLists;
