@@ -48,32 +48,20 @@ bool AllNull(const Table& table) {
     return std::memcmp(&table, &empty, sizeof table) == 0;
 }
 
-// Every GL name resolves through the context unless a test takes it away.
-class GLLoaderTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        TearDown();
-        KnowOnly(ContextNames, CoreNames);
-        ContextNames.insert(std::begin(LegacyNames), std::end(LegacyNames));
-        ContextNames.insert(std::begin(ExtensionNames), std::end(ExtensionNames));
-    }
-    void TearDown() override {
-        ClearStagedGLEntryPoints();
-        ClearPublishedGLEntryPoints();
-    }
-    int Load() { return LoadGLEntryPointsFrom({FromContext, FromLibrary, FakeLibraryHandle}); }
-};
-
 }  // namespace
 
 // A name the context lacks comes from the library; only the core names must resolve, and the
 // first one missing is named. Loading stages the tables; publishing hands them to the game.
-TEST_F(GLLoaderTest, ContextFirstThenLibraryAndOnlyCoreNamesMustResolve) {
+TEST(GLLoader, ContextFirstThenLibraryAndOnlyCoreNamesMustResolve) {
+    KnowOnly(ContextNames, CoreNames);
+    ContextNames.insert(std::begin(LegacyNames), std::end(LegacyNames));
+    ContextNames.insert(std::begin(ExtensionNames), std::end(ExtensionNames));
+    const GLSymbolSources sources = {FromContext, FromLibrary, FakeLibraryHandle};
     ContextNames.erase("glClear");
     LibraryNames.insert("glClear");
     ContextNames.erase("glAccum");
     ContextNames.erase("glBufferStorage");
-    ASSERT_EQ(Load(), GLEntryPointsLoadedOk);
+    ASSERT_EQ(LoadGLEntryPointsFrom(sources), GLEntryPointsLoadedOk);
     EXPECT_EQ(GLCoreEntryPointCount(), 340) << "the names the game cannot start without";
     EXPECT_EQ(StagedGLLegacy.glAccum, nullptr) << "missing legacy and extension names stay null";
     EXPECT_EQ(StagedGLExtensions.glBufferStorage, nullptr);
@@ -83,7 +71,7 @@ TEST_F(GLLoaderTest, ContextFirstThenLibraryAndOnlyCoreNamesMustResolve) {
     EXPECT_EQ(reinterpret_cast<void*>(PublishedGLLegacy.glBegin), ContextAddress);
 
     ContextNames.erase("glWaitSync");
-    EXPECT_EQ(Load(), GLEntryPointMissing);
+    EXPECT_EQ(LoadGLEntryPointsFrom(sources), GLEntryPointMissing);
     EXPECT_STREQ(MissingGLEntryPoint(), "glWaitSync");
     // What start-up does after a failed load: every table ends up empty.
     ClearPublishedGLEntryPoints();
@@ -92,52 +80,14 @@ TEST_F(GLLoaderTest, ContextFirstThenLibraryAndOnlyCoreNamesMustResolve) {
                 AllNull(PublishedGLCore) && AllNull(PublishedGLLegacy));
 }
 
-namespace {
-
-// Every AL name resolves through the library unless a test takes it away.
-class ALLoaderTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        TearDown();
-        KnowOnly(LibraryNames, AlNames);
-    }
-    void TearDown() override {
-        ClearStagedALEntryPoints();
-        ClearPublishedALEntryPoints();
-    }
-    int Load() { return LoadALEntryPointsFrom({FromLibrary, FakeLibraryHandle}); }
-};
-
-// Published lookups that answer every name with an address of their own.
-void* const AlLookupAddress = reinterpret_cast<void*>(0x3000);
-void* const AlcLookupAddress = reinterpret_cast<void*>(0x4000);
-void* AL_APIENTRY PublishedAlLookup(const ALchar*) {
-    return AlLookupAddress;
-}
-void* ALC_APIENTRY PublishedAlcLookup(ALCdevice* device, const ALCchar*) {
-    EXPECT_EQ(device, nullptr);
-    return AlcLookupAddress;
-}
-
-}  // namespace
-
-TEST_F(ALLoaderTest, AlNamesAskThePublishedLookupFirstAndAlcNamesTheLibraryFirst) {
-    PublishedAL.alGetProcAddress = PublishedAlLookup;
-    PublishedAL.alcGetProcAddress = PublishedAlcLookup;
-    LibraryNames.erase("alcGetError");  // only the published lookup knows it
-    ASSERT_EQ(Load(), ALEntryPointsLoadedOk);
-    EXPECT_EQ(reinterpret_cast<void*>(StagedAL.alSourcePlay), AlLookupAddress);
-    EXPECT_EQ(reinterpret_cast<void*>(StagedAL.alcOpenDevice), LibraryAddress);
-    EXPECT_EQ(reinterpret_cast<void*>(StagedAL.alcGetError), AlcLookupAddress);
-}
-
-// Every AL and ALC name must resolve, and a failed load leaves every table empty.
-TEST_F(ALLoaderTest, AnyMissingNameFails) {
+// The game loads the AL and ALC names once, at start-up, from the library: each must resolve, and
+// a failed load leaves every table empty.
+TEST(ALLoader, AnyMissingNameFails) {
     EXPECT_EQ(ALEntryPointCount() + ALCEntryPointCount(), 93);
     for (const char* missing : {"alDopplerVelocity", "alcCaptureSamples"}) {
         KnowOnly(LibraryNames, AlNames);
         LibraryNames.erase(missing);
-        EXPECT_EQ(Load(), ALEntryPointMissing);
+        EXPECT_EQ(LoadALEntryPointsFrom({FromLibrary, FakeLibraryHandle}), ALEntryPointMissing);
         EXPECT_STREQ(MissingALEntryPoint(), missing);
     }
     ClearPublishedALEntryPoints();
