@@ -26,15 +26,3 @@ TEST(SettingsValues, OddValuesDimLikeLowAndTheWidestScoreFitsItsLine) {
     FormatHighScoreText();
     EXPECT_STREQ(HighScoreText, "High Score:-2147483648");
 }
-
-TEST(MenuCodes, OnlyQuitLeavesAndSixteenClearsTheHighScore) {
-    HighScore = 1234;
-    for (MenuCode ignored : {MenuShowAgain, 99, -1}) {
-        EXPECT_TRUE(HandleMenuCode(ignored)) << ignored;
-    }
-    EXPECT_EQ(HighScore, 1234);
-    EXPECT_TRUE(HandleMenuCode(MenuClearHighScore));
-    EXPECT_EQ(HighScore, 0);
-    EXPECT_STREQ(HighScoreText, "High Score:0");
-    EXPECT_FALSE(HandleMenuCode(MenuQuit));
-}
