@@ -28,8 +28,7 @@ BaseBullet* BulletAt(float x, float y) {
 // At speed factor 3 a component is a whole number of hundredths from -2.7 to 3.29, never 0.
 TEST(AsteroidRandom, SpinsAreWholeDegreesAndVelocitiesSpanTheirRangeButAreNeverZero) {
     std::srand(5);
-    float lowest = 99.0f;
-    float highest = -99.0f;
+    float lowest = 99.0f, highest = -99.0f;
     for (int i = 0; i < 1000; ++i) {
         float spin = RandomAsteroidSpin();
         EXPECT_TRUE(spin >= 0.0f && spin <= 120.0f && spin == std::floor(spin)) << spin;

@@ -44,8 +44,6 @@ protected:
 TEST_F(FontDrawing, GlyphListsCoverTheirCellOfTheImage) {
     Font font;
     font.Init(1);
-    EXPECT_EQ(RecordingGL::CallsTo("glNewList").size(), 3u * 256);
-
     // "A" is code 65, glyph 33: column 1, row 2 from the top. Each glyph moves the pen one cell.
     const double left = 1 / 16.0, right = 2 / 16.0, top = 1 - 2 / 16.0, bottom = top - 1 / 16.0;
     const double w = 25.6f, h = 20;
@@ -88,24 +86,4 @@ TEST_F(FontDrawing, DrawTextSetsItsStateAndCallsOneListPerByte) {
     EXPECT_EQ(RecordingGL::CalledLists(),
               (std::vector<std::vector<GLuint>>{
                   {base + 'H' - 32, base + 'i' - 32, base, base, base + 1}}));
-}
-
-TEST_F(FontDrawing, TheLastFontToGoDeletesTheListsAndTheNextRebuildsThem) {
-    {
-        Font first;
-        first.Init(1);
-        {
-            Font second;
-            second.Init(2);
-        }
-        EXPECT_TRUE(RecordingGL::CallsTo("glDeleteLists").empty()) << "one font is still alive";
-    }
-    std::vector<RecordedCall> deletes = RecordingGL::CallsTo("glDeleteLists");
-    ASSERT_EQ(deletes.size(), 3u);
-    EXPECT_EQ(deletes[0].args[1], 256);
-
-    RecordingGL::ClearCalls();
-    Font again;
-    again.Init(1);
-    EXPECT_EQ(RecordingGL::CallsTo("glGenLists").size(), 3u);
 }

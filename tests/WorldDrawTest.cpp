@@ -142,17 +142,16 @@ Quad CornerQuad(float h, bool flipped = false, float x = 0, float y = 0) {
 
 }  // namespace
 
-// Draws in a game scene, whose catalogue textures each have a name of their own, with the three
-// programs built as 71 (default), 72 (invulnerable ship) and 73 (heat).
+// Draws in a game scene, whose catalogue textures each have a name of their own, with the heat
+// program built as 73 and the other two as each case says: 71 (default) and 72 (invulnerable
+// ship), or 0 for one that failed to build.
 class WorldDrawTest : public PlayFieldTest {
 protected:
     void SetUp() override {
         PlayFieldTest::SetUp();
         PublishedGLLegacy.glColor4fv = CaptureColour;
         Colours.clear();
-        for (int i = 0; i < 3; ++i) {
-            programs[i].program = 71 + i;
-        }
+        programs[2].program = 73;
         DefaultProgram = &programs[0];
         ShipInvProgram = &programs[1];
         HeatProgram = &programs[2];

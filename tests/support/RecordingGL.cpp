@@ -194,11 +194,6 @@ void APIENTRY DrawElements(GLenum mode, GLsizei count, GLenum type, const void* 
     Drawn.push_back(std::move(drawn));
 }
 
-const GLubyte* APIENTRY GetString(GLenum name) {
-    Record<Log>("glGetString", name);
-    return reinterpret_cast<const GLubyte*>("recording");
-}
-
 }  // namespace
 
 std::vector<RecordedCall>& Calls() {
@@ -270,7 +265,6 @@ void Install() {
     PublishedGLCore.glGetShaderiv = GetShaderiv;
     PublishedGLCore.glGetProgramiv = GetProgramiv;
     PublishedGLCore.glGetUniformLocation = GetUniformLocation;
-    PublishedGLCore.glGetString = GetString;
     PublishedGLCore.glGetShaderInfoLog = GetShaderInfoLog;
     PublishedGLCore.glGetProgramInfoLog = GetProgramInfoLog;
     PublishedGLCore.glTexImage2D = TexImage2D;
