@@ -38,18 +38,16 @@ TEST(StartUpState, TheWholeWindowDrawsThroughTheFixedProjectionWithDepthAndBlack
     Brightness = 1;
     SetUpDrawingState();
     EXPECT_EQ(driver.brightnesses, std::vector<float>{0.75f});
+    using Call = RecordedCall;
     EXPECT_EQ(RecordingGL::Calls(),
-              (std::vector<RecordedCall>{{"glViewport", {0, 0, 1600, 1200}},
-                                         {"glMatrixMode", {GL_PROJECTION}},
-                                         {"glLoadIdentity", {}},
-                                         {"glMultMatrixd", {}},
-                                         {"glMatrixMode", {GL_MODELVIEW}},
-                                         {"glLoadIdentity", {}},
-                                         {"glClearColor", {0, 0, 0, 0}},
-                                         {"glHint", {GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST}},
-                                         {"glEnable", {GL_DEPTH_TEST}},
-                                         {"glDepthFunc", {GL_LEQUAL}},
-                                         {"glShadeModel", {GL_SMOOTH}}}));
+              (std::vector<RecordedCall>{
+                  Call{"glViewport", {0, 0, 1600, 1200}}, Call{"glMatrixMode", {GL_PROJECTION}},
+                  Call{"glLoadIdentity", {}}, Call{"glMultMatrixd", {}},
+                  Call{"glMatrixMode", {GL_MODELVIEW}}, Call{"glLoadIdentity", {}},
+                  Call{"glClearColor", {0, 0, 0, 0}},
+                  Call{"glHint", {GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST}},
+                  Call{"glEnable", {GL_DEPTH_TEST}}, Call{"glDepthFunc", {GL_LEQUAL}},
+                  Call{"glShadeModel", {GL_SMOOTH}}}));
     // Column-major: a fixed 4:3 aspect, f = 1 / tan(22.5 radians), near 0.1 (as a float), far 500.
     EXPECT_EQ(Multiplied,
               (std::vector<double>{1.3444432401894781, 0, 0, 0, 0, 1.792590986919304, 0, 0, 0, 0,

@@ -96,7 +96,8 @@ GLint APIENTRY GetUniformLocation(GLuint program, const GLchar* name) {
     return static_cast<GLint>(found - Uniforms.begin()) + 1;
 }
 
-void CopyInfoLog(GLsizei capacity, GLsizei* length, GLchar* log) {
+// glGetShaderInfoLog and glGetProgramInfoLog alike: the info log, cut to the capacity.
+void APIENTRY GetInfoLog(GLuint, GLsizei capacity, GLsizei* length, GLchar* log) {
     GLsizei copied = 0;
     if (capacity > 0) {
         copied = static_cast<GLsizei>(std::min<size_t>(InfoLog.size(), capacity - 1));
@@ -106,16 +107,6 @@ void CopyInfoLog(GLsizei capacity, GLsizei* length, GLchar* log) {
     if (length != nullptr) {
         *length = copied;
     }
-}
-
-void APIENTRY GetShaderInfoLog(GLuint shader, GLsizei capacity, GLsizei* length, GLchar* log) {
-    Record<Log>("glGetShaderInfoLog", shader);
-    CopyInfoLog(capacity, length, log);
-}
-
-void APIENTRY GetProgramInfoLog(GLuint program, GLsizei capacity, GLsizei* length, GLchar* log) {
-    Record<Log>("glGetProgramInfoLog", program);
-    CopyInfoLog(capacity, length, log);
 }
 
 size_t BytesPerPixel(GLenum format) {
@@ -265,8 +256,8 @@ void Install() {
     PublishedGLCore.glGetShaderiv = GetShaderiv;
     PublishedGLCore.glGetProgramiv = GetProgramiv;
     PublishedGLCore.glGetUniformLocation = GetUniformLocation;
-    PublishedGLCore.glGetShaderInfoLog = GetShaderInfoLog;
-    PublishedGLCore.glGetProgramInfoLog = GetProgramInfoLog;
+    PublishedGLCore.glGetShaderInfoLog = GetInfoLog;
+    PublishedGLCore.glGetProgramInfoLog = GetInfoLog;
     PublishedGLCore.glTexImage2D = TexImage2D;
     PublishedGLLegacy.glListBase = ListBaseCall;
     PublishedGLLegacy.glCallLists = CallLists;
