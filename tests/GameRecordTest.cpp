@@ -2,7 +2,6 @@
 
 #include <climits>
 
-#include "app/Program.h"
 #include "game/GameRecord.h"
 #include "settings/SettingsValues.h"
 
