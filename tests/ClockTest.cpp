@@ -5,25 +5,8 @@
 #include "app/Clock.h"
 #include "tests/support/DrivenTime.h"
 
-TEST(Clock, CountsTimeOnlyAtReadsAddsThemUpAndRestartsFromZero) {
-    DrivenTime time;
-    std::unique_ptr<Clock> clock(CreateClock());
-    time.AdvanceMilliseconds(250);
-    EXPECT_EQ(ElapsedMilliseconds(clock.get()), 0.0f) << "nothing counts before a read";
-    ReadClock(clock.get());
-    EXPECT_FLOAT_EQ(ElapsedSeconds(clock.get()), 0.25f);
-    time.AdvanceMilliseconds(1750);
-    ReadClock(clock.get());
-    EXPECT_FLOAT_EQ(ElapsedSeconds(clock.get()), 2.0f) << "reads accumulate";
-
-    RestartClock(clock.get());
-    EXPECT_EQ(ElapsedMilliseconds(clock.get()), 0.0f);
-    time.AdvanceMilliseconds(40);
-    ReadClock(clock.get());
-    EXPECT_FLOAT_EQ(ElapsedMilliseconds(clock.get()), 40.0f);
-}
-
-// A wrap of the counter; 1 GHz, as SDL reports on Linux, where 333333359 ticks are 333333344
+// Reads adding up and restarts are every timed screen's and the level's. Here: a wrap of the
+// counter; 1 GHz, as SDL reports on Linux, where 333333359 ticks are 333333344
 // in single precision and give 333.33334 ms (double precision would round to 333.33337); and a
 // counter slower than 1 kHz, which must still let a timed screen end.
 TEST(Clock, WrapsDividesInSinglePrecisionAndCountsATickAMillisecondBelowOneKilohertz) {

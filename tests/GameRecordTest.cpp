@@ -2,7 +2,6 @@
 
 #include <climits>
 
-#include "app/Program.h"
 #include "game/GameRecord.h"
 #include "settings/SettingsValues.h"
 
@@ -25,16 +24,4 @@ TEST(SettingsValues, OddValuesDimLikeLowAndTheWidestScoreFitsItsLine) {
     EXPECT_STREQ(HighScoreText, "High Score: -2147483648");
     FormatHighScoreText();
     EXPECT_STREQ(HighScoreText, "High Score:-2147483648");
-}
-
-TEST(MenuCodes, OnlyQuitLeavesAndSixteenClearsTheHighScore) {
-    HighScore = 1234;
-    for (MenuCode ignored : {MenuShowAgain, 99, -1}) {
-        EXPECT_TRUE(HandleMenuCode(ignored)) << ignored;
-    }
-    EXPECT_EQ(HighScore, 1234);
-    EXPECT_TRUE(HandleMenuCode(MenuClearHighScore));
-    EXPECT_EQ(HighScore, 0);
-    EXPECT_STREQ(HighScoreText, "High Score:0");
-    EXPECT_FALSE(HandleMenuCode(MenuQuit));
 }

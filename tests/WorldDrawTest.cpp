@@ -129,29 +129,29 @@ Quad LastQuad() {
     return quad;
 }
 
-// The sprite quad's corners, with t = 0 at the top unless flipped.
-Quad CornerQuad(double h, bool flipped = false) {
+// The sprite quad's corners, with t = 0 at the top unless flipped, about (x, y).
+Quad CornerQuad(float h, bool flipped = false, float x = 0, float y = 0) {
     Quad quad = {{0, 0, -h, h}, {1, 0, h, h},   {1, 1, h, -h},
                  {1, 1, h, -h}, {0, 1, -h, -h}, {0, 0, -h, h}};
     for (std::vector<double>& corner : quad) {
-        corner[1] = flipped ? 1 - corner[1] : corner[1];
+        corner = {corner[0], flipped ? 1 - corner[1] : corner[1], x + static_cast<float>(corner[2]),
+                  y + static_cast<float>(corner[3])};
     }
     return quad;
 }
 
 }  // namespace
 
-// Draws in a game scene, whose catalogue textures each have a name of their own, with the three
-// programs built as 71 (default), 72 (invulnerable ship) and 73 (heat).
+// Draws in a game scene, whose catalogue textures each have a name of their own, with the heat
+// program built as 73 and the other two as each case says: 71 (default) and 72 (invulnerable
+// ship), or 0 for one that failed to build.
 class WorldDrawTest : public PlayFieldTest {
 protected:
     void SetUp() override {
         PlayFieldTest::SetUp();
         PublishedGLLegacy.glColor4fv = CaptureColour;
         Colours.clear();
-        for (int i = 0; i < 3; ++i) {
-            programs[i].program = 71 + i;
-        }
+        programs[2].program = 73;
         DefaultProgram = &programs[0];
         ShipInvProgram = &programs[1];
         HeatProgram = &programs[2];
@@ -167,8 +167,13 @@ protected:
 };
 
 // Each sprite reads its own pictures, through the default program on the shader path, lit by a
-// light turned with it, and leaves no unit textured, unit 0 active and no program in use. A
-// program that failed to build sends the draw down the fixed path.
+// light turned with it. The ship draws over its flame, t = 1 at the top; the shielded look through
+// its own program, the noise moved by the time since the shot. A program that failed to build
+// sends the draw down the fixed path: the ship's picture goes on unit 0 alone, though the flame's
+// shader left unit 1 active. Every draw leaves no unit textured, unit 0 active and no program in
+// use, and sets in the program it uses exactly the uniforms that program's row of
+// ShaderProgramSources lists (the row the kit checks the shader sources against), each with the
+// setter its GLSL type takes.
 TEST_F(WorldDrawTest, EachSpriteReadsItsPicturesAndLeavesTheTextureUnitsAsItFoundThem) {
     auto* asteroid = Add(new MediumAsteroidObject(Vec3{}, Vec3{3.0f, 4.0f, PlayFieldZ}, 0.0f));
     asteroid->variant = 1;
@@ -179,119 +184,101 @@ TEST_F(WorldDrawTest, EachSpriteReadsItsPicturesAndLeavesTheTextureUnitsAsItFoun
     auto* invuln = Add(new InvulnObject(Vec2{}, 10.0f));
     auto* longRange = Add(new LongRangeObject(Vec2{}, 10.0f));
     auto* starburst = Add(new StarburstObject(Vec2{}, 10.0f));
-    auto lit = [](const char* picture) {
-        return Strings{{"texture0", std::string("glsl/") + picture},
-                       {"texture1", std::string("glsl/") + picture + "n"}};
+    auto* wreck = Add(new ExplosionObject(Vec2{}, 0.75f));
+    wreck->Update(0.375f);  // half way: turned by 5 degrees
+    auto* shielded = Add(new ShipObject);
+    auto* bare = Add(new ShipObject);
+    bare->vulnerable = true;
+    for (ShipObject* ship : {shielded, bare}) {
+        ship->sinceShot = 123.0f;
+        ship->flame->particles[0].active = true;
+    }
+    auto lit = [](const std::string& picture, const Strings& light) {
+        return SpriteDraw{
+            71, {{"texture0", "glsl/" + picture}, {"texture1", "glsl/" + picture + "n"}}, light};
     };
-    auto fixed = [](const char* picture) { return Strings{{"unit 0", picture}}; };
+    auto fixed = [](const std::string& picture) {
+        return SpriteDraw{0, {{"unit 0", "gameplay/" + picture}}, {}};
+    };
+    const Strings still = Light(0, 0.3, 0.6);
+    Strings shieldValues = still;
+    shieldValues["noffset"] = Numbers({std::sin(123.0f)});
+    const SpriteDraw flame{
+        73, {{"flame", "glsl/flame"}, {"alpha", "glsl/flamealpha"}}, {{"particleAlpha", "0"}}};
+    const SpriteDraw shield{
+        72,
+        {{"texture0", "glsl/ship"}, {"texture1", "glsl/shipinvn"}, {"texture2", "glsl/noise"}},
+        shieldValues};
+    std::vector<SpriteDraw> pieces;
+    for (int piece = 0; piece < 7; ++piece) {
+        pieces.push_back(fixed("shipp" + std::to_string(piece)));
+    }
+    const Quad strip = {{0, 1, -2, 2},  {1, 1, 2, 2}, {0, 0, -2, -2},
+                        {0, 0, -2, -2}, {1, 1, 2, 2}, {1, 0, 2, -2}};
     const struct {
         BaseObject* sprite;
         bool glsl;
-        GLuint defaultProgram;
-        Strings reads, values;
-        Quad quad;
+        GLuint defaultProgram, shipInvProgram;  // 0 for one that failed to build
+        std::vector<SpriteDraw> draws;
+        Quad quad;     // of the last draw
+        double angle;  // of the last turn
     } cases[] = {
-        {asteroid, true, 71, lit("asteroid1"), Light(30, 0.2, 0.25), CornerQuad(1)},
-        {asteroid, true, 0, fixed("gameplay/asteroid1"), {}, CornerQuad(1)},
-        {huge, true, 71, fixed("gameplay/finalasteroid"), {}, CornerQuad(16)},
-        {invuln, false, 71, fixed("gameplay/powerinvuln"), {}, CornerQuad(1)},
-        {spread, false, 71, fixed("gameplay/powerspread"), {}, CornerQuad(1, true)},
-        {invuln, true, 71, lit("powerinvuln"), Light(0, 0.3, 0.6), CornerQuad(1)},
-        {longRange, true, 71, lit("powerlongrange"), Light(0, 0.3, 0.6), CornerQuad(1)},
-        {starburst, true, 71, lit("powerstarburst"), Light(0, 0.3, 0.6), CornerQuad(1)},
-        {spread, true, 71, lit("powerspread"), Light(180, 0.3, 0.6), CornerQuad(1)},
+        {asteroid, true, 71, 72, {lit("asteroid1", Light(30, 0.2, 0.25))}, CornerQuad(1), 30},
+        {asteroid, true, 0, 72, {fixed("asteroid1")}, CornerQuad(1), 30},
+        {huge, true, 71, 72, {fixed("finalasteroid")}, CornerQuad(16), 0},
+        {invuln, false, 71, 72, {fixed("powerinvuln")}, CornerQuad(1), 0},
+        {spread, false, 71, 72, {fixed("powerspread")}, CornerQuad(1, true), 180},
+        {invuln, true, 71, 72, {lit("powerinvuln", still)}, CornerQuad(1), 0},
+        {longRange, true, 71, 72, {lit("powerlongrange", still)}, CornerQuad(1), 0},
+        {starburst, true, 71, 72, {lit("powerstarburst", still)}, CornerQuad(1), 0},
+        {spread, true, 71, 72, {lit("powerspread", Light(180, 0.3, 0.6))}, CornerQuad(1), 180},
+        {wreck, true, 71, 72, pieces, CornerQuad(2, false, 1.0f, 1.15f), 5},  // piece 6 last
+        {shielded, false, 71, 72, {fixed("particle"), fixed("shipinv")}, strip, 0},
+        {shielded, true, 71, 72, {flame, shield}, strip, 0},
+        {shielded, true, 71, 0, {flame, fixed("shipinv")}, strip, 0},
+        {bare, true, 71, 72, {flame, lit("ship", still)}, strip, 0},
+        {bare, true, 0, 72, {flame, fixed("ship")}, strip, 0},
     };
+    const Strings typeSetBy = {
+        {"glUniform1i", "sampler2D"}, {"glUniform1f", "float"}, {"glUniform3f", "vec3"}};
+    std::map<double, Strings> set, listed;
     for (const auto& one : cases) {
-        SCOPED_TRACE(::testing::PrintToString(one.reads));
+        SCOPED_TRACE(&one - cases);
         GlslEnabled = one.glsl;
         programs[0].program = one.defaultProgram;
+        programs[1].program = one.shipInvProgram;
         RecordingGL::ClearCalls();
         one.sprite->Draw();
         Replay gl = ReplayCalls();
-        ASSERT_EQ(gl.draws.size(), 1u);
-        EXPECT_EQ(gl.draws[0].program, one.values.empty() ? 0 : 71) << "lit draws only";
-        EXPECT_EQ(gl.draws[0].reads, one.reads);
-        EXPECT_EQ(gl.draws[0].values, one.values);
+        ASSERT_EQ(gl.draws.size(), one.draws.size());
+        for (size_t i = 0; i < one.draws.size(); ++i) {
+            EXPECT_EQ(gl.draws[i].program, one.draws[i].program) << i;
+            EXPECT_EQ(gl.draws[i].reads, one.draws[i].reads) << i;
+            EXPECT_EQ(gl.draws[i].values, one.draws[i].values) << i;
+        }
         EXPECT_EQ(LastQuad(), one.quad);
+        EXPECT_EQ(RecordingGL::CallsTo("glRotatef").back().args,
+                  (std::vector<double>{one.angle, 0, 0, 1}));
         EXPECT_TRUE(gl.texturedUnits.empty() && gl.activeUnit == 0 && gl.program == 0);
+        for (const auto& [program, uniforms] : gl.uniforms) {
+            for (const auto& [name, call] : uniforms) {
+                set[program][name] = typeSetBy.at(call.name);
+            }
+        }
     }
-    EXPECT_EQ(RecordingGL::CallsTo("glRotatef").back().args, (std::vector<double>{180, 0, 0, 1}));
+    programs[0].program = 71;
+    programs[1].program = 72;
+    for (const ShaderProgramSource& source : ShaderProgramSources) {
+        for (const ShaderUniform& uniform : source.uniforms) {
+            listed[(*source.handle)->program][uniform.name] = uniform.glslType;
+        }
+    }
+    EXPECT_EQ(set, listed);
     RecordingGL::ClearCalls();
     asteroid->Draw();
     EXPECT_EQ(RecordingGL::CallsTo("glTranslatef")[0].args, (std::vector<double>{3, 4, -25}));
-    EXPECT_EQ(RecordingGL::CallsTo("glRotatef")[0].args, (std::vector<double>{30, 0, 0, 1}));
-}
-
-TEST_F(WorldDrawTest, TheWreckDrawsItsSevenPiecesTurningAndSpreading) {
-    GlslEnabled = true;
-    auto* wreck = Add(new ExplosionObject(Vec2{}, 0.75f));
-    wreck->Update(0.375f);
-    wreck->Draw();
-    std::vector<std::string> pieces;
-    for (const SpriteDraw& draw : ReplayCalls().draws) {
-        pieces.push_back(draw.reads.at("unit 0"));
-    }
-    EXPECT_EQ(pieces,
-              (std::vector<std::string>{"gameplay/shipp0", "gameplay/shipp1", "gameplay/shipp2",
-                                        "gameplay/shipp3", "gameplay/shipp4", "gameplay/shipp5",
-                                        "gameplay/shipp6"}));
-    EXPECT_EQ(RecordingGL::CallsTo("glRotatef")[0].args, (std::vector<double>{5, 0, 0, 1}));
-    EXPECT_NEAR(LastQuad()[0][3], 1.15 + 2, 1e-6) << "piece 6 at half time";
     EXPECT_FLOAT_EQ(ExplosionObject::PieceOffset(1, 0.75f, 0.75f).x, -0.05f);
     EXPECT_FLOAT_EQ(ExplosionObject::PieceOffset(4, 0.75f, 0.75f).y, -0.1f);
-}
-
-// The ship draws over its flame, t = 1 at the top; the shielded look through its own program
-// with the noise turned by the time since the shot. The flame's shader leaves unit 1 active; a
-// ship program that failed to build must still put the ship's own picture on unit 0 alone.
-TEST_F(WorldDrawTest, TheShipDrawsOverItsFlameWithTheImageOfItsVulnerability) {
-    auto* ship = Add(new ShipObject);
-    ship->Draw();
-    std::vector<SpriteDraw> draws = ReplayCalls().draws;
-    ASSERT_EQ(draws.size(), 1u);
-    EXPECT_EQ(draws[0].reads, (Strings{{"unit 0", "gameplay/shipinv"}}));
-    const Quad strip = {{0, 1, -2, 2},  {1, 1, 2, 2}, {0, 0, -2, -2},
-                        {0, 0, -2, -2}, {1, 1, 2, 2}, {1, 0, 2, -2}};
-    EXPECT_EQ(LastQuad(), strip);
-
-    GlslEnabled = true;
-    ship->sinceShot = 123.0f;
-    ship->flame->particles[0].active = true;
-    for (bool vulnerable : {false, true}) {
-        SCOPED_TRACE(vulnerable ? "vulnerable" : "invulnerable");
-        ship->vulnerable = vulnerable;
-        RecordingGL::ClearCalls();
-        ship->Draw();
-        Replay gl = ReplayCalls();
-        ASSERT_EQ(gl.draws.size(), 2u);
-        EXPECT_EQ(gl.draws[0].program, 73);
-        EXPECT_EQ(gl.draws[0].reads,
-                  (Strings{{"flame", "glsl/flame"}, {"alpha", "glsl/flamealpha"}}));
-        EXPECT_EQ(gl.draws[0].values, (Strings{{"particleAlpha", "0"}}));
-        Strings reads = {{"texture0", "glsl/ship"}, {"texture1", "glsl/shipn"}};
-        Strings values = Light(0, 0.3, 0.6);
-        if (!vulnerable) {
-            reads = {{"texture0", "glsl/ship"},
-                     {"texture1", "glsl/shipinvn"},
-                     {"texture2", "glsl/noise"}};
-            values["noffset"] = Numbers({std::sin(123.0f)});
-        }
-        EXPECT_EQ(gl.draws[1].program, vulnerable ? 71 : 72);
-        EXPECT_EQ(gl.draws[1].reads, reads);
-        EXPECT_EQ(gl.draws[1].values, values);
-        EXPECT_TRUE(gl.texturedUnits.empty() && gl.activeUnit == 0 && gl.program == 0);
-
-        programs[0].program = vulnerable ? 0 : 71;
-        programs[1].program = vulnerable ? 72 : 0;
-        RecordingGL::ClearCalls();
-        ship->Draw();
-        gl = ReplayCalls();
-        EXPECT_EQ(gl.draws.back().reads,
-                  (Strings{{"unit 0", vulnerable ? "gameplay/ship" : "gameplay/shipinv"}}));
-        EXPECT_EQ(gl.activeUnit, 0);
-        programs[0].program = 71;
-        programs[1].program = 72;
-    }
 }
 
 TEST_F(WorldDrawTest, FlameParticlesGrowAsTheyFadeInTheirOwnColour) {
@@ -306,32 +293,4 @@ TEST_F(WorldDrawTest, FlameParticlesGrowAsTheyFadeInTheirOwnColour) {
     Quad quad = LastQuad();
     EXPECT_NEAR(quad[0][2], 0.5 - 1.33, 1e-6) << "alpha 0: half-size 1.33";
     EXPECT_NEAR(quad[5][3], -1.0 - 1.33, 1e-6);
-}
-
-// Every draw sets, in the program it uses, exactly the uniforms that program's row of
-// ShaderProgramSources lists (the row the kit checks the shader sources against), each with the
-// setter its GLSL type takes.
-TEST_F(WorldDrawTest, EveryDrawSetsTheUniformsItsProgramLists) {
-    GlslEnabled = true;
-    Add(new MediumAsteroidObject(Vec3{}, Vec3{}, 0.0f))->Draw();
-    Add(new SpreadObject(Vec2{}, 10.0f))->Draw();
-    auto* ship = Add(new ShipObject);
-    ship->flame->particles[0].active = true;
-    ship->Draw();
-    ship->vulnerable = true;
-    ship->Draw();
-    const Strings typeSetBy = {
-        {"glUniform1i", "sampler2D"}, {"glUniform1f", "float"}, {"glUniform3f", "vec3"}};
-    std::map<double, Strings> set, listed;
-    for (const auto& [program, uniforms] : ReplayCalls().uniforms) {
-        for (const auto& [name, call] : uniforms) {
-            set[program][name] = typeSetBy.at(call.name);
-        }
-    }
-    for (const ShaderProgramSource& source : ShaderProgramSources) {
-        for (const ShaderUniform& uniform : source.uniforms) {
-            listed[(*source.handle)->program][uniform.name] = uniform.glslType;
-        }
-    }
-    EXPECT_EQ(set, listed);
 }

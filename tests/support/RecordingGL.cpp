@@ -17,7 +17,6 @@ GLuint NextName = 1;
 GLuint BoundTexture = 0;  // the name of the last glBindTexture
 std::vector<TextureUpload> Uploads;
 bool KeepBytes = false;
-std::vector<std::string> Sources;
 GLint CompileStatus = GL_TRUE;
 GLint LinkStatus = GL_TRUE;
 std::string InfoLog;
@@ -97,7 +96,8 @@ GLint APIENTRY GetUniformLocation(GLuint program, const GLchar* name) {
     return static_cast<GLint>(found - Uniforms.begin()) + 1;
 }
 
-void CopyInfoLog(GLsizei capacity, GLsizei* length, GLchar* log) {
+// glGetShaderInfoLog and glGetProgramInfoLog alike: the info log, cut to the capacity.
+void APIENTRY GetInfoLog(GLuint, GLsizei capacity, GLsizei* length, GLchar* log) {
     GLsizei copied = 0;
     if (capacity > 0) {
         copied = static_cast<GLsizei>(std::min<size_t>(InfoLog.size(), capacity - 1));
@@ -109,38 +109,9 @@ void CopyInfoLog(GLsizei capacity, GLsizei* length, GLchar* log) {
     }
 }
 
-void APIENTRY GetShaderInfoLog(GLuint shader, GLsizei capacity, GLsizei* length, GLchar* log) {
-    Record<Log>("glGetShaderInfoLog", shader);
-    CopyInfoLog(capacity, length, log);
-}
-
-void APIENTRY GetProgramInfoLog(GLuint program, GLsizei capacity, GLsizei* length, GLchar* log) {
-    Record<Log>("glGetProgramInfoLog", program);
-    CopyInfoLog(capacity, length, log);
-}
-
-void APIENTRY ShaderSource(GLuint shader, GLsizei count, const GLchar* const* strings,
-                           const GLint* lengths) {
-    Record<Log>("glShaderSource", shader, count, strings, lengths);
-    std::string text;
-    for (GLsizei i = 0; i < count; ++i) {
-        text += lengths == nullptr || lengths[i] < 0 ? std::string(strings[i])
-                                                     : std::string(strings[i], lengths[i]);
-    }
-    Sources.push_back(text);
-}
-
 size_t BytesPerPixel(GLenum format) {
-    switch (format) {
-        case GL_RGBA:
-        case GL_BGRA:
-            return 4;
-        case GL_RGB:
-        case GL_BGR:
-            return 3;
-        default:
-            return 1;
-    }
+    bool rgb = format == GL_RGB || format == GL_BGR;
+    return format == GL_RGBA || format == GL_BGRA ? 4 : rgb ? 3 : 1;
 }
 
 void APIENTRY TexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width,
@@ -214,11 +185,6 @@ void APIENTRY DrawElements(GLenum mode, GLsizei count, GLenum type, const void* 
     Drawn.push_back(std::move(drawn));
 }
 
-const GLubyte* APIENTRY GetString(GLenum name) {
-    Record<Log>("glGetString", name);
-    return reinterpret_cast<const GLubyte*>("recording");
-}
-
 }  // namespace
 
 std::vector<RecordedCall>& Calls() {
@@ -231,10 +197,6 @@ std::vector<TextureUpload>& TextureUploads() {
 
 void KeepTextureBytes(bool keep) {
     KeepBytes = keep;
-}
-
-std::vector<std::string>& ShaderSources() {
-    return Sources;
 }
 
 std::vector<DrawnElements>& ElementDraws() {
@@ -252,22 +214,15 @@ Uniform UniformAt(GLint location) {
     return Uniforms[static_cast<size_t>(location) - 1];
 }
 
-void SetCompileStatus(GLint status) {
-    CompileStatus = status;
-}
-
-void SetLinkStatus(GLint status) {
-    LinkStatus = status;
-}
-
-void SetInfoLog(const std::string& log) {
+void SetBuildAnswers(GLint compileStatus, GLint linkStatus, const std::string& log) {
+    CompileStatus = compileStatus;
+    LinkStatus = linkStatus;
     InfoLog = log;
 }
 
 void ClearCalls() {
     Log::Calls().clear();
     Uploads.clear();
-    Sources.clear();
     ListsCalled.clear();
     Drawn.clear();
 }
@@ -301,10 +256,8 @@ void Install() {
     PublishedGLCore.glGetShaderiv = GetShaderiv;
     PublishedGLCore.glGetProgramiv = GetProgramiv;
     PublishedGLCore.glGetUniformLocation = GetUniformLocation;
-    PublishedGLCore.glGetString = GetString;
-    PublishedGLCore.glGetShaderInfoLog = GetShaderInfoLog;
-    PublishedGLCore.glGetProgramInfoLog = GetProgramInfoLog;
-    PublishedGLCore.glShaderSource = ShaderSource;
+    PublishedGLCore.glGetShaderInfoLog = GetInfoLog;
+    PublishedGLCore.glGetProgramInfoLog = GetInfoLog;
     PublishedGLCore.glTexImage2D = TexImage2D;
     PublishedGLLegacy.glListBase = ListBaseCall;
     PublishedGLLegacy.glCallLists = CallLists;
@@ -316,12 +269,8 @@ void Install() {
     ListBase = 0;
     NextName = 1;
     BoundTexture = 0;
-    Uploads.clear();
     KeepBytes = false;
-    Sources.clear();
-    CompileStatus = GL_TRUE;
-    LinkStatus = GL_TRUE;
-    InfoLog.clear();
+    SetBuildAnswers(GL_TRUE, GL_TRUE, "");
     Uniforms.clear();
     ClearCalls();
 }

@@ -15,7 +15,7 @@ void Install();    // fills both published tables with recorders and clears the 
 void Uninstall();  // empties both published tables
 
 std::vector<RecordedCall>& Calls();
-void ClearCalls();  // also forgets the texture uploads and shader sources
+void ClearCalls();  // also forgets the texture uploads, called lists and element draws
 
 // The recorded calls of one function, in order.
 std::vector<RecordedCall> CallsTo(const std::string& name);
@@ -36,9 +36,6 @@ struct TextureUpload {
 };
 std::vector<TextureUpload>& TextureUploads();
 void KeepTextureBytes(bool keep);
-
-// The text of every glShaderSource call, the pieces of one call joined.
-std::vector<std::string>& ShaderSources();
 
 // The display lists each glCallLists call would run: the list base of the last glListBase plus
 // each byte of the call (GL_UNSIGNED_BYTE names only).
@@ -64,9 +61,7 @@ struct Uniform {
 Uniform UniformAt(GLint location);
 
 // What glGetShaderiv and glGetProgramiv report for GL_COMPILE_STATUS and GL_LINK_STATUS
-// (GL_TRUE after Install), and the info log both return.
-void SetCompileStatus(GLint status);
-void SetLinkStatus(GLint status);
-void SetInfoLog(const std::string& log);
+// (GL_TRUE after Install), and the info log both return (empty after Install).
+void SetBuildAnswers(GLint compileStatus, GLint linkStatus, const std::string& log);
 
 }  // namespace RecordingGL

@@ -8,22 +8,14 @@ class ScopedVariable {
 public:
     ScopedVariable(const char* name, const char* value) : name(name) {
         const char* old = std::getenv(name);
-        if (old != nullptr) {
-            saved = old;
-        }
+        saved = old != nullptr ? std::optional<std::string>(old) : std::nullopt;
         Set(value);
     }
     ~ScopedVariable() { Set(saved ? saved->c_str() : nullptr); }
     ScopedVariable(const ScopedVariable&) = delete;
     ScopedVariable& operator=(const ScopedVariable&) = delete;
 
-    void Set(const char* value) {
-        if (value != nullptr) {
-            setenv(name, value, 1);
-        } else {
-            unsetenv(name);
-        }
-    }
+    void Set(const char* value) { value != nullptr ? setenv(name, value, 1) : unsetenv(name); }
 
 private:
     const char* name;
