@@ -1,14 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <csignal>
+#include <cstring>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/AssetFiles.h"
+#include "app/Clock.h"
 #include "app/Input.h"
-#include "audio/OggVorbis.h"
+#include "render/BundleFile.h"
+#include "render/Font.h"
 #include "render/MenuPictures.h"
 #include "screens/MainMenu.h"
 #include "screens/MenuWidget.h"
@@ -17,12 +23,12 @@
 #include "settings/Repository.h"
 #include "settings/Settings.h"
 #include "settings/SettingsValues.h"
+#include "tests/support/FrameDriver.h"
 #include "tests/support/GameScene.h"
-#include "tests/support/MenuScene.h"
+#include "tests/support/KeptSettings.h"
 #include "tests/support/QuitSignals.h"
-#include "tests/support/RecordingAL.h"
 #include "tests/support/RecordingGL.h"
-#include "tests/support/SampleStreams.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -39,14 +45,44 @@ struct Frame {
     }
 };
 
-// Records every frame and runs the script's steps one after each swap, in order, counting frames
-// afresh for each script.
+// Everything the menus need, headless: recording GL, driven frames and time, an empty asset root
+// of its own (so saved settings land there), the menu pictures' regions (empty bundles: each
+// picture is still told apart by its own region), the small font, the global clock, the pointer
+// at (0, 0) and sound off; all put back afterwards. Records every frame and runs the script's
+// steps one after each swap, in order, counting frames afresh for each script.
 class ScriptedMenus : public ::testing::Test {
 protected:
+    void SetUp() override {
+        RecordingGL::Install();
+        testing::internal::CaptureStderr();  // the missing bundles are named there
+        LoadMenuBundles();
+        FindMenuRegions();
+        testing::internal::GetCapturedStderr();
+        SmallFont = new Font;
+        SmallFont->Init(2);
+        GlobalClock = CreateClock();
+        MenuPointer = MenuPointerPosition{};
+        SoundEnabled = false;
+        RecordingGL::ClearCalls();
+    }
+    void TearDown() override {
+        delete GlobalClock;
+        GlobalClock = nullptr;
+        delete SmallFont;
+        SmallFont = nullptr;
+        ReleaseMenuPictures();
+        RecordingGL::Uninstall();
+    }
+
+    // True once a save has written the settings file below this test's asset root.
+    bool SettingsSaved() const {
+        return !assets.Read(std::string("base/") + SettingsFileName).empty();
+    }
+
     void Script(std::vector<Step> steps) {
         frames.clear();
-        scene.driver.framesShown = 0;
-        scene.driver.afterSwap = [this, steps = std::move(steps)](int frame) {
+        driver.framesShown = 0;
+        driver.afterSwap = [this, steps = std::move(steps)](int frame) {
             Frame shown;
             for (const RecordingGL::DrawnElements& drawn : RecordingGL::ElementDraws()) {
                 shown.pictures.push_back(drawn.texCoordArray);
@@ -66,8 +102,13 @@ protected:
     inline static const Step Press = [] { FrameDriver::PushMouseButton(true); };
     inline static const Step Release = [] { FrameDriver::PushMouseButton(false); };
     inline static const Step HoldEscape = [] { FrameDriver::PushKey(SDL_SCANCODE_ESCAPE, true); };
+    // The relative mouse motion that brings the pointer from where it is to (x, y).
     static Step MoveTo(float x, float y) {
-        return [x, y] { PushMotionTo(x, y); };
+        return [x, y] {
+            FrameDriver::PushMotion(
+                static_cast<int>(std::lround((x - MenuPointer.x) * MousePixelsPerUnit)),
+                static_cast<int>(std::lround((MenuPointer.y - y) * MousePixelsPerUnit)));
+        };
     }
     static Step Raise(int signal) {
         return [signal] { std::raise(signal); };
@@ -91,39 +132,11 @@ protected:
     }
     static Step ClickAt(float x, float y) { return All({MoveTo(x, y), Press}); }
 
-    MenuScene scene;
+    KeptSettings kept;
+    TempAssetRoot assets;
+    FrameDriver driver;
+    Targa pointer;  // never loaded: the menus only bind it
     std::vector<Frame> frames;
-};
-
-// The menus with sound on and a short menu tune to stream through the recording AL.
-class MenuMusicTest : public ScriptedMenus {
-protected:
-    void SetUp() override {
-        RecordingAL::Install();
-        scene.assets.Write(MenuMusicPath, OggOf(Tone(440.0, 3.0, 1, 22050, 0.5f), 1, 22050));
-        SoundEnabled = true;
-    }
-    void TearDown() override { RecordingAL::Uninstall(); }
-
-    // What a player would hear right now, seen from a step: while the music streams, its tune
-    // reaches OpenAL (buffers beyond those of the last check); once stopped, every source it
-    // made was stopped and deleted.
-    Step Expect(bool streaming, const char* when) {
-        return [this, streaming, when] {
-            ASSERT_NE(MenuMusic, nullptr) << when;
-            if (streaming) {
-                EXPECT_TRUE(WaitFor([&] { return RecordingAL::BufferDataCount() > checked; }))
-                    << when;
-            } else {
-                size_t made = RecordingAL::CallsTo("alGenSources").size();
-                EXPECT_EQ(RecordingAL::CallsTo("alSourceStop").size(), made) << when;
-                EXPECT_EQ(RecordingAL::CallsTo("alDeleteSources").size(), made) << when;
-            }
-            checked = RecordingAL::BufferDataCount();
-        };
-    }
-
-    size_t checked = 0;  // buffers queued by the last check
 };
 
 using MainMenu = ScriptedMenus;
@@ -132,7 +145,6 @@ using RestartNotice = ScriptedMenus;
 using MenuWidgets = ScriptedMenus;
 
 // Places inside the buttons, in menu units.
-constexpr float StartX = 0.0f, StartY = 0.1f;
 constexpr float OptionsX = 0.0f, OptionsY = 0.0f;
 constexpr float ClearHighX = 0.0f, ClearHighY = -0.15f;
 constexpr float ExitX = 0.0f, ExitY = -0.28f;
@@ -141,58 +153,23 @@ constexpr float OkX = 0.5f, OkY = -0.45f;
 
 }  // namespace
 
-TEST_F(MainMenu, OnlyAClickStrictlyInsideStartOrExitAnswers) {
-    // A click exactly on Start's lower edge does nothing; a pixel up, with the button held, starts.
-    Script({ClickAt(StartX, 0.07f), [] { FrameDriver::PushMotion(0, -1); }});
-    EXPECT_EQ(RunMainMenu(), MenuNewGame);
-    ASSERT_EQ(frames.size(), 3u);
-    EXPECT_TRUE(frames[1].Shows(MenuPicture::StartNormal));
-    EXPECT_FALSE(frames[1].Shows(MenuPicture::OptionsActive));
-    EXPECT_TRUE(frames[2].Shows(MenuPicture::StartActive));
-
-    FrameDriver::PushMouseButton(false);
-    Script({MoveTo(ExitX, ExitY), Press});
-    EXPECT_EQ(RunMainMenu(), MenuQuit);
-    ASSERT_EQ(frames.size(), 3u);
-    EXPECT_TRUE(frames[2].Shows(MenuPicture::ExitActive));
-    EXPECT_FLOAT_EQ(MenuPointer.y, ExitY) << "the pointer keeps its place between visits";
-}
-
-TEST_F(MainMenu, ClearHighScoreShowsZeroOnTheNextFrameAndEscapeQuitsAtTheEndOfItsFrame) {
+// Clear high score shows 0 in the next frame and saves nothing yet; Exit quits; the pointer keeps
+// its place between visits.
+TEST_F(MainMenu, ClearHighScoreShowsZeroAtOnceExitQuitsAndThePointerStaysBetweenVisits) {
     HighScore = 1234;
     FormatHighScoreText();
-    Script({ClickAt(ClearHighX, ClearHighY), All({Release, HoldEscape, MoveTo(StartX, StartY)})});
+    Script({ClickAt(ClearHighX, ClearHighY), All({Release, ClickAt(ExitX, ExitY)})});
     EXPECT_EQ(RunMainMenu(), MenuQuit);
     EXPECT_EQ(HighScore, 0);
     ASSERT_EQ(frames.size(), 3u);
     EXPECT_EQ(frames[1].texts, (std::vector<std::string>{"High Score:1234"}));
     EXPECT_EQ(frames[2].texts, (std::vector<std::string>{"High Score:0"}));
-    EXPECT_TRUE(frames[2].Shows(MenuPicture::StartActive)) << "the frame was drawn whole";
-    EXPECT_EQ(frames[2].pictures.size(), 9u);
-    EXPECT_FALSE(scene.SettingsSaved()) << "the file gets the 0 at the next save";
-}
-
-TEST_F(MainMenu, OptionsChangedAndLeftByOkAreSavedButByEscapeOnlyKeptForThisRun) {
-    for (bool byOk : {false, true}) {
-        SCOPED_TRACE(byOk ? "left by OK" : "left by Escape");
-        SoundEnabled = false;
-        scene.driver.delays.clear();
-        // The press of a step made in the frame that opens the options still belongs to the main
-        // menu; Escape is let go only three frames after the options were left by it.
-        Script({ClickAt(OptionsX, OptionsY), Release, ClickAt(ToggleX, SoundY),
-                All({Release, byOk ? ClickAt(OkX, OkY) : HoldEscape}), Release, Release,
-                Key(SDL_SCANCODE_ESCAPE, false), HoldEscape});
-        EXPECT_EQ(RunMainMenu(), MenuQuit);
-        EXPECT_EQ(frames.size(), 9u) << "Escape held from the options leaves the main menu only "
-                                        "once pressed anew";
-        EXPECT_TRUE(SoundEnabled);
-        EXPECT_EQ(scene.SettingsSaved(), byOk);
-        EXPECT_EQ(scene.driver.delays, (std::vector<Uint32>{200, 200, 500}));
-        for (const Frame& frame : frames) {
-            EXPECT_FALSE(frame.Shows(MenuPicture::RestartNotice));
-        }
-        FrameDriver::PushKey(SDL_SCANCODE_ESCAPE, false);
-    }
+    EXPECT_TRUE(frames[2].Shows(MenuPicture::ExitActive));
+    EXPECT_FALSE(SettingsSaved()) << "the file gets the 0 at the next save";
+    Script({Release, Press});  // the button held from the last visit counts once pressed anew
+    EXPECT_EQ(RunMainMenu(), MenuQuit);
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_TRUE(frames[0].Shows(MenuPicture::ExitActive));
 }
 
 TEST_F(MainMenu, GlslClickedTwiceStillShowsTheRestartNoticeAndSaves) {
@@ -207,28 +184,26 @@ TEST_F(MainMenu, GlslClickedTwiceStillShowsTheRestartNoticeAndSaves) {
     ASSERT_EQ(frames.size(), 10u) << "the Escape that left the notice does not leave the menu";
     EXPECT_TRUE(frames[2].Shows(MenuPicture::OffActive));
     EXPECT_TRUE(frames[3].Shows(MenuPicture::OnActive)) << "after the first click";
-    EXPECT_TRUE(frames[4].Shows(MenuPicture::OnActive));
     EXPECT_TRUE(frames[5].Shows(MenuPicture::OffNormal)) << "after the second click";
     EXPECT_TRUE(frames[6].Shows(MenuPicture::RestartNotice)) << "left with Escape";
     EXPECT_TRUE(frames[8].Shows(MenuPicture::StartNormal)) << "back in the main menu";
-    EXPECT_TRUE(scene.SettingsSaved());
-    EXPECT_EQ(scene.driver.delays, (std::vector<Uint32>{200, 200, 200, 500, 500}));
+    EXPECT_TRUE(SettingsSaved());
+    EXPECT_EQ(driver.delays, (std::vector<Uint32>{200, 200, 200, 500, 500}));
 }
 
 // Why the settings are not being saved shows under the footer in every frame of the main menu,
 // until a save from the options menu goes through.
 TEST_F(MainMenu, SaysWhyTheSettingsAreNotBeingSavedUntilASaveGoesThrough) {
     const std::string settings = std::string("base/") + SettingsFileName;
-    scene.assets.TempFolder::Write(settings + "/inside", {});
+    assets.TempFolder::Write(settings + "/inside", {});
     LoadSettingsFromAssetRoot();
     FileOpenHook = OpenAssetFile;
-    const std::string notSaved =
-        NotSavedLine(scene.assets.Path() + "/" + settings + " is a folder");
-    Step clearTheWay = [this, settings] { scene.assets.Remove(settings); };
+    const std::string notSaved = NotSavedLine(assets.Path() + "/" + settings + " is a folder");
+    Step clearTheWay = [this, settings] { assets.Remove(settings); };
     Script({ClickAt(OptionsX, OptionsY), All({Release, clearTheWay, ClickAt(OkX, OkY)}),
             All({Release, HoldEscape})});
     EXPECT_EQ(RunMainMenu(), MenuQuit);
-    EXPECT_TRUE(scene.SettingsSaved());
+    EXPECT_TRUE(SettingsSaved());
     std::vector<std::vector<std::string>> mainMenuTexts;
     for (const Frame& frame : frames) {
         if (frame.Shows(MenuPicture::Disclaimer)) {
@@ -240,17 +215,9 @@ TEST_F(MainMenu, SaysWhyTheSettingsAreNotBeingSavedUntilASaveGoesThrough) {
                                  {highScore, notSaved}, {highScore, notSaved}, {highScore}}));
 }
 
-// SIGTERM or SIGINT leaves each menu at the end of the frame it came in, without the pauses. The
-// main menu answers MenuQuit whatever the frame's click asked for, and nothing is saved here:
-// the shutdown saves the settings.
-TEST_F(MainMenu, AQuitRequestLeavesEveryMenuAtTheEndOfItsFrame) {
-    {
-        QuitSignalsCaught signals;
-        Script({ClickAt(StartX, StartY), Raise(SIGTERM)});  // in the frame of the click
-        EXPECT_EQ(RunMainMenu(), MenuQuit);
-        EXPECT_EQ(frames.size(), 2u);
-    }
-    FrameDriver::PushMouseButton(false);
+// SIGTERM or SIGINT leaves each menu at the end of the frame it came in, without the pauses, and
+// nothing is saved here: the shutdown saves the settings.
+TEST_F(MainMenu, AQuitRequestLeavesTheOptionsAndTheNoticeAtTheEndOfTheirFrame) {
     {
         QuitSignalsCaught signals;
         GlslChoice = false;
@@ -260,16 +227,16 @@ TEST_F(MainMenu, AQuitRequestLeavesEveryMenuAtTheEndOfItsFrame) {
         EXPECT_EQ(RunMainMenu(), MenuQuit);
         EXPECT_EQ(frames.size(), 3u) << "no restart notice";
         EXPECT_TRUE(GlslChoice);
-        EXPECT_EQ(scene.driver.delays, (std::vector<Uint32>{200, 200}));
-        EXPECT_FALSE(scene.SettingsSaved());
+        EXPECT_EQ(driver.delays, (std::vector<Uint32>{200, 200}));
+        EXPECT_FALSE(SettingsSaved());
     }
     {
         QuitSignalsCaught signals;
-        scene.driver.delays.clear();
+        driver.delays.clear();
         Script({Raise(SIGTERM)});
-        RunRestartNotice(scene.pointer);
+        RunRestartNotice(pointer);
         EXPECT_EQ(frames.size(), 1u);
-        EXPECT_TRUE(scene.driver.delays.empty());
+        EXPECT_TRUE(driver.delays.empty());
     }
 }
 
@@ -298,40 +265,13 @@ TEST_F(MainMenu, KeysAndThePadStepFromButtonToButtonAndClickOncePerPress) {
     for (size_t i = 0; i < std::size(lit); ++i) {
         EXPECT_TRUE(frames[i].Shows(lit[i])) << "frame " << i;
     }
-    EXPECT_TRUE(scene.driver.delays.empty());
-}
-
-// Brightness steps High, Low, Medium, High and applies at once; a strange value shows no button
-// and cannot be changed.
-TEST_F(OptionsMenu, BrightnessStepsHighLowMediumHighAndAStrangeOneCannotBeChanged) {
-    Brightness = 0;
-    // A click acts after its frame is shown, so each new button is seen a frame later.
-    Script({ClickAt(ToggleX, BrightnessY), Release, Press, Release, Press, Release, HoldEscape});
-    EXPECT_EQ(RunOptionsMenu(scene.pointer), OptionsLeftByEscape);
-    EXPECT_EQ(scene.driver.brightnesses, (std::vector<float>{0.5f, 0.75f, 1.0f}));
-    EXPECT_TRUE(frames[1].Shows(MenuPicture::HighActive));
-    EXPECT_TRUE(frames[2].Shows(MenuPicture::LowActive)) << "the new button, under the pointer";
-    EXPECT_TRUE(frames[4].Shows(MenuPicture::MediumActive));
-    EXPECT_TRUE(frames[6].Shows(MenuPicture::HighActive));
-    EXPECT_EQ(Brightness, 0) << "left by Escape, the change stays in force";
-
-    FrameDriver::PushKey(SDL_SCANCODE_ESCAPE, false);
-    Brightness = 5;
-    SoundEnabled = true;  // and only its On button shows
-    scene.driver.brightnesses.clear();
-    Script({ClickAt(ToggleX, BrightnessY), All({Release, HoldEscape})});
-    EXPECT_EQ(RunOptionsMenu(scene.pointer), OptionsLeftByEscape);
-    EXPECT_EQ(Brightness, 5);
-    EXPECT_TRUE(scene.driver.brightnesses.empty());
-    for (const Frame& frame : frames) {
-        EXPECT_EQ(frame.pictures.size(), 9u) << "three pictures, three labels, two toggles, OK";
-        EXPECT_FALSE(frame.Shows(MenuPicture::HighNormal) || frame.Shows(MenuPicture::HighActive));
-    }
+    EXPECT_TRUE(driver.delays.empty());
 }
 
 // Taps too short for a frame to see held still act, once each: two Return taps within one frame,
 // or one in each of two frames (the second made while the menu pauses after the first click),
-// step the brightness twice; a Down tap and an Up tap in one frame cancel out.
+// step the brightness High, Low, Medium, High, each new button under the pointer; a Down tap and
+// an Up tap in one frame cancel out.
 TEST_F(OptionsMenu, EveryTapActsOnceEvenWithinOneFrameOrDuringThePauseAfterAClick) {
     Brightness = 0;
     Step tap = All({Key(SDL_SCANCODE_RETURN, true), Key(SDL_SCANCODE_RETURN, false)});
@@ -339,9 +279,10 @@ TEST_F(OptionsMenu, EveryTapActsOnceEvenWithinOneFrameOrDuringThePauseAfterAClic
     Step up = All({Key(SDL_SCANCODE_UP, true), Key(SDL_SCANCODE_UP, false)});
     Script({MoveTo(ToggleX, BrightnessY), All({tap, tap}), [] {}, tap, [] {}, All({down, up}),
             HoldEscape});
-    EXPECT_EQ(RunOptionsMenu(scene.pointer), OptionsLeftByEscape);
-    EXPECT_EQ(scene.driver.brightnesses, (std::vector<float>{0.5f, 0.75f, 1.0f}));
-    EXPECT_EQ(scene.driver.delays, (std::vector<Uint32>{200, 200, 200, 500}));
+    EXPECT_EQ(RunOptionsMenu(pointer), OptionsLeftByEscape);
+    EXPECT_EQ(driver.brightnesses, (std::vector<float>{0.5f, 0.75f, 1.0f}));
+    EXPECT_EQ(Brightness, 0) << "left by Escape, the change stays in force";
+    EXPECT_EQ(driver.delays, (std::vector<Uint32>{200, 200, 200, 500}));
     EXPECT_FLOAT_EQ(frames.back().pointer.y, BrightnessY);
 }
 
@@ -356,7 +297,7 @@ TEST_F(OptionsMenu, KeysStepThroughTheVisibleButtonsAndAHeldPressTogglesOnce) {
             All({Key(SDL_SCANCODE_DOWN, false), Key(SDL_SCANCODE_SPACE, true)}), [] {},
             All({Key(SDL_SCANCODE_SPACE, false), Key(SDL_SCANCODE_DOWN, true)}),
             Pad(SDL_CONTROLLER_BUTTON_A, true)});
-    EXPECT_EQ(RunOptionsMenu(scene.pointer), OptionsAccepted);
+    EXPECT_EQ(RunOptionsMenu(pointer), OptionsAccepted);
     const float pointerY[] = {0.0f, OkY, OkY, GlslY, GlslY, SoundY, SoundY, SoundY, OkY, OkY};
     ASSERT_EQ(frames.size(), std::size(pointerY));
     for (size_t i = 0; i < std::size(pointerY); ++i) {
@@ -366,54 +307,30 @@ TEST_F(OptionsMenu, KeysStepThroughTheVisibleButtonsAndAHeldPressTogglesOnce) {
     EXPECT_TRUE(frames[7].Shows(MenuPicture::OnActive)) << "sound on, still lit";
     EXPECT_TRUE(SoundEnabled) << "toggled once";
     EXPECT_FALSE(GlslChoice);
-    EXPECT_EQ(scene.driver.delays, (std::vector<Uint32>{200, 500}));
+    EXPECT_EQ(driver.delays, (std::vector<Uint32>{200, 500}));
 }
 
 // The notice ends with a key, a click or pad A pressed while it shows; the click on OK that asked
 // for it, still held when it comes up, does not end it.
 TEST_F(RestartNotice, WaitsForAKeyAClickOrPadAPressedWhileItShows) {
     Script({[] {}, [] {}, [] { FrameDriver::PushKey(SDL_SCANCODE_A, true); }});
-    RunRestartNotice(scene.pointer);
+    RunRestartNotice(pointer);
     ASSERT_EQ(frames.size(), 4u);
     EXPECT_TRUE(frames[0].Shows(MenuPicture::Header));
     EXPECT_TRUE(frames[0].Shows(MenuPicture::RestartNotice));
-    EXPECT_EQ(scene.driver.delays, (std::vector<Uint32>{500}));
+    EXPECT_EQ(driver.delays, (std::vector<Uint32>{500}));
 
     FrameDriver::PushKey(SDL_SCANCODE_A, false);
     FrameDriver::PushMouseButton(true);
     PumpInput();
     Script({[] {}, Release, Press});
-    RunRestartNotice(scene.pointer);
+    RunRestartNotice(pointer);
     EXPECT_EQ(frames.size(), 4u);
 
     FrameDriver::PushMouseButton(false);
     Script({Pad(SDL_CONTROLLER_BUTTON_A, true)});
-    RunRestartNotice(scene.pointer);
+    RunRestartNotice(pointer);
     EXPECT_EQ(frames.size(), 2u) << "the controller's A ends it too";
-}
-
-TEST_F(MenuMusicTest, SoundOffStopsTheMusicAtOnceAndSoundOnOrTheNextVisitStartsItOver) {
-    const std::vector<std::vector<uint8_t>>& buffered = RecordingAL::BufferedData();
-    size_t buffersBeforeOn = 0;
-    Step countBuffers = [&] { buffersBeforeOn = RecordingAL::BufferDataCount(); };
-    // The pointer starts over Options. A click acts after its frame is shown: the step after it
-    // sees what it did.
-    Script({All({Expect(true, "first visit"), Press}), All({Release, ClickAt(ToggleX, SoundY)}),
-            Release, All({Expect(false, "after sound off"), countBuffers}), Press, Release,
-            All({Expect(true, "after sound on"), HoldEscape}), Release,
-            Key(SDL_SCANCODE_ESCAPE, false), HoldEscape});
-    EXPECT_EQ(RunMainMenu(), MenuQuit);
-    EXPECT_TRUE(SoundEnabled);
-    EXPECT_EQ(MenuMusic, nullptr);
-    ASSERT_GT(buffered.size(), buffersBeforeOn);
-    EXPECT_EQ(buffered[buffersBeforeOn], buffered[0]) << "sound on plays the tune from the start";
-
-    size_t firstVisit = buffered.size();
-    checked = firstVisit;
-    Script({All({Expect(true, "second visit"), Key(SDL_SCANCODE_ESCAPE, false), HoldEscape})});
-    EXPECT_EQ(RunMainMenu(), MenuQuit);
-    ASSERT_GT(buffered.size(), firstVisit);
-    EXPECT_EQ(buffered[firstVisit], buffered[0]) << "the next visit starts the tune over";
 }
 
 TEST_F(MenuWidgets, OnlyPointsStrictlyInsideAButtonAreOnIt) {
@@ -422,8 +339,7 @@ TEST_F(MenuWidgets, OnlyPointsStrictlyInsideAButtonAreOnIt) {
         float x, y;
         bool inside;
     } points[] = {{0.0f, 0.1f, true},   {-0.1499f, 0.0701f, true}, {-0.15f, 0.1f, false},
-                  {0.15f, 0.1f, false}, {0.0f, 0.2f, false},       {0.0f, 0.07f, false},
-                  {0.0f, -0.5f, false}};
+                  {0.15f, 0.1f, false}, {0.0f, 0.2f, false},       {0.0f, 0.07f, false}};
     for (const auto& point : points) {
         EXPECT_EQ(MenuWidgetContains(start, point.x, point.y), point.inside)
             << point.x << ", " << point.y;
@@ -433,10 +349,7 @@ TEST_F(MenuWidgets, OnlyPointsStrictlyInsideAButtonAreOnIt) {
     EXPECT_FALSE(MenuWidgetContains(ship, 0.7f, 0.0f));
 }
 
-TEST_F(MenuWidgets, PointerFollowsTheMouseAndStaysInsideItsRectangle) {
-    MoveMenuPointer(MouseRecord{50, 100, 0, {}});
-    EXPECT_FLOAT_EQ(MenuPointer.x, 0.1f);
-    EXPECT_FLOAT_EQ(MenuPointer.y, -0.2f) << "moving the mouse down moves the pointer down";
+TEST_F(MenuWidgets, PointerStaysInsideItsRectangle) {
     MoveMenuPointer(MouseRecord{1000000, -1000000, 0, {}});
     EXPECT_EQ(MenuPointer.x, MenuPointerLimitX);
     EXPECT_EQ(MenuPointer.y, MenuPointerLimitY);
@@ -459,4 +372,105 @@ TEST_F(MenuWidgets, WidgetDrawsItsCornersAsTwoTrianglesWithItsBundle) {
     std::vector<RecordedCall> binds = RecordingGL::CallsTo("glBindTexture");
     ASSERT_EQ(binds.size(), 1u);
     EXPECT_EQ(binds[0].args[1], MenuBundles[0]->textureId);
+}
+
+namespace {
+
+// A rectangle in screen pixels, y counted from the bottom as GL counts.
+struct Box {
+    double left, bottom, right, top;
+};
+
+// The cells of the small font's grid that a line of text takes, widened by `margin` pixels.
+Box TextCells(uint32_t column, uint32_t row, size_t cells, double margin) {
+    float width = FontCellWidth(2), height = FontCellHeight(2);
+    return {column * width - margin, row * height - margin, (column + cells) * width + margin,
+            (row + 1) * height + margin};
+}
+
+// True when the boxes overlap or touch.
+bool Touch(const Box& a, const Box& b) {
+    return a.left <= b.right && b.left <= a.right && a.bottom <= b.top && b.bottom <= a.top;
+}
+
+}  // namespace
+
+// The main menu's bottom right, as it lies on the screen: the forged footer picture's text keeps
+// more than 8 pixels clear of the high score's cells, a 7-digit record with its space included,
+// and of the not-saved line's, and ends at least 16 pixels before the picture's right edge, on
+// the 1024 x 768 picture and on the smaller one of a 1280 x 720 screen; and there is text, three
+// lines of it, across most of the footer.
+TEST(MainMenuFooter, ItsTextKeepsClearOfTheHighScoreTheNotSavedLineAndTheRightEdge) {
+    std::ifstream file(TestExecutableFolder() + "/base/tbundles/menu/menu1.qtb", std::ios::binary);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
+    BundleContents bundle;
+    ASSERT_TRUE(ParseBundle(bytes.data(), bytes.size(), bundle));
+    const BundleEntry* entry = FindBundleEntry(bundle.entries, "Disclaimer.tga");
+    ASSERT_NE(entry, nullptr);
+    const MenuWidget footer = BuildMainMenuWidgets()[MainMenuDisclaimer];
+    KeptSettings kept;
+    for (int height : {768, 720}) {
+        SCOPED_TRACE(height);
+        ScreenWidth = height * 4 / 3;
+        ScreenHeight = height;
+        // Where the game's fixed 4:3 projection puts the footer's corners at the menu's depth.
+        auto screenX = [&](float x) {
+            return (1 + 1.3444432401894781 * x / -MenuDepth) * ScreenWidth / 2;
+        };
+        auto screenY = [&](float y) {
+            return (1 + 1.792590986919304 * y / -MenuDepth) * height / 2;
+        };
+        const double left = screenX(footer.corners[0]), right = screenX(footer.corners[3]);
+        const double top = screenY(footer.corners[1]), bottom = screenY(footer.corners[7]);
+        const double margin = 8 * height / 768.0;
+        const Box highScore = TextCells(HighScoreLineColumn, HighScoreLineRow,
+                                        std::strlen("High Score: 9999999"), margin);
+        const Box notSaved =
+            TextCells(NotSavedLineColumn, NotSavedLineRow, NotSavedLineCells, margin);
+        const double columns = entry->x1 - entry->x0, rows = entry->y1 - entry->y0;
+        size_t inked = 0, nearHighScore = 0, nearNotSaved = 0;
+        double rightmost = 0, leftmost = 1e9;
+        std::vector<bool> inkedRows(height, false);
+        for (uint32_t y = entry->y0; y < entry->y1; ++y) {  // bottom row first
+            for (uint32_t x = entry->x0; x < entry->x1; ++x) {
+                if (bundle.pixels[(static_cast<size_t>(y) * bundle.width + x) * 4 + 3] == 0) {
+                    continue;
+                }
+                const double column = x - entry->x0, row = y - entry->y0;
+                const Box pixel{left + (right - left) * column / columns,
+                                bottom + (top - bottom) * row / rows,
+                                left + (right - left) * (column + 1) / columns,
+                                bottom + (top - bottom) * (row + 1) / rows};
+                ++inked;
+                nearHighScore += Touch(pixel, highScore);
+                nearNotSaved += Touch(pixel, notSaved);
+                rightmost = std::max(rightmost, pixel.right);
+                leftmost = std::min(leftmost, pixel.left);
+                inkedRows[static_cast<int>(pixel.bottom)] = true;
+            }
+        }
+        ASSERT_GT(inked, 3000u) << "the footer shows its text";
+        EXPECT_EQ(nearHighScore, 0u);
+        EXPECT_EQ(nearNotSaved, 0u);
+        EXPECT_LE(rightmost, ScreenWidth - 16);
+        EXPECT_GT(rightmost - leftmost, ScreenWidth * 0.4) << "lines across the footer";
+        int lines = 0;
+        for (int row = 1; row < height; ++row) {
+            lines += inkedRows[row] && !inkedRows[row - 1];
+        }
+        EXPECT_EQ(lines, 3);
+    }
+}
+
+// A short reason shows whole; a long one loses its middle, so that its start (what went wrong)
+// and its end (what is in the way) still show, and the line fills its cells exactly.
+TEST(MainMenuFooter, TheNotSavedLineFitsItsCells) {
+    EXPECT_EQ(NotSavedLine("~/.config/brindles-cataclysm is not a folder"),
+              "Settings are not being saved: ~/.config/brindles-cataclysm is not a folder");
+    EXPECT_EQ(
+        NotSavedLine("~/.config/" + std::string(60, 'x') + "/brindles-cataclysm is not a folder"),
+        "Settings are not being saved: ~/.config/xxxxxxxxxxxx...taclysm is not a folder");
+    const std::string fits(NotSavedLineCells - std::strlen("Settings are not being saved: "), 'y');
+    EXPECT_EQ(NotSavedLine(fits).size(), NotSavedLineCells);
+    EXPECT_EQ(NotSavedLine(fits).find("..."), std::string::npos);
 }
