@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -59,14 +60,23 @@ protected:
     }
     void TearDown() override {
         testing::internal::GetCapturedStderr();
+        Forget();
+        RecordingAL::Uninstall();
+        RecordingGL::Uninstall();
+    }
+
+    // Releases whatever the screens loaded, and forgets their frames and the files they opened.
+    void Forget() {
         ReleaseAssetCatalogue();
         FreeShipSounds();
         delete DefaultProgram;
         delete ShipInvProgram;
         delete HeatProgram;
         DefaultProgram = ShipInvProgram = HeatProgram = nullptr;
-        RecordingAL::Uninstall();
-        RecordingGL::Uninstall();
+        RecordingGL::ClearCalls();
+        frameCalls.clear();
+        Opened.clear();
+        driver.framesShown = 0;
     }
 
     std::vector<RecordedCall> CallsOfFrame(size_t frame, const char* name) const {
@@ -104,101 +114,83 @@ TEST_F(PresentationScreens, PresenterEndsWithTheFirstFrameAtOrAfterFiveSecondsWh
     std::vector<RecordedCall> middle = CallsOfFrame(25, "glVertex3f");
     EXPECT_EQ(middle[0].args[0], -1.0);
     EXPECT_EQ(middle[6].args[0], -1.0);
-
-    driver.framesShown = 0;
-    driver.frameMilliseconds = 300.0;
-    ShowPresenterScreen();
-    EXPECT_EQ(driver.framesShown, 18) << "0 to 4.8 s in steps of 0.3, then 5.1";
 }
 
+// The title fades in until the first frame at or after 1.5 s (the very first, when it comes that
+// late), which shows the full title, the loading band and the progress frame while the catalogue
+// and the ship sounds load; only the screen's own pictures are read before. With GLSL the shaders
+// are built while that frame shows, unless a quit request came in it.
 TEST_F(PresentationScreens, TitleLoadsEverythingInTheFirstFrameAtOrAfterOnePointFiveSeconds) {
-    driver.frameMilliseconds = 500.0;
-    std::vector<bool> loadedAtSwap;
-    onSwap = [&] { loadedAtSwap.push_back(Catalogue.background != nullptr); };
-    ShowTitleAndLoadingScreen();
-    EXPECT_EQ(loadedAtSwap, (std::vector<bool>{false, false, false, true}))
-        << "frames at 0, 0.5 and 1 s fade the title in; the one at exactly 1.5 s loads and ends";
-    for (size_t frame = 0; frame < 3; ++frame) {
-        EXPECT_EQ(CallsOfFrame(frame, "glVertex3f").size(), 6u) << frame;
-    }
-
-    // The loading frame: the full title, the band of the loading picture and the green frame.
-    std::vector<RecordedCall> colours = CallsOfFrame(3, "glColor4f");
-    ASSERT_EQ(colours.size(), 2u);
-    EXPECT_GE(colours[0].args[3], 1.0) << "at full opacity once GL clamps it";
-    EXPECT_EQ(colours[1].args, (std::vector<double>{1, 1, 1, 1}));
-    std::vector<RecordedCall> band = CallsOfFrame(3, "glVertex3f");
-    ASSERT_EQ(band.size(), 6u + 6u + 5u) << "title, loading band, progress frame";
-    EXPECT_EQ(band[6].args, (std::vector<double>{-1.0, -2.25, -5.5}));
-    EXPECT_EQ(band[16].args, band[12].args) << "the frame closes on itself";
-
-    // The screen's own pictures load first; the catalogue and the ship sounds inside the
-    // fourth frame.
-    ASSERT_GE(Opened.size(), 3u);
-    EXPECT_EQ(Opened.back().name, "sound/ship/BC_explosion-debris.wav");
-    EXPECT_NE(LaserShotSound, nullptr);
-    EXPECT_EQ(Opened[0].name, TitlePicturePath);
-    EXPECT_EQ(Opened[1].name, LoadingPicturePath);
-    for (size_t i = 2; i < Opened.size(); ++i) {
-        EXPECT_EQ(Opened[i].framesShown, 3) << Opened[i].name;
-        EXPECT_EQ(Opened[i].name.find("shaders/"), std::string::npos) << "only with GLSL";
-    }
-    EXPECT_EQ(DefaultProgram, nullptr);
-}
-
-TEST_F(PresentationScreens, SlowFirstFrameShowsTheFullTitleAndLoadsAtOnce) {
-    SlowOpenMilliseconds = 2000.0;
-    ShowTitleAndLoadingScreen();
-    ASSERT_EQ(frameCalls.size(), 1u);
-    std::vector<RecordedCall> colours = CallsOfFrame(0, "glColor4f");
-    ASSERT_FALSE(colours.empty());
-    EXPECT_EQ(colours[0].args, (std::vector<double>{1, 1, 1, 1}));
-    EXPECT_NE(Catalogue.background, nullptr);
-}
-
-TEST_F(PresentationScreens, WithGlslTheShadersAreBuiltWhileTheLoadingFrameShows) {
-    driver.frameMilliseconds = 1000.0;
-    GlslEnabled = true;
-    ShowTitleAndLoadingScreen();
-    EXPECT_EQ(driver.framesShown, 3) << "frames at 0, 1 and 2 s";
-    int shaderFiles = 0;
-    for (const OpenedFile& file : Opened) {
-        if (file.name.find("shaders/") == 0) {
-            ++shaderFiles;
-            EXPECT_EQ(file.framesShown, 3) << file.name << " is read while the last frame shows";
+    const struct {
+        double frameMilliseconds, slowOpenMilliseconds;
+        bool glsl, quitInLoadingFrame;
+        int frames;
+    } runs[] = {{500, 0, false, false, 4},
+                {100, 2000, false, false, 1},
+                {1000, 0, true, false, 3},
+                {1000, 0, true, true, 3}};
+    for (const auto& run : runs) {
+        SCOPED_TRACE(::testing::Message()
+                     << run.frameMilliseconds << " ms, quit " << run.quitInLoadingFrame);
+        Forget();
+        driver.frameMilliseconds = run.frameMilliseconds;
+        SlowOpenMilliseconds = run.slowOpenMilliseconds;
+        GlslEnabled = run.glsl;
+        std::unique_ptr<QuitSignalsCaught> signals;
+        if (run.quitInLoadingFrame) {
+            signals = std::make_unique<QuitSignalsCaught>();
         }
+        std::vector<bool> loadedAtSwap;
+        onSwap = [&] {
+            loadedAtSwap.push_back(Catalogue.background != nullptr);
+            if (run.quitInLoadingFrame && loadedAtSwap.back()) {
+                std::raise(SIGINT);
+            }
+        };
+        ShowTitleAndLoadingScreen();
+        std::vector<bool> expected(run.frames, false);
+        expected.back() = true;
+        EXPECT_EQ(loadedAtSwap, expected);
+        const int last = run.frames - 1;
+        for (int frame = 0; frame < last; ++frame) {
+            EXPECT_EQ(CallsOfFrame(frame, "glVertex3f").size(), 6u) << "the title alone";
+        }
+        std::vector<RecordedCall> colours = CallsOfFrame(last, "glColor4f");
+        ASSERT_EQ(colours.size(), 2u);
+        EXPECT_GE(colours[0].args[3], 1.0) << "the title at full opacity once GL clamps it";
+        EXPECT_EQ(colours[1].args, (std::vector<double>{1, 1, 1, 1}));
+        std::vector<RecordedCall> band = CallsOfFrame(last, "glVertex3f");
+        ASSERT_EQ(band.size(), 6u + 6u + 5u) << "title, loading band, progress frame";
+        EXPECT_EQ(band[6].args, (std::vector<double>{-1.0, -2.25, -5.5}));
+        ASSERT_GE(Opened.size(), 3u);
+        EXPECT_EQ(Opened[0].name, TitlePicturePath);
+        EXPECT_EQ(Opened[1].name, LoadingPicturePath);
+        bool shaderRead = false;
+        for (size_t i = 2; i < Opened.size(); ++i) {
+            const bool shader = Opened[i].name.find("shaders/") == 0;
+            shaderRead |= shader;
+            EXPECT_EQ(Opened[i].framesShown, shader ? run.frames : last) << Opened[i].name;
+        }
+        const bool shadersBuilt = run.glsl && !run.quitInLoadingFrame;
+        EXPECT_EQ(shaderRead, shadersBuilt);
+        EXPECT_EQ(DefaultProgram != nullptr, shadersBuilt);
+        EXPECT_NE(LaserShotSound, nullptr);
     }
-    EXPECT_GT(shaderFiles, 0);
-    EXPECT_NE(DefaultProgram, nullptr);
 }
 
 // SIGTERM during the presenter ends it after that frame; the title screen then shows nothing and
-// loads nothing. One during the loading frame still lets the loading finish, but no shader is
-// built.
-TEST_F(PresentationScreens, AQuitRequestEndsThePresenterAndSkipsWhatTheTitleHasNotStarted) {
-    {
-        QuitSignalsCaught signals;
-        onSwap = [this] {
-            if (driver.framesShown == 3) {
-                std::raise(SIGTERM);
-            }
-        };
-        ShowPresenterScreen();
-        EXPECT_EQ(driver.framesShown, 3);
-        ShowTitleAndLoadingScreen();
-        EXPECT_EQ(driver.framesShown, 3) << "no title frame";
-        EXPECT_EQ(Catalogue.background, nullptr);
-        EXPECT_EQ(LaserShotSound, nullptr);
-    }
+// loads nothing.
+TEST_F(PresentationScreens, AQuitRequestEndsThePresenterAndSkipsTheTitle) {
     QuitSignalsCaught signals;
-    driver.frameMilliseconds = 1000.0;
-    GlslEnabled = true;
     onSwap = [this] {
-        if (driver.framesShown == 3 + 3) {  // the title's third frame loads
-            std::raise(SIGINT);
+        if (driver.framesShown == 3) {
+            std::raise(SIGTERM);
         }
     };
+    ShowPresenterScreen();
+    EXPECT_EQ(driver.framesShown, 3);
     ShowTitleAndLoadingScreen();
-    EXPECT_NE(Catalogue.background, nullptr);
-    EXPECT_EQ(DefaultProgram, nullptr);
+    EXPECT_EQ(driver.framesShown, 3) << "no title frame";
+    EXPECT_EQ(Catalogue.background, nullptr);
+    EXPECT_EQ(LaserShotSound, nullptr);
 }
