@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <functional>
 #include <string>
@@ -16,30 +17,42 @@ protected:
     LevelScreensTest() {
         level.number = 3;
         level.clock.reset(CreateClock());
-        scene.step = [this](int) { scores.push_back(scene.session.score); };
     }
 
-    // The score after each frame, less the score before the screen.
-    std::vector<uint32_t> ScoreSteps(uint32_t before) const {
-        std::vector<uint32_t> steps;
-        for (uint32_t score : scores) {
-            if (score != before) {
-                steps.push_back(score - before);
-                before = score;
-            }
-        }
-        return steps;
-    }
-
-    // A level that earned levelScore, with `shot` asteroids shot in `fired` shots, the session
-    // now at `score`; what a summary shows starts afresh.
-    void LevelPlayed(uint32_t score, uint32_t levelScore, int32_t shot, int32_t fired) {
+    // The summary of a level that earned levelScore, with `shot` asteroids shot in `fired`
+    // shots, the session at `score`; each rise of the score while it showed.
+    std::vector<uint32_t> Summary(uint32_t score, uint32_t levelScore, int32_t shot,
+                                  int32_t fired) {
         scene.frames.clear();
-        scores.clear();
         scene.session.score = score;
         LevelScore = levelScore;
         AsteroidsShot = shot;
         level.shotsFired = fired;
+        std::vector<uint32_t> rises;
+        scene.step = [&](int) {
+            if (scene.session.score != score) {
+                rises.push_back(scene.session.score - score);
+                score = scene.session.score;
+            }
+        };
+        ShowLevelSummary(level);
+        return rises;
+    }
+
+    // Runs a screen with a quit request raised after its frame `last` (counted from 0); the
+    // frames it showed. The high score saved at each frame lands in savedHighScores.
+    size_t FramesUntilQuit(const std::function<void()>& screen, size_t last) {
+        QuitSignalsCaught signals;
+        scene.frames.clear();
+        savedHighScores.clear();
+        scene.step = [&](int) {
+            savedHighScores.push_back(SavedHighScore());
+            if (scene.frames.size() == last + 1) {
+                std::raise(last % 2 == 0 ? SIGTERM : SIGINT);
+            }
+        };
+        screen();
+        return scene.frames.size();
     }
 
     double Seconds() const {
@@ -48,16 +61,15 @@ protected:
 
     GameScene scene;
     Level level;
-    std::vector<uint32_t> scores;
+    std::vector<int32_t> savedHighScores;
 };
 
+// The summary's lines come a second apart and the bonus is tallied a thousand a frame, an extra
+// life showing in the frame whose points cross a multiple of half a million.
 TEST_F(LevelScreensTest, TheSummaryShowsItsLinesASecondApartAndTalliesTheBonusByThousands) {
     scene.session.extraLives = 1;
     LevelStartScore = 16250;
-    LevelPlayed(20000, 3750, 2, 3);
-    ShowLevelSummary(level);
-
-    EXPECT_EQ(ScoreSteps(20000), (std::vector<uint32_t>{1000, 1000, 500}))
+    EXPECT_EQ(Summary(20000, 3750, 2, 3), (std::vector<uint32_t>{1000, 1000, 500}))
         << "two thirds of 3750 is 2500";
     const char* lines[] = {
         "Score at Start of Level:", "Score Earned This Level:", "                Accuracy:",
@@ -75,18 +87,12 @@ TEST_F(LevelScreensTest, TheSummaryShowsItsLinesASecondApartAndTalliesTheBonusBy
     EXPECT_NEAR(Seconds(), 5.02 + 3 * 0.02 + 5.02, 1e-6);
 
     // A level without shots has no bonus and ends five seconds after its fifth line.
-    LevelPlayed(5000, 5000, 0, 0);
-    ShowLevelSummary(level);
+    EXPECT_TRUE(Summary(5000, 5000, 0, 0).empty());
     EXPECT_TRUE(scene.Drew("0.00%"));
-    EXPECT_TRUE(ScoreSteps(5000).empty());
     EXPECT_NEAR(Seconds(), 5.02 + 5.02, 1e-6);
-}
 
-TEST_F(LevelScreensTest, ABonusCrossingAMultipleOfHalfAMillionShowsTheExtraLifeAtOnce) {
     scene.session.lives = 2;
-    scene.session.extraLives = 1;
-    LevelPlayed(499500, 1000, 4, 4);
-    ShowLevelSummary(level);
+    Summary(499500, 1000, 4, 4);
     EXPECT_EQ(scene.session.lives, 3);
     EXPECT_EQ(scene.session.extraLives, 2u);
     int crossed = scene.FirstFrameDrawing("500500");
@@ -94,41 +100,26 @@ TEST_F(LevelScreensTest, ABonusCrossingAMultipleOfHalfAMillionShowsTheExtraLifeA
     EXPECT_EQ(scene.FirstFrameDrawing("Lives:3"), crossed) << "shown in the frame that crossed";
 }
 
-// SIGTERM or SIGINT cuts every timed screen short after the frame it came in; the summary still
-// counts its whole bonus, and a new high score is in the settings file before the end screen's
-// first frame.
+// SIGTERM or SIGINT cuts the banner, the summary and the end screens short after the frame it came
+// in; the summary still counts its whole bonus, and a new high score is in the settings file before
+// the end screen's first frame.
 TEST_F(LevelScreensTest, AQuitRequestCutsTheTimedScreensShortButKeepsTheirScore) {
-    // Runs a screen with the signal raised after its frame `last` (counted from 0); its frames.
-    auto framesUntilQuit = [this](const std::function<void()>& screen, size_t last, int signal,
-                                  const std::function<void()>& eachFrame = nullptr) {
-        QuitSignalsCaught signals;
-        scene.frames.clear();
-        scene.step = [&](int) {
-            if (eachFrame) {
-                eachFrame();
-            }
-            if (scene.frames.size() == last + 1) {
-                std::raise(signal);
-            }
-        };
-        screen();
-        return scene.frames.size();
-    };
-    EXPECT_EQ(framesUntilQuit([this] { ShowLevelBanner(level); }, 2, SIGTERM), 3u);
-
-    LevelPlayed(20000, 3750, 2, 3);
+    EXPECT_EQ(FramesUntilQuit([this] { ShowLevelBanner(level); }, 2), 3u);
+    scene.session.score = 20000;
+    LevelScore = 3750;
+    AsteroidsShot = 2;
+    level.shotsFired = 3;
     // In the tally's second frame, after five seconds of lines at 20 ms.
-    EXPECT_EQ(framesUntilQuit([this] { ShowLevelSummary(level); }, 252, SIGINT), 253u);
+    EXPECT_EQ(FramesUntilQuit([this] { ShowLevelSummary(level); }, 252), 253u);
     EXPECT_EQ(scene.session.score, 22500u) << "the whole bonus of 2500";
 
     HighScore = 1000;
     for (void (*endScreen)() : {ShowGameOver, ShowGameWin}) {
         scene.session.score += 1;
-        std::vector<int32_t> saved;
-        EXPECT_EQ(
-            framesUntilQuit(endScreen, 3, SIGTERM, [&] { saved.push_back(SavedHighScore()); }), 4u)
+        EXPECT_EQ(FramesUntilQuit(endScreen, 3), 4u)
             << "the game-win screen's second spell shows nothing";
-        EXPECT_EQ(saved, std::vector<int32_t>(4, static_cast<int32_t>(scene.session.score)));
+        EXPECT_EQ(savedHighScores,
+                  std::vector<int32_t>(4, static_cast<int32_t>(scene.session.score)));
     }
 }
 
@@ -138,24 +129,20 @@ TEST(LevelAccuracy, CountsAsteroidsPerShotAndTruncatesTheBonus) {
     EXPECT_EQ(AccuracyBonus(4000000000u, 3.0f), 4294967040u) << "held within the score's range";
 }
 
+// Game over lasts five seconds and game won ten; only a score above the high score is a new one,
+// shown with its emblem and its line.
 TEST_F(LevelScreensTest, OnlyAScoreAboveTheHighScoreIsANewHighScore) {
     HighScore = 1234;
     scene.session.score = 1234;
     scene.keepCalls = true;
+    auto emblemShown = [this] {
+        return std::any_of(scene.frames.begin(), scene.frames.end(), [](const ShownFrame& frame) {
+            return frame.Binds("textures/gameplay/highscore.tga");
+        });
+    };
     ShowGameOver();
     EXPECT_EQ(scene.ScreenSequence(), std::vector<std::string>{"game over"});
     EXPECT_NEAR(Seconds(), 5.0, 1e-6);
-    const double emblem = GameScene::TextureName("textures/gameplay/highscore.tga");
-    auto emblemShown = [&] {
-        for (const ShownFrame& frame : scene.frames) {
-            for (const RecordedCall& call : frame.calls) {
-                if (call.name == "glBindTexture" && call.args[1] == emblem) {
-                    return true;
-                }
-            }
-        }
-        return false;
-    };
     EXPECT_FALSE(emblemShown());
     for (const ShownFrame& frame : scene.frames) {
         EXPECT_TRUE(frame.texts.empty());

@@ -149,6 +149,13 @@ int GameScene::FirstFrameDrawing(const std::string& text) const {
     return -1;
 }
 
+bool ShownFrame::Binds(const char* path) const {
+    const double name = GameScene::TextureName(path);
+    return std::any_of(calls.begin(), calls.end(), [name](const RecordedCall& call) {
+        return call.name == "glBindTexture" && call.args[1] == name;
+    });
+}
+
 double GameScene::TextureName(const char* path) {
     for (int i = 0; i < CatalogueTextureCount; ++i) {
         if (std::strcmp(CatalogueTextures[i].path, path) == 0) {

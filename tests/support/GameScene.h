@@ -20,6 +20,9 @@ struct ShownFrame {
     std::vector<std::string> texts;   // every text drawn, in order, whatever its font
     double seconds = 0.0;             // driven time when the frame was shown
     std::vector<RecordedCall> calls;  // every GL call, only while the scene keeps them
+
+    // True when the frame bound the catalogue texture of the path; only while calls are kept.
+    bool Binds(const char* path) const;
 };
 
 // Everything a game needs, headless: recording GL and AL, driven frames and time, an asset root
