@@ -45,14 +45,6 @@ protected:
     GameSessionRecord& session() { return scene.session; }
     ShipObject* Ship() { return session().ship; }
 
-    // The ship, made vulnerable, and a still small asteroid on it: both are lost in this frame.
-    void CrashShip() {
-        Ship()->invulnerableTime = 0.0f;
-        Ship()->vulnerable = true;
-        Vec3 at = Ship()->position;
-        ObjectList->AddObject(new SmallAsteroidObject(Vec3{}, at, 0.0f));
-    }
-
     GameScene scene;
     Level level;
 };
@@ -118,8 +110,10 @@ TEST_P(ShipCrash, ANewShipComesOnlyOnceTheWreckIsGoneAndTheLastAsteroidEndsTheLe
     int backAt = -1;
     scene.step = [&](int frame) {
         lastStep = frame;
-        if (frame == 0) {
-            CrashShip();
+        if (frame == 0) {  // the ship made vulnerable, and a still small asteroid on it
+            Ship()->invulnerableTime = 0.0f;
+            Ship()->vulnerable = true;
+            ObjectList->AddObject(new SmallAsteroidObject(Vec3{}, Ship()->position, 0.0f));
         } else if (Ship() == nullptr) {
             EXPECT_TRUE(ActiveExplosion()) << "no ship only while the wreck flies, frame " << frame;
             EXPECT_FALSE(session().shipActive);

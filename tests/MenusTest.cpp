@@ -110,9 +110,6 @@ protected:
                 static_cast<int>(std::lround((MenuPointer.y - y) * MousePixelsPerUnit)));
         };
     }
-    static Step Raise(int signal) {
-        return [signal] { std::raise(signal); };
-    }
     static Step Key(SDL_Scancode key, bool down) {
         return [key, down] { FrameDriver::PushKey(key, down); };
     }
@@ -222,8 +219,8 @@ TEST_F(MainMenu, AQuitRequestLeavesTheOptionsAndTheNoticeAtTheEndOfTheirFrame) {
         QuitSignalsCaught signals;
         GlslChoice = false;
         // Options opens; its first frame sees the GLSL toggle clicked, and then SIGINT.
-        Script(
-            {ClickAt(OptionsX, OptionsY), All({Release, ClickAt(ToggleX, GlslY)}), Raise(SIGINT)});
+        Script({ClickAt(OptionsX, OptionsY), All({Release, ClickAt(ToggleX, GlslY)}),
+                [] { std::raise(SIGINT); }});
         EXPECT_EQ(RunMainMenu(), MenuQuit);
         EXPECT_EQ(frames.size(), 3u) << "no restart notice";
         EXPECT_TRUE(GlslChoice);
@@ -233,7 +230,7 @@ TEST_F(MainMenu, AQuitRequestLeavesTheOptionsAndTheNoticeAtTheEndOfTheirFrame) {
     {
         QuitSignalsCaught signals;
         driver.delays.clear();
-        Script({Raise(SIGTERM)});
+        Script({[] { std::raise(SIGTERM); }});
         RunRestartNotice(pointer);
         EXPECT_EQ(frames.size(), 1u);
         EXPECT_TRUE(driver.delays.empty());
