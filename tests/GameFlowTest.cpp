@@ -144,27 +144,6 @@ TEST_F(GameFlowTest, EachStartLeadsThroughItsScreensAndCarriesTheGameFromLevelTo
     EXPECT_EQ(scene.session.ship, nullptr) << "the ship went with the object list";
 }
 
-TEST_F(GameFlowTest, SetUpPlacesTheLargeAsteroidsOnTheGridAwayFromTheShip) {
-    ObjectList = new ObjectListRecord;
-    CurrentLevel = 14;
-    scene.session.score = 777;
-    for (std::time_t calendar = 1700000000; calendar < 1700000040; ++calendar) {
-        scene.driver.time.SetCalendar(calendar);
-        std::unique_ptr<Level> level = SetUpLevel();
-        EXPECT_EQ(LevelStartScore, 777u);
-        std::vector<BaseObject*> rocks = ObjectsOfKind(ObjectKind::LargeAsteroid);
-        ASSERT_EQ(rocks.size(), 13u);
-        for (BaseObject* rock : rocks) {
-            EXPECT_GE(std::fabs(rock->position.x), 5.5f) << "clear of the ship's place";
-            EXPECT_TRUE(OnFieldGrid(rock->position))
-                << rock->position.x << ", " << rock->position.y;
-        }
-        ObjectList->ClearWorldList();
-    }
-    delete ObjectList;
-    ObjectList = nullptr;
-}
-
 // One level played through PlayLevel, or the screens around it, with a fresh object list and a
 // fixed seed, at 20 ms a frame.
 class LevelLoopTest : public ::testing::Test {
@@ -203,6 +182,24 @@ protected:
     GameScene scene;
     Level level;
 };
+
+TEST_F(LevelLoopTest, SetUpPlacesTheLargeAsteroidsOnTheGridAwayFromTheShip) {
+    CurrentLevel = 14;
+    scene.session.score = 777;
+    for (std::time_t calendar = 1700000000; calendar < 1700000040; ++calendar) {
+        scene.driver.time.SetCalendar(calendar);
+        std::unique_ptr<Level> level = SetUpLevel();
+        EXPECT_EQ(LevelStartScore, 777u);
+        std::vector<BaseObject*> rocks = ObjectsOfKind(ObjectKind::LargeAsteroid);
+        ASSERT_EQ(rocks.size(), 13u);
+        for (BaseObject* rock : rocks) {
+            EXPECT_GE(std::fabs(rock->position.x), 5.5f) << "clear of the ship's place";
+            EXPECT_TRUE(OnFieldGrid(rock->position))
+                << rock->position.x << ", " << rock->position.y;
+        }
+        ObjectList->ClearWorldList();
+    }
+}
 
 using StoryScreensTest = LevelLoopTest;
 
@@ -271,27 +268,9 @@ protected:
         return rises;
     }
 
-    // Runs a screen with a quit request raised after its frame `last` (counted from 0); the
-    // frames it showed. The high score saved at each frame lands in savedHighScores.
-    size_t FramesUntilQuit(const std::function<void()>& screen, size_t last) {
-        QuitSignalsCaught signals;
-        scene.frames.clear();
-        savedHighScores.clear();
-        scene.step = [&](int) {
-            savedHighScores.push_back(SavedHighScore());
-            if (scene.frames.size() == last + 1) {
-                std::raise(last % 2 == 0 ? SIGTERM : SIGINT);
-            }
-        };
-        screen();
-        return scene.frames.size();
-    }
-
     double Seconds() const {
         return scene.frames.back().seconds - scene.frames.front().seconds + 0.02;
     }
-
-    std::vector<int32_t> savedHighScores;
 };
 
 // The summary's lines come a second apart and the bonus is tallied a thousand a frame, an extra
@@ -330,26 +309,36 @@ TEST_F(LevelScreensTest, TheSummaryShowsItsLinesASecondApartAndTalliesTheBonusBy
     EXPECT_EQ(scene.FirstFrameDrawing("Lives:3"), crossed) << "shown in the frame that crossed";
 }
 
-// SIGTERM or SIGINT cuts the banner, the summary and the end screens short after the frame it came
-// in; the summary still counts its whole bonus, and a new high score is in the settings file before
-// the end screen's first frame.
+// SIGTERM or SIGINT cuts the banner, the summary and the end screens short after the frame it
+// came in; the summary still counts its whole bonus, and a new high score is in the settings file
+// by the end screen's first frame.
 TEST_F(LevelScreensTest, AQuitRequestCutsTheTimedScreensShortButKeepsTheirScore) {
-    EXPECT_EQ(FramesUntilQuit([this] { ShowLevelBanner(level); }, 2), 3u);
+    auto quitAfter = [this](size_t last, const std::function<void()>& screen) {
+        QuitSignalsCaught signals;
+        return Show(screen, last, [] { std::raise(SIGTERM); });
+    };
+    EXPECT_EQ(quitAfter(3, [this] { ShowLevelBanner(level); }), 3u);
     scene.session.score = 20000;
     LevelScore = 3750;
     AsteroidsShot = 2;
     level.shotsFired = 3;
     // In the tally's second frame, after five seconds of lines at 20 ms.
-    EXPECT_EQ(FramesUntilQuit([this] { ShowLevelSummary(level); }, 252), 253u);
+    EXPECT_EQ(quitAfter(253, [this] { ShowLevelSummary(level); }), 253u);
     EXPECT_EQ(scene.session.score, 22500u) << "the whole bonus of 2500";
 
     HighScore = 1000;
     for (void (*endScreen)() : {ShowGameOver, ShowGameWin}) {
         scene.session.score += 1;
-        EXPECT_EQ(FramesUntilQuit(endScreen, 3), 4u)
+        int32_t saved = -1;
+        QuitSignalsCaught signals;
+        EXPECT_EQ(Show(endScreen, 1,
+                       [&saved] {
+                           saved = SavedHighScore();
+                           std::raise(SIGINT);
+                       }),
+                  1u)
             << "the game-win screen's second spell shows nothing";
-        EXPECT_EQ(savedHighScores,
-                  std::vector<int32_t>(4, static_cast<int32_t>(scene.session.score)));
+        EXPECT_EQ(saved, static_cast<int32_t>(scene.session.score)) << "saved by the first frame";
     }
 }
 
