@@ -59,25 +59,53 @@ bool ActiveExplosion() {
 
 }  // namespace
 
-// Whole games, driven at 50 ms a frame; a step reacts to the screen just shown.
-class GameFlowTest : public ::testing::Test {
+// One level played through PlayLevel, or the screens around it, with a fresh object list and a
+// fixed seed, at 20 ms a frame.
+class LevelLoopTest : public ::testing::Test {
 protected:
-    GameFlowTest() : scene(50.0) { scene.driver.frameLimit = 3000; }
+    void SetUp() override {
+        ObjectList = new ObjectListRecord;
+        ObjectList->clock = GlobalClock;
+        CurrentLevel = 1;
+        level.number = 1;
+        level.clock.reset(CreateClock());
+        session().extraLives = 1;  // so that the first points grant no life
+        std::srand(99);
+    }
+    void TearDown() override {
+        delete ObjectList;
+        ObjectList = nullptr;
+    }
 
-    int FramesOf(const std::string& screen) const {
-        return static_cast<int>(
-            std::count_if(scene.frames.begin(), scene.frames.end(),
-                          [&](const ShownFrame& f) { return f.screen == screen; }));
+    GameSessionRecord& session() { return scene.session; }
+    ShipObject* Ship() { return session().ship; }
+
+    // Runs a screen, doing `act` in the step after its frame number `at`; the frames it showed.
+    size_t Show(const std::function<void()>& screen, size_t at = 0,
+                const std::function<void()>& act = nullptr) {
+        scene.frames.clear();
+        scene.driver.framesShown = 0;
+        scene.step = [this, at, act](int) {
+            if (scene.frames.size() == at) {
+                act();
+            }
+        };
+        screen();
+        return scene.frames.size();
     }
 
     GameScene scene;
+    Level level;
 };
 
 // A new game tells the story first; levels 5 and 10 are flown into however the game reached them;
 // level 15 is the huge asteroid, and completing it wins. From one level to the next the score,
 // the lives and the ship with its weapon carry over while the level's counters start again; the
 // next game starts afresh.
-TEST_F(GameFlowTest, EachStartLeadsThroughItsScreensAndCarriesTheGameFromLevelToLevel) {
+TEST_F(LevelLoopTest, EachStartLeadsThroughItsScreensAndCarriesTheGameFromLevelToLevel) {
+    delete ObjectList;  // each game makes its own
+    ObjectList = nullptr;
+    scene.driver.frameLimit = 3000;
     std::vector<int> levelsSeen;
     ShipObject* firstShip = nullptr;
     scene.step = [&](int) {  // after the first frame of each level
@@ -138,50 +166,15 @@ TEST_F(GameFlowTest, EachStartLeadsThroughItsScreensAndCarriesTheGameFromLevelTo
     }
     EXPECT_EQ(levelsSeen, (std::vector<int>{15, 9, 10, 5, 1}));
     EXPECT_TRUE(scene.Drew("Level: 1"));
-    EXPECT_EQ(FramesOf("banner"), 41) << "frames at 0 to 2 s, 50 ms apart";
-    EXPECT_EQ(FramesOf("credits"), 501) << "25 s: Q does not skip the credits";
+    auto framesOf = [this](const char* screen) {
+        return std::count_if(scene.frames.begin(), scene.frames.end(),
+                             [&](const ShownFrame& frame) { return frame.screen == screen; });
+    };
+    EXPECT_EQ(framesOf("banner"), 101) << "frames at 0 to 2 s, 20 ms apart";
+    EXPECT_EQ(framesOf("credits"), 1251) << "25 s: Q does not skip the credits";
     EXPECT_EQ(ObjectList, nullptr);
     EXPECT_EQ(scene.session.ship, nullptr) << "the ship went with the object list";
 }
-
-// One level played through PlayLevel, or the screens around it, with a fresh object list and a
-// fixed seed, at 20 ms a frame.
-class LevelLoopTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ObjectList = new ObjectListRecord;
-        ObjectList->clock = GlobalClock;
-        CurrentLevel = 1;
-        level.number = 1;
-        level.clock.reset(CreateClock());
-        session().extraLives = 1;  // so that the first points grant no life
-        std::srand(99);
-    }
-    void TearDown() override {
-        delete ObjectList;
-        ObjectList = nullptr;
-    }
-
-    GameSessionRecord& session() { return scene.session; }
-    ShipObject* Ship() { return session().ship; }
-
-    // Runs a screen, doing `act` in the step after its frame number `at`; the frames it showed.
-    size_t Show(const std::function<void()>& screen, size_t at = 0,
-                const std::function<void()>& act = nullptr) {
-        scene.frames.clear();
-        scene.driver.framesShown = 0;
-        scene.step = [this, at, act](int) {
-            if (scene.frames.size() == at) {
-                act();
-            }
-        };
-        screen();
-        return scene.frames.size();
-    }
-
-    GameScene scene;
-    Level level;
-};
 
 TEST_F(LevelLoopTest, SetUpPlacesTheLargeAsteroidsOnTheGridAwayFromTheShip) {
     CurrentLevel = 14;
