@@ -40,11 +40,13 @@ namespace {
 
 using Step = std::function<void()>;
 
-// What one frame showed: the menu pictures in drawing order, the text lines and the pointer.
+// What one frame showed: the menu pictures in drawing order, the text lines, the pointer and
+// every GL call.
 struct Frame {
     std::vector<const void*> pictures;
     std::vector<std::string> texts;
     MenuPointerPosition pointer;
+    std::vector<RecordedCall> calls;  // every GL call
 
     bool Shows(MenuPicture picture) const {
         return std::count(pictures.begin(), pictures.end(), MenuRegion(picture).corners) > 0;
@@ -97,6 +99,7 @@ protected:
                 shown.texts.push_back(TextOf(lists));
             }
             shown.pointer = MenuPointer;
+            shown.calls = RecordingGL::Calls();
             frames.push_back(shown);
             RecordingGL::ClearCalls();
             if (frame < static_cast<int>(steps.size())) {
@@ -188,34 +191,29 @@ void RecordingOpener(const char* name, const char* mode, FILE** out) {
     OpenAssetFile(name, mode, out);
 }
 
-// Each frame's GL calls are kept, split at each swap; onSwap then runs.
-class PresentationScreens : public ::testing::Test {
+// The presenter and the title on the menus' set-up, at 100 ms a frame, with the recording AL for
+// the ship sounds and every file the screens open recorded in Opened.
+class PresentationScreens : public ScriptedMenus {
 protected:
     void SetUp() override {
-        driver.afterSwap = [this](int) {
-            frameCalls.push_back(RecordingGL::Calls());
-            RecordingGL::Calls().clear();
-            if (onSwap) {
-                onSwap();
-            }
-        };
-        RecordingGL::Install();
+        ScriptedMenus::SetUp();
         RecordingAL::Install();
+        driver.frameMilliseconds = 100.0;
         GlslEnabled = false;
-        Opened.clear();
         OpeningDriver = &driver;
         SlowOpenMilliseconds = 0.0;
         FileOpenHook = RecordingOpener;
         testing::internal::CaptureStderr();  // the empty asset root makes the loaders complain
+        Forget();
     }
     void TearDown() override {
         testing::internal::GetCapturedStderr();
         Forget();
         RecordingAL::Uninstall();
-        RecordingGL::Uninstall();
+        ScriptedMenus::TearDown();
     }
 
-    // Releases whatever the screens loaded, and forgets their frames and the files they opened.
+    // Releases whatever the screens loaded, and forgets the calls and files before the next one.
     void Forget() {
         ReleaseAssetCatalogue();
         FreeShipSounds();
@@ -224,20 +222,12 @@ protected:
         delete HeatProgram;
         DefaultProgram = ShipInvProgram = HeatProgram = nullptr;
         RecordingGL::ClearCalls();
-        frameCalls.clear();
         Opened.clear();
-        driver.framesShown = 0;
     }
 
     std::vector<RecordedCall> CallsOfFrame(size_t frame, const char* name) const {
-        return CallsNamed(frameCalls.at(frame), name);
+        return CallsNamed(frames.at(frame).calls, name);
     }
-
-    KeptSettings kept;
-    TempAssetRoot assets;
-    FrameDriver driver{100.0};
-    std::vector<std::vector<RecordedCall>> frameCalls;
-    std::function<void()> onSwap;
 };
 
 }  // namespace
@@ -509,10 +499,7 @@ TEST(MainMenuFooter, TheNotSavedLineFitsItsCells) {
 }
 
 TEST_F(PresentationScreens, PresenterEndsWithTheFirstFrameAtOrAfterFiveSecondsWhateverTheInput) {
-    onSwap = [] {
-        FrameDriver::PushKey(SDL_SCANCODE_ESCAPE, true);
-        FrameDriver::PushMouseButton(true);
-    };
+    Script(std::vector<Step>(60, All({HoldEscape, Press})));
     ShowPresenterScreen();
     EXPECT_EQ(driver.framesShown, 51) << "frames at 0, 0.1, ... 4.9 and the one at 5.0";
 
@@ -549,7 +536,8 @@ TEST_F(PresentationScreens, TitleLoadsEverythingInTheFirstFrameAtOrAfterOnePoint
         SlowOpenMilliseconds = run.slowOpenMilliseconds;
         GlslEnabled = run.glsl;
         std::vector<bool> loadedAtSwap;
-        onSwap = [&] { loadedAtSwap.push_back(Catalogue.background != nullptr); };
+        Script(std::vector<Step>(run.frames,
+                                 [&] { loadedAtSwap.push_back(Catalogue.background != nullptr); }));
         ShowTitleAndLoadingScreen();
         std::vector<bool> expected(run.frames, false);
         expected.back() = true;
@@ -584,11 +572,7 @@ TEST_F(PresentationScreens, TitleLoadsEverythingInTheFirstFrameAtOrAfterOnePoint
 // loads nothing.
 TEST_F(PresentationScreens, AQuitRequestEndsThePresenterAndSkipsTheTitle) {
     QuitSignalsCaught signals;
-    onSwap = [this] {
-        if (driver.framesShown == 3) {
-            std::raise(SIGTERM);
-        }
-    };
+    Script({[] {}, [] {}, [] { std::raise(SIGTERM); }});
     ShowPresenterScreen();
     EXPECT_EQ(driver.framesShown, 3);
     ShowTitleAndLoadingScreen();
