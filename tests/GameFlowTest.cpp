@@ -11,12 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "app/AssetFiles.h"
 #include "app/Program.h"
 #include "game/GameFlow.h"
 #include "game/LevelLoop.h"
 #include "game/LevelScreens.h"
 #include "game/StoryScreens.h"
-#include "render/AssetCatalogue.h"
+#include "settings/Repository.h"
 #include "settings/SettingsValues.h"
 #include "tests/support/GameScene.h"
 #include "tests/support/PlayField.h"
@@ -30,17 +31,6 @@
 #include "world/SmallAsteroidObject.h"
 
 namespace {
-
-using Screens = std::vector<std::string>;
-
-// Strikes every asteroid on the field, which completes the level once they are gone.
-void StrikeEveryAsteroid() {
-    ObjectList->ForEachObject([](BaseObject* object) {
-        if (object->GetKind() != ObjectKind::Ship) {
-            object->SetState(ObjectState::Hit);
-        }
-    });
-}
 
 // The arguments of every call of one function in a frame, one after another.
 std::vector<double> ArgsOf(const ShownFrame& frame, const char* name) {
@@ -133,7 +123,11 @@ TEST_F(LevelLoopTest, EachStartLeadsThroughItsScreensAndCarriesTheGameFromLevelT
             firstShip->position.x = 10.0f;
             AwardPoints(2000);  // the first points of each game also grant a life
             AsteroidsShot = 1;
-            StrikeEveryAsteroid();
+            ObjectList->ForEachObject([](BaseObject* object) {  // struck, they complete the level
+                if (object->GetKind() != ObjectKind::Ship) {
+                    object->SetState(ObjectState::Hit);
+                }
+            });
             return;
         }
         if (CurrentLevel == 10) {
@@ -149,7 +143,7 @@ TEST_F(LevelLoopTest, EachStartLeadsThroughItsScreensAndCarriesTheGameFromLevelT
     };
     const struct {
         MenuCode start;
-        Screens screens;
+        std::vector<std::string> screens;
     } games[] = {
         {15, {"banner", "level", "game win", "credits"}},
         {9, {"banner", "level", "summary", "flight", "banner", "level", "game over", "credits"}},
@@ -185,9 +179,12 @@ TEST_F(LevelLoopTest, SetUpPlacesTheLargeAsteroidsOnTheGridAwayFromTheShip) {
         std::vector<BaseObject*> rocks = ObjectsOfKind(ObjectKind::LargeAsteroid);
         ASSERT_EQ(rocks.size(), 13u);
         for (BaseObject* rock : rocks) {
-            EXPECT_GE(std::fabs(rock->position.x), 5.5f) << "clear of the ship's place";
-            EXPECT_TRUE(OnFieldGrid(rock->position))
-                << rock->position.x << ", " << rock->position.y;
+            const Vec3 at = rock->position;  // on the half-unit grid that fills the field
+            EXPECT_GE(std::fabs(at.x), 5.5f) << "clear of the ship's place";
+            EXPECT_TRUE(at.x >= -35.5f && at.x <= 34.5f && at.y >= -26.5f && at.y <= 25.5f &&
+                        std::fmod(at.x + 0.5f, 1.0f) == 0.0f &&
+                        std::fmod(at.y + 0.5f, 1.0f) == 0.0f)
+                << at.x << ", " << at.y;
         }
         ObjectList->ClearWorldList();
     }
@@ -325,7 +322,9 @@ TEST_F(LevelScreensTest, AQuitRequestCutsTheTimedScreensShortButKeepsTheirScore)
         QuitSignalsCaught signals;
         EXPECT_EQ(Show(endScreen, 1,
                        [&saved] {
-                           saved = SavedHighScore();
+                           Repository file;  // the settings file beside the game
+                           file.LoadFile(std::string(AssetRoot) + SettingsFileName);
+                           file.GetInt("HighScore", &saved);
                            std::raise(SIGINT);
                        }),
                   1u)

@@ -244,6 +244,7 @@ TEST_F(MainMenu, ClearHighScoreShowsZeroAtOnceExitQuitsAndThePointerStaysBetween
     EXPECT_EQ(frames[1].texts, (std::vector<std::string>{"High Score:1234"}));
     EXPECT_EQ(frames[2].texts, (std::vector<std::string>{"High Score:0"}));
     EXPECT_TRUE(frames[2].Shows(MenuPicture::ExitActive));
+    EXPECT_EQ(frames[2].pictures.size(), 9u) << "every picture of the main menu";
     EXPECT_FALSE(SettingsSaved()) << "the file gets the 0 at the next save";
     Script({Release, Press});  // the button held from the last visit counts once pressed anew
     EXPECT_EQ(RunMainMenu(), MenuQuit);
@@ -291,29 +292,19 @@ TEST_F(MainMenu, SaysWhyTheSettingsAreNotBeingSavedUntilASaveGoesThrough) {
     EXPECT_EQ(frames[3].texts, after);
 }
 
-// SIGTERM or SIGINT leaves each menu at the end of the frame it came in, without the pauses, and
-// nothing is saved here: the shutdown saves the settings.
-TEST_F(MainMenu, AQuitRequestLeavesTheOptionsAndTheNoticeAtTheEndOfTheirFrame) {
-    {
-        QuitSignalsCaught signals;
-        GlslChoice = false;
-        // Options opens; its first frame sees the GLSL toggle clicked, and then SIGINT.
-        Script({ClickAt(OptionsX, OptionsY), All({Release, ClickAt(ToggleX, GlslY)}),
-                [] { std::raise(SIGINT); }});
-        EXPECT_EQ(RunMainMenu(), MenuQuit);
-        EXPECT_EQ(frames.size(), 3u) << "no restart notice";
-        EXPECT_TRUE(GlslChoice);
-        EXPECT_EQ(driver.delays, (std::vector<Uint32>{200, 200}));
-        EXPECT_FALSE(SettingsSaved());
-    }
-    {
-        QuitSignalsCaught signals;
-        driver.delays.clear();
-        Script({[] { std::raise(SIGTERM); }});
-        RunRestartNotice(pointer);
-        EXPECT_EQ(frames.size(), 1u);
-        EXPECT_TRUE(driver.delays.empty());
-    }
+// SIGINT leaves the options at the end of the frame it came in, without the pauses and without
+// the restart notice, and nothing is saved here: the shutdown saves the settings.
+TEST_F(MainMenu, AQuitRequestLeavesTheOptionsAtTheEndOfItsFrame) {
+    QuitSignalsCaught signals;
+    GlslChoice = false;
+    // Options opens; its first frame sees the GLSL toggle clicked, and then SIGINT.
+    Script({ClickAt(OptionsX, OptionsY), All({Release, ClickAt(ToggleX, GlslY)}),
+            [] { std::raise(SIGINT); }});
+    EXPECT_EQ(RunMainMenu(), MenuQuit);
+    EXPECT_EQ(frames.size(), 3u) << "no restart notice";
+    EXPECT_TRUE(GlslChoice);
+    EXPECT_EQ(driver.delays, (std::vector<Uint32>{200, 200}));
+    EXPECT_FALSE(SettingsSaved());
 }
 
 // Without a mouse: each press of Up, Down, Tab, the d-pad or the stick moves the pointer onto the
@@ -379,6 +370,7 @@ TEST_F(OptionsMenu, KeysStepThroughTheVisibleButtonsAndAHeldPressTogglesOnce) {
     for (size_t i = 0; i < std::size(pointerY); ++i) {
         EXPECT_FLOAT_EQ(frames[i].pointer.y, pointerY[i]) << "frame " << i;
     }
+    EXPECT_EQ(frames[0].pictures.size(), 9u) << "three pictures, three labels, two toggles, OK";
     EXPECT_TRUE(frames[1].Shows(MenuPicture::OKActive));
     EXPECT_TRUE(frames[7].Shows(MenuPicture::OnActive)) << "sound on, still lit";
     EXPECT_TRUE(SoundEnabled) << "toggled once";
@@ -386,9 +378,10 @@ TEST_F(OptionsMenu, KeysStepThroughTheVisibleButtonsAndAHeldPressTogglesOnce) {
     EXPECT_EQ(driver.delays, (std::vector<Uint32>{200, 500}));
 }
 
-// The notice ends with a click or pad A pressed while it shows (with a key in the GLSL test); the
-// click on OK that asked for it, still held when it comes up, does not end it.
-TEST_F(RestartNotice, WaitsForAClickOrPadAPressedWhileItShows) {
+// The notice ends with a click or pad A pressed while it shows (with a key in the GLSL test),
+// pausing before it goes; the click on OK that asked for it, still held when it comes up, does not
+// end it. SIGTERM ends it at the end of its frame, without the pause.
+TEST_F(RestartNotice, WaitsForAClickOrPadAPressedWhileItShowsOrAQuitRequest) {
     FrameDriver::PushMouseButton(true);
     PumpInput();
     Script({[] {}, Release, Press});
@@ -399,6 +392,12 @@ TEST_F(RestartNotice, WaitsForAClickOrPadAPressedWhileItShows) {
     Script({Pad(SDL_CONTROLLER_BUTTON_A, true)});
     RunRestartNotice(pointer);
     EXPECT_EQ(frames.size(), 2u) << "the controller's A ends it too";
+
+    QuitSignalsCaught signals;
+    Script({[] { std::raise(SIGTERM); }});
+    RunRestartNotice(pointer);
+    EXPECT_EQ(frames.size(), 1u);
+    EXPECT_EQ(driver.delays, (std::vector<Uint32>{500, 500}));
 }
 
 TEST_F(MenuWidgets, OnlyPointsStrictlyInsideAButtonAreOnIt) {
@@ -430,7 +429,7 @@ TEST_F(MenuWidgets, PointerStaysInsideItsRectangle) {
 // and of the not-saved line's, and ends at least 16 pixels before the picture's right edge, on
 // the 1024 x 768 picture and on the smaller one of a 1280 x 720 screen; and there is text across
 // most of the footer.
-TEST(MainMenuFooter, ItsTextKeepsClearOfTheHighScoreTheNotSavedLineAndTheRightEdge) {
+TEST_F(MainMenu, ItsFooterTextKeepsClearOfTheHighScoreTheNotSavedLineAndTheRightEdge) {
     std::ifstream file(TestExecutableFolder() + "/base/tbundles/menu/menu1.qtb", std::ios::binary);
     const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
     BundleContents bundle;
@@ -438,7 +437,6 @@ TEST(MainMenuFooter, ItsTextKeepsClearOfTheHighScoreTheNotSavedLineAndTheRightEd
     const BundleEntry* entry = FindBundleEntry(bundle.entries, "Disclaimer.tga");
     ASSERT_NE(entry, nullptr);
     const MenuWidget footer = BuildMainMenuWidgets()[MainMenuDisclaimer];
-    KeptSettings kept;
     for (int height : {768, 720}) {
         SCOPED_TRACE(height);
         ScreenWidth = height * 4 / 3;

@@ -76,14 +76,6 @@ private:
     GameSessionRecord* savedSession;
 };
 
-// The high score in the settings file beside the game at the current asset root; -1 while none
-// is saved.
-int32_t SavedHighScore();
-
-// True for a point that a random field point can be: on the half-unit grid that fills the field,
-// x from -35.5 to 34.5 and y from -26.5 to 25.5.
-bool OnFieldGrid(Vec3 point);
-
 // The text one glCallLists call drew, in whichever font size its lists belong to.
 std::string TextOf(const std::vector<GLuint>& lists);
 
