@@ -1,7 +1,6 @@
 #include "tests/support/GameScene.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 #include "app/AssetFiles.h"
@@ -11,7 +10,6 @@
 #include "game/LevelScreens.h"
 #include "render/AssetCatalogue.h"
 #include "render/Font.h"
-#include "settings/Repository.h"
 #include "settings/SettingsValues.h"
 #include "tests/support/RecordingAL.h"
 #include "tests/support/RecordingGL.h"
@@ -149,6 +147,13 @@ int GameScene::FirstFrameDrawing(const std::string& text) const {
     return -1;
 }
 
+bool ShownFrame::Binds(const char* path) const {
+    const double name = GameScene::TextureName(path);
+    return std::any_of(calls.begin(), calls.end(), [name](const RecordedCall& call) {
+        return call.name == "glBindTexture" && call.args[1] == name;
+    });
+}
+
 double GameScene::TextureName(const char* path) {
     for (int i = 0; i < CatalogueTextureCount; ++i) {
         if (std::strcmp(CatalogueTextures[i].path, path) == 0) {
@@ -156,23 +161,6 @@ double GameScene::TextureName(const char* path) {
         }
     }
     return -1;
-}
-
-int32_t SavedHighScore() {
-    Repository saved;
-    int32_t value = -1;
-    if (!saved.LoadFile(std::string(AssetRoot) + SettingsFileName) ||
-        !saved.GetInt("HighScore", &value)) {
-        return -1;
-    }
-    return value;
-}
-
-bool OnFieldGrid(Vec3 point) {
-    auto onGrid = [](float value, float low, float high) {
-        return value >= low && value <= high && std::fmod(value + 0.5f, 1.0f) == 0.0f;
-    };
-    return onGrid(point.x, -35.5f, 34.5f) && onGrid(point.y, -26.5f, 25.5f);
 }
 
 void HoldKey(SDL_Scancode key) {

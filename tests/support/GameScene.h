@@ -20,6 +20,9 @@ struct ShownFrame {
     std::vector<std::string> texts;   // every text drawn, in order, whatever its font
     double seconds = 0.0;             // driven time when the frame was shown
     std::vector<RecordedCall> calls;  // every GL call, only while the scene keeps them
+
+    // True when the frame bound the catalogue texture of the path; only while calls are kept.
+    bool Binds(const char* path) const;
 };
 
 // Everything a game needs, headless: recording GL and AL, driven frames and time, an asset root
@@ -72,14 +75,6 @@ private:
     std::map<double, std::string> screenOfTexture;
     GameSessionRecord* savedSession;
 };
-
-// The high score in the settings file beside the game at the current asset root; -1 while none
-// is saved.
-int32_t SavedHighScore();
-
-// True for a point that a random field point can be: on the half-unit grid that fills the field,
-// x from -35.5 to 34.5 and y from -26.5 to 25.5.
-bool OnFieldGrid(Vec3 point);
 
 // The text one glCallLists call drew, in whichever font size its lists belong to.
 std::string TextOf(const std::vector<GLuint>& lists);
