@@ -123,7 +123,6 @@ TEST_F(Settings, LoadingTakesEachStoredValueOrItsDefault) {
     const Case cases[] = {
         {"no file", std::nullopt, {640, 480, 16, 2, 0}, false},
         {"a fresh install's file", FreshSettingsFile(777), {1024, 768, 32, 0, 777}, true},
-        {"all seven", AllSeven(1, 1), {1280, 1024, 24, 1, 31337}, true},
         {"GLSL and Sound 2", AllSeven(2, 2), {1280, 1024, 24, 1, 31337}, false},
         {"no high score", GameFile(IntEntry(1, "ScreenWidth", 800)), {800, 480, 16, 2, 0}, false},
         {"undecodable", CutShort(), {640, 480, 16, 2, 0}, false},
@@ -182,7 +181,6 @@ TEST_F(Settings, SavingWritesACompleteFileOverAMissingEmptyPartialOrUndecodableO
     const Case cases[] = {
         {"no file", std::nullopt, {"bc.rep", "other"}},
         {"empty", Bytes{}, {"bc.rep", "other"}},
-        {"only ScreenWidth", GameFile(IntEntry(1, "ScreenWidth", 800)), {"bc.rep", "other"}},
         {"undecodable", CutShort(), {"bc.rep", "bc.rep.bad", "other"}},
     };
     for (const Case& test : cases) {
@@ -232,8 +230,8 @@ TEST_F(Settings, ASaveCutOffBeforeTheRenameLeavesTheOldFile) {
 }
 
 // A system-wide install: the game folder refuses the player, so the player's own file takes
-// over, starting from the installed values. The choice holds for the whole run; the own file
-// then behaves as the one beside the game does, bad copy included.
+// over, starting from the installed values, and then behaves as the one beside the game does,
+// bad copy included.
 TEST_F(Settings, AGameFolderThePlayerCannotWriteGivesThePlayerAnOwnFileFromTheInstalledOne) {
     folder.Write(SettingsPath, AllSeven(1, 0));
     FileReplace.access = RefuseEveryFolder;
@@ -242,20 +240,13 @@ TEST_F(Settings, AGameFolderThePlayerCannotWriteGivesThePlayerAnOwnFileFromTheIn
     ScreenWidth = 1920;
     EXPECT_EQ(Save(), "");
     EXPECT_EQ(Saved(PlayersFile), (Numbers{1920, 1024, 24, 1, 1, 0, 31337}));
+    EXPECT_EQ(folder.Read(SettingsPath), AllSeven(1, 0)) << "the installed file is never written";
     struct stat status;
     ASSERT_EQ(stat((folder.Path() + "/home/.config").c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0700u) << "a made folder is the player's alone";
 
-    UseRealFileReplace();
-    HighScore = 40000;
-    EXPECT_EQ(Save(), "") << "the folder takes files now, but this run chose the player's file";
-    EXPECT_EQ(Saved(PlayersFile).back(), 40000);
-    EXPECT_EQ(folder.Read(SettingsPath), AllSeven(1, 0)) << "the installed file is never written";
-    EXPECT_EQ(ConfigFiles(), (Names{"bc.rep", "other"}));
-
-    FileReplace.access = RefuseEveryFolder;
     Load();
-    EXPECT_EQ(HighScore, 40000) << "the next run reads the player's file";
+    EXPECT_EQ(ScreenWidth, 1920) << "the next run reads the player's file";
     folder.Write(PlayersFile, CutShort());
     EXPECT_EQ(Save(), "");
     EXPECT_EQ(folder.List(PlayersFolder), (Names{"bc.rep", "bc.rep.bad"}));
@@ -300,11 +291,6 @@ TEST_F(Settings, ASettingsFileThatIsALinkIsSavedIntoItsTargetAndStaysALink) {
     }
     EXPECT_EQ(folder.List("synced"), (Names{"bc.rep"})) << "no temporary file is left";
     EXPECT_EQ(Saved("synced/bc.rep")[0], 1280) << "the other values stay";
-
-    unlink(link.c_str());
-    ASSERT_EQ(symlink("bc.rep", link.c_str()), 0);
-    std::string message = Save();
-    EXPECT_NE(message.find("Too many levels of symbolic links"), std::string::npos) << message;
 }
 
 // The kit's reset replaces the file without loading it first: it follows 40 links in a row, as
@@ -376,7 +362,6 @@ TEST_F(Settings, WhatStopsASaveIsNamedBeforehandAndAfterAFailedSave) {
         return 0;
     };
     const std::string root = folder.Path();
-    folder.Write("lies/file", {});
     folder.Write("shelf/bc.rep/inside", {});
     struct Case {
         const char* name;
@@ -387,8 +372,6 @@ TEST_F(Settings, WhatStopsASaveIsNamedBeforehandAndAfterAFailedSave) {
     };
     const Case cases[] = {
         {"no home folder", "", "", 0, "no folder to keep the settings in"},
-        {"a file for a folder", root + "/lies/file/deeper/bc.rep", "", 0,
-         root + "/lies/file is not a folder"},
         {"a folder for the file", root + "/shelf/bc.rep", "", 0,
          root + "/shelf/bc.rep is a folder"},
         {"a folder that takes no files", root + "/shelf/other.rep", root + "/shelf", EROFS,
