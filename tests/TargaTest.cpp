@@ -54,27 +54,23 @@ TEST(TargaDecoding, HandMadeFilesGiveTheirPixelsInRedGreenBlueOrder) {
               (Bytes{3, 2, 1, 4, 7, 6, 5, 8, 7, 6, 5, 8}));
 }
 
+// Packets stop at the last pixel; only the streams that ran out before it say they were padded.
 TEST(TargaDecoding, RunLengthStreamsAreCutOrPaddedAtTheLastPixel) {
-    // A run of 128 and a raw packet of 3 into a 2 x 1 image both stop at the last pixel.
-    EXPECT_EQ(Decoded(Tga(10, 2, 1, 24, {0xFF, 1, 2, 3})), (Bytes{3, 2, 1, 3, 2, 1}));
-    EXPECT_EQ(Decoded(Tga(10, 2, 1, 24, {2, 1, 1, 1, 2, 2, 2, 3, 3, 3})),
-              (Bytes{1, 1, 1, 2, 2, 2}));
-    // A stream that stops after one pixel of four repeats that pixel.
-    EXPECT_EQ(Decoded(Tga(10, 4, 1, 24, {0, 7, 8, 9})),
-              (Bytes{9, 8, 7, 9, 8, 7, 9, 8, 7, 9, 8, 7}));
-    // A raw packet whose pixels stop half way keeps what did arrive over the previous pixel.
-    EXPECT_EQ(Decoded(Tga(10, 2, 1, 24, {1, 7, 8, 9, 4})), (Bytes{9, 8, 7, 9, 8, 4}));
-    // Only the streams that ran out say they were padded.
-    auto padded = [](const Bytes& file) {
-        TargaPixels image;
-        EXPECT_TRUE(DecodeTarga(file.data(), file.size(), image));
-        return image.paddedAtEnd;
+    const std::tuple<const char*, Bytes, Bytes, bool> cases[] = {
+        {"a run of 128", {0xFF, 1, 2, 3}, {3, 2, 1, 3, 2, 1}, false},
+        {"a raw packet of 3", {2, 1, 1, 1, 2, 2, 2, 3, 3, 3}, {1, 1, 1, 2, 2, 2}, false},
+        {"bytes after the last pixel", {0x81, 1, 2, 3, 0, 0, 0, 0}, {3, 2, 1, 3, 2, 1}, false},
+        {"one pixel of four, repeated", {0, 7, 8, 9}, {9, 8, 7, 9, 8, 7, 9, 8, 7, 9, 8, 7}, true},
+        {"a raw pixel cut half way", {1, 7, 8, 9, 4}, {9, 8, 7, 9, 8, 4}, true},
+        {"a run's pixel cut off", {0x81, 1, 2}, {0, 2, 1, 0, 2, 1}, true},
     };
-    EXPECT_FALSE(padded(Tga(10, 2, 1, 24, {0xFF, 1, 2, 3})));
-    EXPECT_FALSE(padded(Tga(10, 2, 1, 24, {0x81, 1, 2, 3, 0, 0, 0, 0})));
-    EXPECT_TRUE(padded(Tga(10, 2, 1, 24, {0, 7, 8, 9})));
-    EXPECT_TRUE(padded(Tga(10, 2, 1, 24, {1, 7, 8, 9, 4})));
-    EXPECT_TRUE(padded(Tga(10, 2, 1, 24, {0x81, 1, 2})));
+    for (const auto& [what, runs, pixels, padded] : cases) {
+        const Bytes file = Tga(10, static_cast<uint16_t>(pixels.size() / 3), 1, 24, runs);
+        TargaPixels image;
+        EXPECT_TRUE(DecodeTarga(file.data(), file.size(), image)) << what;
+        EXPECT_EQ(image.pixels, pixels) << what;
+        EXPECT_EQ(image.paddedAtEnd, padded) << what;
+    }
 }
 
 TEST(TargaDecoding, RejectsEveryOtherKindOfFileSayingWhy) {
