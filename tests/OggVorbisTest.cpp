@@ -21,16 +21,6 @@ int OpenFileCount() {
                                           std::filesystem::directory_iterator()));
 }
 
-// Buffers of 16-bit samples (as OpenAL was handed them) one after another.
-std::vector<int16_t> Concatenated(const std::vector<Bytes>& buffers) {
-    std::vector<int16_t> samples;
-    for (const Bytes& buffer : buffers) {
-        const int16_t* words = reinterpret_cast<const int16_t*>(buffer.data());
-        samples.insert(samples.end(), words, words + buffer.size() / 2);
-    }
-    return samples;
-}
-
 // A recording AL and sound on for each test.
 class OggVorbisTest : public RecordingALTest {
 protected:
@@ -60,7 +50,7 @@ protected:
         EXPECT_TRUE(WaitFor(
             [&] { return loop ? RecordingAL::BufferDataCount() >= refills : music.Finished(); }));
         music.Stop();
-        return Concatenated(RecordingAL::BufferedData());
+        return Samples16(RecordingAL::BufferedData());
     }
 
     TempAssetRoot assets;
