@@ -50,15 +50,13 @@ TEST(Repository, LoadAndSaveReverseTheRecordsAndKeepEveryValue) {
         EntryRecord(1, 6, "Gamma", {0x00, 0x00, 0x80, 0x3F}),
         EntryRecord(1, 1, "Flag", {0x85}),
         EntryRecord(2, 13, "Matrix", Bytes(32, 0xA5)),
-        EntryRecord(2, 0, "CodeZero", {1, 2, 3, 4}),
         EntryRecord(2, 99, "CodeHigh", {5, 6, 7, 8}),
         IntEntry(42, "Orphan", -7),  // no section has id 42
     };
-    Bytes entriesBlock;
-    Bytes reversedEntries;
+    Bytes entriesBlock, reversedEntries;
     for (const Bytes& entry : entries) {
-        entriesBlock.insert(entriesBlock.end(), entry.begin(), entry.end());
-        reversedEntries.insert(reversedEntries.begin(), entry.begin(), entry.end());
+        entriesBlock = Join({entriesBlock, entry});
+        reversedEntries = Join({entry, reversedEntries});
     }
     Bytes editor = SectionRecord("Editor", 2);
 
