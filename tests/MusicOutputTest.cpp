@@ -1,5 +1,5 @@
 // Music through the real OpenAL Soft, whose wave writer records what the device plays. The
-// writer runs in real time, so each test plays a second or two of audio.
+// writer runs in real time, so the test plays a few seconds of audio.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "audio/AudioDevice.h"
@@ -20,6 +21,10 @@ namespace {
 
 constexpr int16_t SoundingLevel = 300;  // about -40 dB; the writer's silence is exact zeros
 constexpr size_t Rate = 44100;
+
+size_t Frames(double seconds) {
+    return static_cast<size_t>(seconds * Rate);
+}
 
 // The wave writer's configuration and output, in a folder that goes when the process ends.
 const TempFolder& OutputFolder() {
@@ -56,109 +61,81 @@ const ALTable& RealAL(std::string& error) {
     return table;
 }
 
-// The left channel of what the device wrote.
-class Recording {
-public:
-    explicit Recording(std::vector<int16_t> left) : left(std::move(left)) {}
-    size_t Frames() const { return left.size(); }
-    bool Sounding(size_t frame) const { return std::abs(left[frame]) > SoundingLevel; }
-
-    // The stretches that sound, split wherever the output is silent for minGap frames.
-    std::vector<std::pair<size_t, size_t>> Segments(size_t minGap) const {
-        std::vector<std::pair<size_t, size_t>> segments;
-        size_t quiet = minGap;
-        for (size_t i = 0; i < Frames(); ++i) {
-            if (Sounding(i)) {
-                if (quiet >= minGap) {
-                    segments.push_back({i, i + 1});
-                }
-                segments.back().second = i + 1;
-                quiet = 0;
-            } else {
-                ++quiet;
-            }
-        }
-        return segments;
-    }
-
-    double Rms(size_t from, size_t to) const {
-        double sum = 0.0;
-        for (size_t i = from; i < to; ++i) {
-            sum += static_cast<double>(left[i]) * left[i];
-        }
-        return to > from ? std::sqrt(sum / (to - from)) : 0.0;
-    }
-
-    // The frequency of a steady tone, from how often it crosses zero.
-    double ToneHz(size_t from, size_t to) const {
-        int crossings = 0;
-        for (size_t i = from + 1; i < to; ++i) {
-            crossings += (left[i - 1] < 0) != (left[i] < 0);
-        }
-        return crossings * static_cast<double>(Rate) / 2.0 / (to - from);
-    }
-
-private:
+// The left channel of what the device wrote, once it is closed.
+std::vector<int16_t> RecordedLeft() {
+    std::vector<uint8_t> bytes = OutputFolder().Read("output.wav");
+    WaveLayout layout = ParseWave(bytes.data(), bytes.size());
     std::vector<int16_t> left;
-};
-
-size_t Frames(double seconds) {
-    return static_cast<size_t>(seconds * Rate);
+    for (size_t at = layout.dataOffset;
+         layout.format == AL_FORMAT_STEREO16 && at + 4 <= layout.dataOffset + layout.dataSize;
+         at += 4) {
+        left.push_back(static_cast<int16_t>(bytes[at] | bytes[at + 1] << 8));
+    }
+    return left;
 }
 
-class MusicOutputTest : public ::testing::Test {
-protected:
-    // Publishes the real table again (other tests may have replaced it) and opens the device and
-    // context as the game does; the wave writer starts a fresh file.
-    void SetUp() override {
-        std::string error;
-        PublishedAL = RealAL(error);
-        ASSERT_EQ(error, "");
-        ASSERT_TRUE(OpenAudioDevice());
-        SoundEnabled = true;
-    }
-
-    // Closes the device and returns what it wrote.
-    Recording Close() {
-        CloseAudioDevice();
-        std::vector<uint8_t> bytes = OutputFolder().Read("output.wav");
-        WaveLayout layout = ParseWave(bytes.data(), bytes.size());
-        std::vector<int16_t> left;
-        for (size_t at = layout.dataOffset;
-             layout.format == AL_FORMAT_STEREO16 && at + 4 <= layout.dataOffset + layout.dataSize;
-             at += 4) {
-            left.push_back(static_cast<int16_t>(bytes[at] | bytes[at + 1] << 8));
+// The stretches that sound, split wherever the output is silent for minGap frames.
+std::vector<std::pair<size_t, size_t>> Segments(const std::vector<int16_t>& left, size_t minGap) {
+    std::vector<std::pair<size_t, size_t>> segments;
+    size_t quiet = minGap;
+    for (size_t i = 0; i < left.size(); ++i) {
+        if (std::abs(left[i]) > SoundingLevel) {
+            if (quiet >= minGap) {
+                segments.push_back({i, i + 1});
+            }
+            segments.back().second = i + 1;
+            quiet = 0;
+        } else {
+            ++quiet;
         }
-        return Recording(std::move(left));
     }
+    return segments;
+}
 
-    std::unique_ptr<OggVorbis> Music(const std::vector<float>& samples, int channels) {
-        assets.Write("music.ogg", OggOf(samples, channels, Rate));
-        auto music = std::make_unique<OggVorbis>();
-        EXPECT_TRUE(music->Load("music.ogg"));
-        return music;
+// The level and, from how often it crosses zero, the frequency of a steady tone.
+double Rms(const std::vector<int16_t>& left, size_t from, size_t to) {
+    double sum = 0.0;
+    for (size_t i = from; i < to; ++i) {
+        sum += static_cast<double>(left[i]) * left[i];
     }
+    return to > from ? std::sqrt(sum / (to - from)) : 0.0;
+}
 
-    KeptSettings kept;
-    TempAssetRoot assets;
-};
+double ToneHz(const std::vector<int16_t>& left, size_t from, size_t to) {
+    int crossings = 0;
+    for (size_t i = from + 1; i < to; ++i) {
+        crossings += (left[i - 1] < 0) != (left[i] < 0);
+    }
+    return crossings * static_cast<double>(Rate) / 2.0 / (to - from);
+}
 
 // The real device plays what the streaming thread queues: a stream that does not loop once to its
 // end, then stops by itself; a looping one without a gap until stopped, and from its beginning
 // when played again; nothing once a stream is destroyed while it plays. Then the handshake
 // between Play, Stop and the thread over and over: also the test to run under ThreadSanitizer.
-TEST_F(MusicOutputTest, OnceThroughThenLoopedWithoutAGapThenFromItsBeginningAgainUntilDestroyed) {
+TEST(MusicOutput, OnceThroughThenLoopedWithoutAGapThenFromItsBeginningAgainUntilDestroyed) {
+    // The real table again (other tests may have replaced it); the writer starts a fresh file.
+    std::string error;
+    PublishedAL = RealAL(error);
+    ASSERT_EQ(error, "");
+    ASSERT_TRUE(OpenAudioDevice());
+    KeptSettings kept;
+    SoundEnabled = true;
     // Half a second: a low tone opens the stream and a high one ends it, each in whole cycles,
     // so the loop itself is seamless.
     std::vector<float> samples = Tone(330.0, 0.3, 2, Rate, 0.5f);
     std::vector<float> rest = Tone(880.0, 0.2, 2, Rate, 0.5f);
     samples.insert(samples.end(), rest.begin(), rest.end());
-    auto music = Music(samples, 2);
+    TempAssetRoot assets;
+    assets.Write("music.ogg", OggOf(samples, 2, Rate));
+    auto music = std::make_unique<OggVorbis>();
+    ASSERT_TRUE(music->Load("music.ogg"));
+
     music->Play(false);
     EXPECT_TRUE(WaitFor([&] { return music->Finished(); })) << "the stream did not end by itself";
-    for (auto [loop, milliseconds] : {std::pair{true, 1500}, {true, 250}}) {
+    for (int milliseconds : {1500, 250}) {
         SDL_Delay(200);
-        music->Play(loop);
+        music->Play(true);
         SDL_Delay(milliseconds);
         music->Stop();
     }
@@ -171,22 +148,23 @@ TEST_F(MusicOutputTest, OnceThroughThenLoopedWithoutAGapThenFromItsBeginningAgai
     SDL_Delay(100);
     music.reset();
     SDL_Delay(300);
-    Recording output = Close();
+    CloseAudioDevice();
 
-    auto segments = output.Segments(Frames(0.002));
+    const std::vector<int16_t> left = RecordedLeft();
+    auto segments = Segments(left, Frames(0.002));
     ASSERT_GE(segments.size(), 4u) << "the music broke off, or went on after Stop";
     size_t onceLength = segments[0].second - segments[0].first;
     EXPECT_GT(onceLength, Frames(0.45)) << "the end of the stream was cut off";
     EXPECT_LT(onceLength, Frames(0.55)) << "the stream played more than once";
     for (size_t i = 0; i < 3; ++i) {
         const size_t first = segments[i].first;
-        EXPECT_NEAR(output.ToneHz(first + Frames(0.02), first + Frames(0.2)), 330.0, 20.0) << i;
+        EXPECT_NEAR(ToneHz(left, first + Frames(0.02), first + Frames(0.2)), 330.0, 20.0) << i;
     }
     auto [first, last] = segments[1];
     ASSERT_GT(last - first, Frames(1.0)) << "the loop broke off before passing its end twice";
-    EXPECT_GT(output.Rms(first + Frames(0.05), last - Frames(0.05)), 0.5 * 0.5 * 32767 / 1.5);
+    EXPECT_GT(Rms(left, first + Frames(0.05), last - Frames(0.05)), 0.5 * 0.5 * 32767 / 1.5);
     EXPECT_LT(segments[2].second - segments[2].first, Frames(0.3)) << "it went on after Stop";
-    EXPECT_GT(output.Frames() - segments.back().second, Frames(0.2))
+    EXPECT_GT(left.size() - segments.back().second, Frames(0.2))
         << "nothing sounds once the stream is destroyed";
 }
 
