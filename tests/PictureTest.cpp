@@ -1,6 +1,5 @@
 // The picture files the game reads: Targa files and the textures made of them, the kit's PNG
 // reader that makes them, and the menu picture bundles.
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <png.h>
 
@@ -124,19 +123,14 @@ bool Parses(const Bytes& file) {
 
 }  // namespace
 
-TEST(TargaDecoding, HandMadeFilesGiveTheirPixelsInRedGreenBlueOrder) {
-    // Uncompressed: blue, green, red in the file; 32 bits keep alpha in place; the origin bit
-    // does not reorder rows.
-    EXPECT_EQ(Decoded(Tga(2, 2, 1, 24, {1, 2, 3, 4, 5, 6})), (Bytes{3, 2, 1, 6, 5, 4}));
-    EXPECT_EQ(Decoded(Tga(2, 1, 1, 32, {1, 2, 3, 9})), (Bytes{3, 2, 1, 9}));
-    EXPECT_EQ(Decoded(Tga(2, 1, 2, 24, {1, 1, 1, 2, 2, 2}, TargaTopFirstBit)),
-              (Bytes{1, 1, 1, 2, 2, 2}));
-    // Run-length 24-bit, 4 x 1: a run of two, then a raw packet of two.
-    EXPECT_EQ(Decoded(Tga(10, 4, 1, 24, {0x81, 1, 2, 3, 1, 4, 5, 6, 7, 8, 9})),
-              (Bytes{3, 2, 1, 3, 2, 1, 6, 5, 4, 9, 8, 7}));
-    // Run-length 32-bit, 3 x 1: a raw pixel, then a run of two.
+// Pixels come in red, green, blue (and alpha) order, 24 and 32 bits, uncompressed and run-length:
+// tests/e2e/test_kit_pictures.sh reads them back against ImageMagick, but its pictures hardly have
+// runs of 32 bits. The bit that marks a picture saved top row first does not reorder the rows.
+TEST(TargaDecoding, ThirtyTwoBitRunsKeepTheirAlphaAndTheTopFirstBitDoesNotReorderRows) {
     EXPECT_EQ(Decoded(Tga(10, 3, 1, 32, {0, 1, 2, 3, 4, 0x81, 5, 6, 7, 8})),
               (Bytes{3, 2, 1, 4, 7, 6, 5, 8, 7, 6, 5, 8}));
+    EXPECT_EQ(Decoded(Tga(2, 1, 2, 24, {1, 1, 1, 2, 2, 2}, TargaTopFirstBit)),
+              (Bytes{1, 1, 1, 2, 2, 2}));
 }
 
 // Packets stop at the last pixel; only the streams that ran out before it say they were padded.
@@ -176,7 +170,6 @@ TEST(TargaDecoding, RejectsEveryOtherKindOfFileSayingWhy) {
         {"colour map", patched(1, 1), R::ColourMap},
         {"colour-map length", patched(5, 1), R::ColourMap},
         {"x-origin", patched(8, 4), R::Origin},
-        {"y-origin of a top-left save", patched(10, 1), R::Origin},
         {"grey-scale", Tga(3, 1, 1, 24, pixel), R::NotTrueColour},
         {"16-bit", Tga(2, 1, 1, 16, pixel), R::Depth},
         {"zero width", Tga(2, 0, 1, 24, pixel), R::ZeroSide},
@@ -194,7 +187,6 @@ TEST(TargaDecoding, RejectsEveryOtherKindOfFileSayingWhy) {
         EXPECT_FALSE(DecodeTarga(file.data(), file.size(), image, &why)) << what;
         EXPECT_EQ(why, expected) << what;
     }
-    EXPECT_THAT(TargaRefusalText(R::Origin), ::testing::StartsWith("origin field is not zero"));
 }
 
 // A recording GL and an asset root of its own for each test of pictures made into textures.
