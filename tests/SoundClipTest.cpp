@@ -398,6 +398,7 @@ TEST_F(SoundOutputTest, ALostDeviceIsReplacedAndEverySoundMovesOntoTheNewOne) {
     music.Play(true);
     ASSERT_TRUE(WaitFor([] { return RecordingAL::BufferDataCount() >= 6; }));
 
+    WatchOpens = 0;
     PublishedAL.alcOpenDevice = OpenSecondDevice;
     StartWatchingAudioDevice();
     EXPECT_FALSE(AdoptReopenedAudioDevice()) << "nothing to move while the device plays";
