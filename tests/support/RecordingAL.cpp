@@ -35,13 +35,6 @@ void AL_APIENTRY GenNames(const char* name, ALsizei count, ALuint* names) {
     }
 }
 
-void AL_APIENTRY GenBuffers(ALsizei count, ALuint* names) {
-    GenNames("alGenBuffers", count, names);
-}
-void AL_APIENTRY GenSources(ALsizei count, ALuint* names) {
-    GenNames("alGenSources", count, names);
-}
-
 ALCdevice* ALC_APIENTRY OpenDevice(const ALCchar* name) {
     std::string requested = name == nullptr ? "" : name;
     Requested.push_back(requested);
@@ -94,22 +87,14 @@ ALCboolean ALC_APIENTRY IsExtensionPresent(ALCdevice* device, const ALCchar* nam
     return extension == "ALC_EXT_disconnect" || extension == "ALC_SOFT_pause_device";
 }
 
-void ALC_APIENTRY PauseDevice(ALCdevice* device) {
-    Record<Log>("alcDevicePauseSOFT", device);
-}
-void ALC_APIENTRY ResumeDevice(ALCdevice* device) {
-    Record<Log>("alcDeviceResumeSOFT", device);
-}
-
 void* ALC_APIENTRY GetProcAddress(ALCdevice*, const ALCchar* name) {
+    using DeviceCall = void(ALC_APIENTRY*)(ALCdevice*);
+    DeviceCall pause = [](ALCdevice* device) { Record<Log>("alcDevicePauseSOFT", device); };
+    DeviceCall resume = [](ALCdevice* device) { Record<Log>("alcDeviceResumeSOFT", device); };
     std::string function = name == nullptr ? "" : name;
-    if (function == "alcDevicePauseSOFT") {
-        return reinterpret_cast<void*>(&PauseDevice);
-    }
-    if (function == "alcDeviceResumeSOFT") {
-        return reinterpret_cast<void*>(&ResumeDevice);
-    }
-    return nullptr;
+    return reinterpret_cast<void*>(function == "alcDevicePauseSOFT"    ? pause
+                                   : function == "alcDeviceResumeSOFT" ? resume
+                                                                       : nullptr);
 }
 
 }  // namespace
@@ -162,8 +147,8 @@ size_t BufferDataCount() {
 void Install() {
     AL_ENTRY_POINTS(RECORDING_AL_SLOT)
     ALC_ENTRY_POINTS(RECORDING_AL_SLOT)
-    PublishedAL.alGenBuffers = GenBuffers;
-    PublishedAL.alGenSources = GenSources;
+    PublishedAL.alGenBuffers = [](ALsizei n, ALuint* names) { GenNames("alGenBuffers", n, names); };
+    PublishedAL.alGenSources = [](ALsizei n, ALuint* names) { GenNames("alGenSources", n, names); };
     PublishedAL.alcOpenDevice = OpenDevice;
     PublishedAL.alcCreateContext = CreateContext;
     PublishedAL.alListenerfv = Listenerfv;

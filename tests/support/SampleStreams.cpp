@@ -26,6 +26,15 @@ std::vector<uint8_t> OggOf(const std::vector<float>& samples, int channels, int 
     return stream;
 }
 
+std::vector<int16_t> Samples16(const std::vector<std::vector<uint8_t>>& buffers) {
+    std::vector<int16_t> samples;
+    for (const std::vector<uint8_t>& buffer : buffers) {
+        const int16_t* words = reinterpret_cast<const int16_t*>(buffer.data());
+        samples.insert(samples.end(), words, words + buffer.size() / 2);
+    }
+    return samples;
+}
+
 std::vector<int16_t> DecodeOgg(const std::string& path) {
     std::vector<int16_t> samples;
     OggVorbis_File decoder;

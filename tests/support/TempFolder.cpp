@@ -1,7 +1,5 @@
 #include "tests/support/TempFolder.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -94,13 +92,9 @@ void RecordOpenedAssets() {
 }
 
 std::string TestExecutableFolder() {
-    char path[4096];
-    ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0) {
-        return ".";
-    }
-    path[length] = '\0';
-    return fs::path(path).parent_path().string();
+    std::error_code unreadable;
+    fs::path executable = fs::read_symlink("/proc/self/exe", unreadable);
+    return unreadable ? "." : executable.parent_path().string();
 }
 
 std::vector<uint8_t> ReadTestData(const std::string& name) {
