@@ -229,6 +229,13 @@ TEST_F(TargaTexture, LoadUploadsLevelZeroAndDropsThePixelsAndFailuresLeaveNoText
     Targa tooLong;
     EXPECT_FALSE(tooLong.Load(longPath.c_str(), false)) << "a path longer than the name field";
     EXPECT_TRUE(RecordingGL::CallsTo("glGenTextures").empty());
+    {
+        Targa kept;
+        kept.Load("textures/one.tga", false);
+        RecordingGL::ClearCalls();
+    }
+    EXPECT_EQ(RecordingGL::CallsTo("glDeleteTextures").size(), 1u)
+        << "a picture's texture goes with it";
 }
 
 TEST_F(TargaTexture, PowerOfTwoSidesGetAFullChainAndOthersOnlyLevelZero) {
@@ -277,8 +284,8 @@ TEST(Mipmaps, EachTexelIsTheTruncatedMeanOfItsBlock) {
 }
 
 // The kit's PNG reader: 16 bits rounded to 8 in every pass of an interlaced file, rows bottom up,
-// a file cut anywhere, and a side longer than the game reads. (8-bit RGB and RGBA files are read
-// against ImageMagick by tests/e2e/test_kit_pictures.sh.)
+// a file cut anywhere, and a side longer than the game reads. (Every colour type, depth and gamma
+// is read against ImageMagick by tests/e2e/test_kit_pictures.sh.)
 TEST(KitPng, SixteenBitsRoundToEightRowsBottomUpAndCutOrOversizedFilesAreRefused) {
     const uint32_t width = 13, height = 11;
     std::mt19937 random(20261208);

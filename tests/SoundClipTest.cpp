@@ -699,7 +699,7 @@ protected:
     GameScene scene;
 };
 
-TEST_F(ShipSoundTest, EachClipHoldsItsOwnFileTheEngineRestartsEveryHalfSecondAndTheWreckSounds) {
+TEST_F(ShipSoundTest, EachClipHoldsItsOwnFileTheEngineRestartsEveryHalfSecondAndShotAndWreckSound) {
     const std::vector<std::vector<uint8_t>>& buffered = RecordingAL::BufferedData();
     ASSERT_EQ(buffered.size(), 3u);
     for (int clip = 0; clip < 3; ++clip) {
@@ -726,6 +726,10 @@ TEST_F(ShipSoundTest, EachClipHoldsItsOwnFileTheEngineRestartsEveryHalfSecondAnd
     EXPECT_EQ(RecordingAL::CallsTo("alSourcei").back().args,
               (std::vector<double>{GameScene::ThrustSource, AL_LOOPING, 1}));
 
+    RecordingAL::ClearCalls();
+    ship->sinceShot = ship->fireInterval;
+    ASSERT_TRUE(ship->Fire());
+    EXPECT_EQ(SourcesPlayed(), (std::vector<double>{GameScene::LaserSource}));
     RecordingAL::ClearCalls();
     ship->LoseShip();
     ASSERT_EQ(RecordingAL::CallsTo("alSourceStop").size(), 1u);
