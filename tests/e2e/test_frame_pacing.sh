@@ -26,29 +26,21 @@ to=$(now)
 cpu_to=$(cpu_seconds)
 quit_from_menu
 
-# The menu's frames over those seconds: the rate, and the frame times sorted, in milliseconds.
-awk -v from="$from" -v to="$to" '$1 == "swap" && $2 > from && $2 <= to { print $2 }' \
-    "$FRAME_LOG" > "$OUT_DIR/menu-swaps.txt"
-awk 'NR > 1 { printf "%.3f\n", ($1 - last) * 1000 } { last = $1 }' "$OUT_DIR/menu-swaps.txt" |
+# The menu's frame times over those seconds, sorted, in milliseconds.
+awk -v from="$from" -v to="$to" '$1 == "swap" && $2 > from && $2 <= to { print $2 }' "$FRAME_LOG" |
+    awk 'NR > 1 { printf "%.3f\n", ($1 - last) * 1000 } { last = $1 }' |
     sort -n > "$OUT_DIR/menu-frame-ms.txt"
 frames=$(wc -l < "$OUT_DIR/menu-frame-ms.txt")
 [ "$frames" -ge 10 ] || fail "the menu drew $frames frames in $MEASURED_SECONDS s"
-rate=$(awk 'NR == 1 { first = $1 } { last = $1 } END { printf "%.1f", (NR - 1) / (last - first) }' \
-    "$OUT_DIR/menu-swaps.txt")
+rate=$(frame_rate "$from" "$to")
 nth_frame_ms() { sed -n "${1}p" "$OUT_DIR/menu-frame-ms.txt"; }
 median=$(nth_frame_ms $(((frames + 1) / 2)))
 p99=$(nth_frame_ms $(((frames * 99 + 99) / 100)))
 worst=$(nth_frame_ms "$frames")
-cpu_share=$(calc "($cpu_to - $cpu_from) / ($to - $from) * 100")
-{
-    echo "menu_640x480_frames_per_second $rate"
-    echo "menu_frame_ms_median $median"
-    echo "menu_frame_ms_p99 $p99"
-    echo "menu_frame_ms_worst $worst"
-    echo "menu_cpu_percent_of_one_core $cpu_share"
-} > "$OUT_DIR/measurements.txt"
-note "menu: $rate frames/s, frame times median $median ms, p99 $p99 ms, worst $worst ms," \
-    "CPU $cpu_share %"
+cpu=$(calc "($cpu_to - $cpu_from) / ($to - $from) * 100")
+write_measurements menu_640x480_frames_per_second=rate menu_frame_ms_median=median \
+    menu_frame_ms_p99=p99 menu_frame_ms_worst=worst menu_cpu_percent_of_one_core=cpu
+note "menu: $rate frames/s, frame times median $median ms, p99 $p99 ms, worst $worst ms, CPU $cpu %"
 
 at_least "$(calc "$REFRESH_HZ * 1.03")" "$rate" || fail "the menu drew $rate frames a second"
 at_least "$median" "$(calc "800 / $REFRESH_HZ")" ||
