@@ -1,9 +1,10 @@
 #include "app/AssetFiles.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
 #include <cerrno>
 #include <cstring>
+#include <string>
+
+#include "platform/System.h"
 
 char AssetRoot[AssetPathCapacity];
 uint16_t AssetRootLength = 0;
@@ -19,14 +20,8 @@ constexpr size_t AssetFolderLength = sizeof AssetFolder - 1;
 
 bool SetUpAssetRoot() {
     FileOpenHook = OpenAssetFile;
-    char executable[AssetPathCapacity];
-    ssize_t length = readlink("/proc/self/exe", executable, sizeof executable);
-    // A full buffer may mean a cut path: refuse it rather than guess.
-    if (length <= 0 || static_cast<size_t>(length) >= sizeof executable) {
-        return false;
-    }
-    executable[length] = '\0';
-    return SetUpAssetRootFrom(executable);
+    std::string executable;
+    return ExecutablePath(executable) && SetUpAssetRootFrom(executable.c_str());
 }
 
 bool SetUpAssetRootFrom(const char* executablePath) {
@@ -65,16 +60,16 @@ void OpenAssetFile(const char* name, const char* mode, FILE** out) {
         errno = ENAMETOOLONG;
         return;
     }
-    *out = std::fopen(AssetPath, mode);
+    *out = OpenFile(AssetPath, mode);
 }
 
 bool ReadWholeStream(FILE* file, std::vector<uint8_t>& bytes) {
     bytes.clear();
     // A regular file is read straight into a buffer of its size; the loop below takes whatever
     // is left, or a stream whose size is unknown.
-    struct stat status;
-    if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
-        bytes.resize(static_cast<size_t>(status.st_size));
+    size_t size = 0;
+    if (RegularFileSize(file, size) && size > 0) {
+        bytes.resize(size);
         bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
     }
     uint8_t chunk[65536];

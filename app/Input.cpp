@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/System.h"
+
 KeyCode KeyMap[256];
 uint8_t KeyState[256];
 MouseRecord MouseState;
@@ -232,6 +234,9 @@ void ApplyInputEvent(const SDL_Event& event) {
                 std::memset(Ignored.padButtons, 0, sizeof Ignored.padButtons);
                 OpenFirstController();
             }
+            break;
+        case SDL_QUIT:
+            WindowCloseRequested();
             break;
         default:
             break;

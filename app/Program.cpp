@@ -7,7 +7,6 @@
 #include "app/Desktop.h"
 #include "app/Input.h"
 #include "app/Platform.h"
-#include "app/QuitRequest.h"
 #include "app/WindowSight.h"
 #include "audio/ALEntryPoints.h"
 #include "audio/AudioDevice.h"
@@ -15,6 +14,7 @@
 #include "audio/ShipSounds.h"
 #include "game/GameFlow.h"
 #include "game/GameRecord.h"
+#include "platform/System.h"
 #include "render/AssetCatalogue.h"
 #include "render/Font.h"
 #include "render/GLEntryPoints.h"
@@ -244,7 +244,7 @@ void TearDown() {
         MainWindow = nullptr;
     }
     SDL_Quit();
-    ReleaseQuitSignals();
+    ReleaseQuitRequests();
 }
 
 }  // namespace
@@ -330,7 +330,7 @@ bool HandleMenuCode(MenuCode code) {
 }
 
 int RunProgram() {
-    CatchQuitSignals();
+    CatchQuitRequests();
     bool started = StartUp();
     if (started) {
         RunMenuLoop();

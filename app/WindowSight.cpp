@@ -5,8 +5,8 @@
 #include "app/Input.h"
 #include "app/Platform.h"
 #include "app/Program.h"
-#include "app/QuitRequest.h"
 #include "audio/AudioDevice.h"
+#include "platform/System.h"
 
 namespace {
 

@@ -22,7 +22,7 @@ extern ALTable PublishedAL;
 constexpr int ALEntryPointsLoadedOk = 0;
 constexpr int ALEntryPointMissing = 9002;
 
-constexpr const char* ALLibraryName = "libopenal.so.1";
+// The library, named by the system (ALLibraryName), and whether the tables are filled.
 extern void* ALLibrary;
 extern bool ALEntryPointsLoaded;
 

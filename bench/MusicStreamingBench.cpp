@@ -15,6 +15,7 @@
 #include "audio/AudioDevice.h"
 #include "audio/OggVorbis.h"
 #include "bench/KeptValues.h"
+#include "platform/System.h"
 #include "settings/SettingsValues.h"
 
 namespace {

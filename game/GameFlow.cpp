@@ -4,11 +4,11 @@
 
 #include "app/Input.h"
 #include "app/Platform.h"
-#include "app/QuitRequest.h"
 #include "audio/ShipSounds.h"
 #include "game/LevelLoop.h"
 #include "game/LevelScreens.h"
 #include "game/StoryScreens.h"
+#include "platform/System.h"
 #include "world/AsteroidObject.h"
 #include "world/HugeAsteroidObject.h"
 #include "world/LargeAsteroidObject.h"

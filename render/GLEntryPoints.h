@@ -39,8 +39,8 @@ extern GLLegacyTable PublishedGLLegacy;
 constexpr int GLEntryPointsLoadedOk = 0;
 constexpr int GLEntryPointMissing = 9002;
 
-// The library the entry points come from, and whether the published tables are filled.
-constexpr const char* GLLibraryName = "libGL.so.1";
+// The library the entry points come from, named by the system (GLLibraryName), and whether the
+// published tables are filled.
 extern void* GLLibrary;
 extern bool GLEntryPointsLoaded;
 

@@ -3,8 +3,8 @@
 #include "app/Input.h"
 #include "app/Platform.h"
 #include "app/Program.h"
-#include "app/QuitRequest.h"
 #include "app/WindowSight.h"
+#include "platform/System.h"
 #include "render/GLEntryPoints.h"
 #include "screens/MenuWidget.h"
 

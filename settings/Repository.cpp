@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "app/AssetFiles.h"
-#include "settings/SafeFileWrite.h"
+#include "platform/System.h"
 
 const char DefaultRepositoryHeader[] =
     "//This file will NOT be edited by any other application other than LedgerSmith.exe\r\n";

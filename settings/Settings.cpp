@@ -1,18 +1,15 @@
 #include "settings/Settings.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/AssetFiles.h"
+#include "platform/System.h"
 #include "settings/Repository.h"
-#include "settings/SafeFileWrite.h"
 #include "settings/SettingsLocation.h"
 #include "settings/SettingsValues.h"
 
@@ -57,7 +54,7 @@ SettingsFileState ReadWholeFile(const std::string& path, std::vector<uint8_t>& b
     if (path.empty()) {
         return SettingsFileState::Missing;
     }
-    FILE* file = std::fopen(path.c_str(), "rb");
+    FILE* file = OpenFile(path, "rb");
     if (file == nullptr) {
         if (errno == ENOENT) {
             return SettingsFileState::Missing;
@@ -112,11 +109,11 @@ std::string FirstNonFolderOnTheWay(const std::string& path) {
     for (size_t slash = path.find('/', 1); slash != std::string::npos;
          slash = path.find('/', slash + 1)) {
         std::string folder = path.substr(0, slash);
-        struct stat status;
-        if (stat(folder.c_str(), &status) != 0) {
+        PathKind kind = KindOfPath(folder);
+        if (kind == PathKind::Missing) {
             return "";
         }
-        if (!S_ISDIR(status.st_mode)) {
+        if (kind != PathKind::Folder) {
             return folder;
         }
     }
@@ -194,20 +191,20 @@ std::string SettingsSaveProblem(const SettingsLocation& location) {
     }
     // The save writes beside the file a link leads to, and makes the folders that are missing
     // on the way to a player's own file: the nearest folder that exists must take new files.
-    std::string target = location.file;
-    if (char* real = realpath(location.file.c_str(), nullptr)) {
-        target = real;
-        std::free(real);
+    std::string target = RealPath(location.file);
+    if (target.empty()) {
+        target = location.file;
     }
     std::string folder = FolderOf(target);
     std::string existing = folder;
-    while (existing != "/" && access(existing.c_str(), F_OK) != 0) {
-        existing = FolderOf(existing);
+    for (std::string up = FolderOf(existing);
+         KindOfPath(existing) == PathKind::Missing && up != existing; up = FolderOf(existing)) {
+        existing = up;
     }
-    if (FileReplace.access(existing.c_str(), W_OK | X_OK) != 0) {
+    if (int refusal = FolderRefusal(existing)) {
         return std::string(existing == folder ? "cannot make files in "
                                               : "cannot make folders in ") +
-               existing + ": " + std::strerror(errno);
+               existing + ": " + std::strerror(refusal);
     }
     return "";
 }

@@ -1,19 +1,12 @@
 #include "settings/SettingsLocation.h"
 
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 #include "app/AssetFiles.h"
+#include "platform/System.h"
 #include "settings/Repository.h"
-#include "settings/SafeFileWrite.h"
 
 namespace {
-
-constexpr char SystemTree[] = "/usr/";
 
 // The settings file's name without its folder: "bc.rep".
 std::string SettingsBaseName() {
@@ -27,47 +20,19 @@ std::string SettingsFolderName() {
     return name.substr(0, name.size() - SettingsBaseName().size() - 1);
 }
 
-bool IsAbsolute(const char* path) {
-    return path != nullptr && path[0] == '/';
-}
-
-std::string HomeFolder() {
-    const char* home = std::getenv("HOME");
-    if (IsAbsolute(home)) {
-        return home;
-    }
-    const passwd* entry = getpwuid(getuid());
-    return entry != nullptr && IsAbsolute(entry->pw_dir) ? entry->pw_dir : "";
-}
-
 }  // namespace
 
 bool SettingsFolderWritable(const std::string& configFolder) {
     // Where the folder really is, every link on the way followed: a game folder elsewhere may
-    // lead below /usr through a link. A folder that does not resolve does not exist.
-    char* resolved = realpath(configFolder.c_str(), nullptr);
-    if (resolved == nullptr) {
-        return false;
-    }
-    std::string real = std::string(resolved) + "/";
-    std::free(resolved);
-    if (real.compare(0, sizeof SystemTree - 1, SystemTree) == 0) {
-        return false;
-    }
-    return FileReplace.access(real.c_str(), W_OK | X_OK) == 0;
+    // lead into the system's tree through a link. A folder that does not resolve does not exist.
+    std::string real = RealPath(configFolder);
+    return !real.empty() && !InSystemProgramTree(real) && FolderRefusal(real) == 0;
 }
 
 std::string PerUserSettingsFile() {
-    const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    std::string folder;
-    if (IsAbsolute(configHome)) {
-        folder = configHome;
-    } else {
-        std::string home = HomeFolder();
-        if (home.empty()) {
-            return "";
-        }
-        folder = home + "/.config";
+    std::string folder = PlayerConfigFolder();
+    if (folder.empty()) {
+        return "";
     }
     return folder + "/" + PerUserSettingsFolder + "/" + SettingsBaseName();
 }
@@ -89,7 +54,7 @@ SettingsLocation ChooseSettingsLocation() {
 }
 
 std::string WithHomeAsTilde(const std::string& text) {
-    std::string home = HomeFolder();
+    std::string home = HomeFolderShownAsTilde();
     while (home.size() > 1 && home.back() == '/') {
         home.pop_back();
     }
@@ -118,8 +83,7 @@ bool MakeSettingsFolders(const std::string& file, std::string& failure) {
     for (size_t slash = file.find('/', 1); slash != std::string::npos;
          slash = file.find('/', slash + 1)) {
         std::string folder = file.substr(0, slash);
-        if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-            failure = "cannot make the folder " + folder + ": " + std::strerror(errno);
+        if (KindOfPath(folder) != PathKind::Folder && !MakePrivateFolder(folder, failure)) {
             return false;
         }
     }

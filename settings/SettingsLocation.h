@@ -12,23 +12,20 @@ struct SettingsLocation {
     bool perUser = false;  // file is the player's own, not the one beside the game
 };
 
-// The folder below the player's configuration folder that holds the per-user file.
-constexpr char PerUserSettingsFolder[] = "brindles-cataclysm";
-
 // Decides for the game at the current asset root (SetUpAssetRoot first). The settings code
 // decides once per run; the kit asks to say where the game keeps its file.
 SettingsLocation ChooseSettingsLocation();
 
 // True when the game may keep its settings in configFolder itself: the folder exists, the
-// player may make files in it, and it does not lie below /usr, judged by where the links on the
-// way to it lead, not by the text of the path. That tree belongs to the package manager, so a
-// system-wide install never writes into it, not even when root, whom no permission bits stop,
-// plays.
+// player may make files in it, and it does not lie in the system's tree of installed programs
+// (below /usr, below Program Files), judged by where the links on the way to it lead, not by the
+// text of the path. That tree belongs to the package manager or the installer, so a system-wide
+// install never writes into it, not even when root, whom no permission bits stop, plays.
 bool SettingsFolderWritable(const std::string& configFolder);
 
+// The per-user file in the player's configuration folder: on Linux
 // $XDG_CONFIG_HOME/brindles-cataclysm/bc.rep, or ~/.config/brindles-cataclysm/bc.rep when the
-// variable is unset or not an absolute path; the home folder comes from $HOME or, when that is
-// unset or relative, from the password database. Empty when no home folder is known.
+// variable is unset or not an absolute path. Empty when no such folder is known.
 std::string PerUserSettingsFile();
 
 // The text with the player's home folder, where a path starts with it, written as "~", as a

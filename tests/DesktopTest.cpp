@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "app/Desktop.h"
-#include "app/QuitRequest.h"
+#include "platform/System.h"
 
 // The common desktop shapes are the screen shape scenario's; these are the odd ones.
 TEST(ScreenShape, TheLargestCentredFourByThreeRectangleWithBarsOnTheLongSides) {
@@ -56,7 +56,7 @@ TEST(QuitSignals, EachIsARequestOnceThenEndsTheProgramAndAnIgnoredOneStaysIgnore
                                                {SIGTERM, SIGTERM, 0},  {SIGTERM, SIGINT, 0}};
     for (auto [first, second, gap] : pairs) {
         auto child = [first = first, second = second, gap = gap] {
-            CatchQuitSignals();
+            CatchQuitRequests();
             std::raise(first);
             if (!QuitRequested()) {
                 std::exit(1);
@@ -70,8 +70,8 @@ TEST(QuitSignals, EachIsARequestOnceThenEndsTheProgramAndAnIgnoredOneStaysIgnore
     }
     EXPECT_EXIT(
         {
-            CatchQuitSignals();
-            ReleaseQuitSignals();
+            CatchQuitRequests();
+            ReleaseQuitRequests();
             std::raise(SIGTERM);
             std::exit(2);
         },
@@ -79,7 +79,7 @@ TEST(QuitSignals, EachIsARequestOnceThenEndsTheProgramAndAnIgnoredOneStaysIgnore
     EXPECT_EXIT(
         {
             std::signal(SIGHUP, SIG_IGN);  // as nohup starts it
-            CatchQuitSignals();
+            CatchQuitRequests();
             std::raise(SIGHUP);
             std::exit(QuitRequested() ? 1 : 0);
         },

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/Input.h"
-#include "app/QuitRequest.h"
+#include "platform/System.h"
 #include "tests/support/FrameDriver.h"
 
 namespace {

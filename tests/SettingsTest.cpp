@@ -12,8 +12,9 @@
 #include <vector>
 
 #include "app/AssetFiles.h"
+#include "platform/System.h"
+#include "platform/posix/FileReplace.h"
 #include "settings/Repository.h"
-#include "settings/SafeFileWrite.h"
 #include "settings/Settings.h"
 #include "settings/SettingsLocation.h"
 #include "settings/SettingsValues.h"

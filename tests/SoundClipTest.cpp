@@ -25,6 +25,7 @@
 #include "audio/OggVorbis.h"
 #include "audio/ShipSounds.h"
 #include "audio/Wave.h"
+#include "platform/System.h"
 #include "settings/SettingsValues.h"
 #include "tests/support/GameScene.h"
 #include "tests/support/KeptSettings.h"

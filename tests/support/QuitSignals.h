@@ -1,5 +1,5 @@
 #pragma once
-#include "app/QuitRequest.h"
+#include "platform/System.h"
 
 // SIGTERM and SIGINT caught as the game catches them, for one test: a test raises one (each is
 // caught once) and the screens see the quit request. Puts the signals back and forgets the
@@ -8,10 +8,10 @@ class QuitSignalsCaught {
 public:
     QuitSignalsCaught() {
         ClearQuitRequest();
-        CatchQuitSignals();
+        CatchQuitRequests();
     }
     ~QuitSignalsCaught() {
-        ReleaseQuitSignals();
+        ReleaseQuitRequests();
         ClearQuitRequest();
     }
     QuitSignalsCaught(const QuitSignalsCaught&) = delete;

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "app/AssetFiles.h"
+#include "platform/System.h"
 #include "settings/Repository.h"
-#include "settings/SafeFileWrite.h"
 #include "settings/Settings.h"
 #include "settings/SettingsLocation.h"
 #include "tools/kit/KitCommand.h"

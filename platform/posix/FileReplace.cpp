@@ -1,4 +1,4 @@
-#include "settings/SafeFileWrite.h"
+#include "platform/posix/FileReplace.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -11,6 +11,8 @@
 #include <cstring>
 #include <ctime>
 #include <vector>
+
+#include "platform/System.h"
 
 namespace {
 
@@ -120,14 +122,6 @@ void RemoveAbandonedTemporaries(const std::string& path) {
 }  // namespace
 
 FileReplaceCalls FileReplace = RealFileReplace;
-
-std::string FolderOf(const std::string& path) {
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 void UseRealFileReplace() {
     FileReplace = RealFileReplace;

@@ -1,4 +1,13 @@
-#include "app/QuitRequest.h"
+// Quit requests on POSIX systems: SIGTERM (what a desktop sends at logout or shutdown), SIGHUP
+// (what a closed terminal sends, and a logout together with SIGTERM) and SIGINT (Ctrl-C in a
+// terminal). The handlers only record the request. A signal that the program was started with
+// ignored stays ignored. A second signal of any of the three ends the program at once, as it
+// would without these handlers, in case the first one could not end it; only a SIGTERM and a
+// SIGHUP within half a second of each other, in either order, are one request, since that is
+// how a session is stopped at logout. The handler is async-signal-safe: it uses lock-free
+// atomics and clock_gettime only. The window's close button is no quit request here: the game
+// ignores it, as it always has on these desktops.
+#include "platform/System.h"
 
 #include <atomic>
 #include <csignal>
@@ -57,7 +66,7 @@ void OnQuitSignal(int signal) {
 
 }  // namespace
 
-void CatchQuitSignals() {
+void CatchQuitRequests() {
     for (int i = 0; i < QuitSignalCount; ++i) {
         struct sigaction previous {};
         if (sigaction(QuitSignals[i], nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN) {
@@ -74,7 +83,7 @@ void CatchQuitSignals() {
     }
 }
 
-void ReleaseQuitSignals() {
+void ReleaseQuitRequests() {
     for (int i = 0; i < QuitSignalCount; ++i) {
         if (Caught[i]) {
             sigaction(QuitSignals[i], &PreviousActions[i], nullptr);
@@ -82,6 +91,8 @@ void ReleaseQuitSignals() {
         }
     }
 }
+
+void WindowCloseRequested() {}
 
 bool QuitRequested() {
     return Request.load() != 0;
