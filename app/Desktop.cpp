@@ -1,6 +1,6 @@
 #include "app/Desktop.h"
 
-#include <strings.h>
+#include <SDL.h>
 
 #include <cstdint>
 #include <string>
@@ -25,7 +25,7 @@ ViewportRect CentredFourByThree(int windowWidth, int windowHeight) {
 
 bool RunsUnseen(const char* driver, const char* requested) {
     if (driver == nullptr ||
-        (strcasecmp(driver, "offscreen") != 0 && strcasecmp(driver, "dummy") != 0)) {
+        (SDL_strcasecmp(driver, "offscreen") != 0 && SDL_strcasecmp(driver, "dummy") != 0)) {
         return false;
     }
     std::string names = requested != nullptr ? requested : "";
@@ -35,7 +35,7 @@ bool RunsUnseen(const char* driver, const char* requested) {
         if (end == std::string::npos) {
             end = names.size();
         }
-        if (strcasecmp(names.substr(start, end - start).c_str(), driver) == 0) {
+        if (SDL_strcasecmp(names.substr(start, end - start).c_str(), driver) == 0) {
             return false;
         }
         start = end + 1;

@@ -157,6 +157,16 @@ void ReportContext() {
 
 // Everything from the settings to the first menu frame: the window, the libraries, the game's
 // resources and the presentation screens, which load the assets. False at the first failure.
+// The last moment of a session that ends where the system does not wait for the game to unwind
+// (a logoff on Windows): the running game's score counts as it would at the game's end, and the
+// settings are saved.
+void SaveBeforeSessionEnds() {
+    if (GameSession != nullptr && GameSession->score > static_cast<uint32_t>(HighScore)) {
+        HighScore = static_cast<int32_t>(GameSession->score);
+    }
+    SaveSettings();
+}
+
 bool StartUp() {
     LoadSettings();
     ScreenWidth = 1024;
@@ -200,6 +210,7 @@ bool StartUp() {
     SetUpDrawingState();
     GlobalClock = CreateClock();
     CreateGameResources();
+    SaveWhenSessionEnds(MainWindow, SaveBeforeSessionEnds);
     ShowPresenterScreen();
     ShowTitleAndLoadingScreen();
     return true;

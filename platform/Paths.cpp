@@ -6,5 +6,9 @@ std::string FolderOf(const std::string& path) {
     if (slash == std::string::npos) {
         return ".";
     }
-    return slash == 0 ? "/" : path.substr(0, slash);
+    // The root stays a root: "/" on POSIX, "C:/" on Windows.
+    if (slash == 0 || (slash == 2 && path[1] == ':')) {
+        return path.substr(0, slash + 1);
+    }
+    return path.substr(0, slash);
 }

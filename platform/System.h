@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+struct SDL_Window;
+
 // What differs between the operating systems the game runs on, and nothing else. Each system
 // implements all of it in a folder of its own beside the other (platform/posix, platform/windows);
 // the build takes one. Inside the game every path is UTF-8 with '/' between folders; a system
@@ -32,7 +34,8 @@ PathKind KindOfPath(const std::string& path);
 // The path every link on the way to it leads to, made absolute; empty when it names nothing.
 std::string RealPath(const std::string& path);
 
-// The folder part of a path: "." for a bare name, "/" for a name right below the root.
+// The folder part of a path: "." for a bare name, the root itself ("/", "C:/") for a name right
+// below it.
 std::string FolderOf(const std::string& path);
 
 // 0 when the player may make files in the folder, else the errno value that says why not.
@@ -84,6 +87,12 @@ void ReleaseQuitRequests();
 // The window's own close (its close button, Alt+F4, a task manager closing it): a quit request
 // where the system's players expect one, nothing where the game ignores it.
 void WindowCloseRequested();
+
+// Where the system ends the process as soon as the window has been told that the session ends
+// (a logoff or a shutdown on Windows), save is called then, on the main thread while events
+// are pumped, and the quit is requested. Nothing where the session's end is a quit request the
+// program unwinds from like any other.
+void SaveWhenSessionEnds(SDL_Window* window, void (*save)());
 
 // True once a quit was requested.
 bool QuitRequested();

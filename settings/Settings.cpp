@@ -196,11 +196,7 @@ std::string SettingsSaveProblem(const SettingsLocation& location) {
         target = location.file;
     }
     std::string folder = FolderOf(target);
-    std::string existing = folder;
-    for (std::string up = FolderOf(existing);
-         KindOfPath(existing) == PathKind::Missing && up != existing; up = FolderOf(existing)) {
-        existing = up;
-    }
+    std::string existing = NearestExistingFolder(folder);
     if (int refusal = FolderRefusal(existing)) {
         return std::string(existing == folder ? "cannot make files in "
                                               : "cannot make folders in ") +

@@ -1,6 +1,7 @@
 #include "settings/SettingsLocation.h"
 
 #include <cstring>
+#include <vector>
 
 #include "app/AssetFiles.h"
 #include "platform/System.h"
@@ -79,11 +80,28 @@ std::string WithHomeAsTilde(const std::string& text) {
     return out;
 }
 
+std::string NearestExistingFolder(const std::string& folder) {
+    std::string existing = folder;
+    for (std::string up = FolderOf(existing);
+         KindOfPath(existing) == PathKind::Missing && up != existing; up = FolderOf(existing)) {
+        existing = up;
+    }
+    return existing;
+}
+
 bool MakeSettingsFolders(const std::string& file, std::string& failure) {
-    for (size_t slash = file.find('/', 1); slash != std::string::npos;
-         slash = file.find('/', slash + 1)) {
-        std::string folder = file.substr(0, slash);
-        if (KindOfPath(folder) != PathKind::Folder && !MakePrivateFolder(folder, failure)) {
+    // From the nearest folder that exists down to the file's own: the folders above it may be
+    // anything, a drive, a network share, a folder the player may not even look into.
+    std::vector<std::string> missing;
+    for (std::string folder = FolderOf(file); KindOfPath(folder) == PathKind::Missing;
+         folder = FolderOf(folder)) {
+        if (FolderOf(folder) == folder) {
+            break;
+        }
+        missing.push_back(folder);
+    }
+    for (size_t i = missing.size(); i-- > 0;) {
+        if (!MakePrivateFolder(missing[i], failure)) {
             return false;
         }
     }

@@ -32,6 +32,9 @@ std::string PerUserSettingsFile();
 // player reads paths: "~/.config/brindles-cataclysm".
 std::string WithHomeAsTilde(const std::string& text);
 
+// The folder itself when it exists, else the nearest folder above it that does.
+std::string NearestExistingFolder(const std::string& folder);
+
 // Makes the folders on the way to a per-user settings file that do not exist yet, each
 // readable by the player alone. False, with the reason, when one cannot be made.
 bool MakeSettingsFolders(const std::string& file, std::string& failure);

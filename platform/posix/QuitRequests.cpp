@@ -94,6 +94,9 @@ void ReleaseQuitRequests() {
 
 void WindowCloseRequested() {}
 
+// SIGTERM and SIGHUP end a session here, and the loops save as they unwind.
+void SaveWhenSessionEnds(SDL_Window*, void (*)()) {}
+
 bool QuitRequested() {
     return Request.load() != 0;
 }
