@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 struct SDL_Window;
 
@@ -14,6 +15,11 @@ struct SDL_Window;
 // The libraries loaded by name at run time: OpenGL (through SDL) and OpenAL Soft.
 extern const char* const GLLibraryName;
 extern const char* const ALLibraryName;
+
+// The program's arguments after its own name, as UTF-8, with the paths in them written as the
+// game writes paths: where the system separates folders with '\', those become '/'. Also makes
+// the console, where there is one, show the UTF-8 the program prints.
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
 
 // --- Files and folders ---
 

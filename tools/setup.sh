@@ -4,6 +4,11 @@
 #   tools/setup.sh play   what playing needs: the game, its forged assets and the kit
 #   tools/setup.sh test   everything: the tests, benchmarks, sanitizer and fuzz builds, the
 #                         end-to-end tools and the packaging tools, and every target
+#   tools/setup.sh windows  the Windows build, made here: MinGW-w64, Wine, NSIS and zip, the
+#                         Windows libraries cross-built once into build-windows/prefix, the game,
+#                         the kit and the unit tests cross-built into build-windows/game (with the
+#                         assets the Linux forge makes in build/), and the portable zip and the
+#                         installer in build-windows/
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mode=${1:-}
@@ -33,11 +38,22 @@ TEST_PACKAGES=(
     debhelper dpkg-dev lintian appstream
 )
 
+WINDOWS_PACKAGES=(
+    "${PLAY_PACKAGES[@]}"
+    # the cross compilers (only the posix-thread ones have std::thread), the Windows libraries'
+    # sources and their checks, GoogleTest's sources for the cross-built tests
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix debian-archive-keyring xz-utils
+    libgtest-dev libgmock-dev
+    # running the Windows programs, and packing them
+    wine wine64 nsis zip
+)
+
 case "$mode" in
     play) packages=("${PLAY_PACKAGES[@]}") ;;
     test) packages=("${TEST_PACKAGES[@]}") ;;
+    windows) packages=("${WINDOWS_PACKAGES[@]}") ;;
     *)
-        echo "usage: tools/setup.sh play|test" >&2
+        echo "usage: tools/setup.sh play|test|windows" >&2
         exit 2
         ;;
 esac
@@ -54,6 +70,10 @@ if [ ${#missing[@]} -gt 0 ]; then
     [ "$(id -u)" -eq 0 ] || sudo="sudo"
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+if [ "$mode" = windows ]; then
+    exec tools/windows/build.sh
 fi
 
 configure=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)

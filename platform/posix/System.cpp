@@ -36,6 +36,10 @@ std::string HomeFolder() {
 
 }  // namespace
 
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+    return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
+}
+
 bool ExecutablePath(std::string& path) {
     char executable[PATH_MAX];
     ssize_t length = readlink("/proc/self/exe", executable, sizeof executable);

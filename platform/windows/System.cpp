@@ -3,14 +3,16 @@
 // any language.
 #include "platform/System.h"
 
-#include <knownfolders.h>
-#include <shlobj.h>
 #include <sys/stat.h>
 #include <cerrno>
 #include <cwchar>
 #include <vector>
 
 #include "platform/windows/Text.h"
+
+// After windows.h, which they need.
+#include <shellapi.h>
+#include <shlobj.h>
 
 const char* const GLLibraryName = "OpenGL32.dll";
 const char* const ALLibraryName = "soft_oal.dll";
@@ -57,6 +59,20 @@ bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) 
 }
 
 }  // namespace
+
+// The arguments come from Windows' own UTF-16 command line, since the ANSI ones the C runtime
+// hands main lose every letter outside the system's code page.
+std::vector<std::string> CommandLineArguments(int, char**) {
+    SetConsoleOutputCP(CP_UTF8);
+    std::vector<std::string> args;
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    for (int i = 1; wide != nullptr && i < count; ++i) {
+        args.push_back(GamePathFromWide(wide[i], std::wcslen(wide[i])));
+    }
+    LocalFree(wide);
+    return args;
+}
 
 bool ExecutablePath(std::string& path) {
     std::vector<wchar_t> executable(MAX_PATH);

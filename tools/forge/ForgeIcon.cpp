@@ -1,13 +1,15 @@
 // The desktop icon, drawn once as vector paths and written as the PNG sizes of the hicolor icon
 // theme and as a scalable SVG, below icons/hicolor/ beside the game's assets, for the
-// installers: the ship climbing past a rock through a violet haze, on a rounded tile with a
-// cyan rim.
+// installers, and as icons/brindles-cataclysm.ico for the Windows build: the ship climbing past a
+// rock through a violet haze, on a rounded tile with a cyan rim.
 #include <cairo-svg.h>
 #include <cairo.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/forge/ForgeStep.h"
@@ -163,18 +165,61 @@ std::string ThemePath(const std::string& sizeFolder, const char* extension) {
     return "icons/hicolor/" + sizeFolder + "/apps/" + IconName + extension;
 }
 
-bool WritePng(const ForgeContext& context, int side) {
+// The sizes of the Windows icon, which Windows picks from for the title bar, the task bar, the
+// Start menu and Explorer's views.
+constexpr int WindowsIconSizes[] = {16, 32, 48, 256};
+
+void PutLittleEndian(std::vector<unsigned char>& out, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        out.push_back(static_cast<unsigned char>(value >> (8 * i)));
+    }
+}
+
+// An .ico file of PNG images: the header, one directory entry per image, then the images. A
+// side of 256 is written as 0 in the entry's byte.
+std::vector<unsigned char> IcoFile(
+    const std::vector<std::pair<int, std::vector<unsigned char>>>& pngs) {
+    std::vector<unsigned char> ico;
+    PutLittleEndian(ico, 0, 2);  // reserved
+    PutLittleEndian(ico, 1, 2);  // an icon, not a cursor
+    PutLittleEndian(ico, static_cast<uint32_t>(pngs.size()), 2);
+    uint32_t offset = static_cast<uint32_t>(6 + 16 * pngs.size());
+    for (const auto& [side, png] : pngs) {
+        PutLittleEndian(ico, static_cast<uint32_t>(side % 256), 1);
+        PutLittleEndian(ico, static_cast<uint32_t>(side % 256), 1);
+        PutLittleEndian(ico, 0, 1);   // no palette
+        PutLittleEndian(ico, 0, 1);   // reserved
+        PutLittleEndian(ico, 1, 2);   // colour planes
+        PutLittleEndian(ico, 32, 2);  // bits per pixel
+        PutLittleEndian(ico, static_cast<uint32_t>(png.size()), 4);
+        PutLittleEndian(ico, offset, 4);
+        offset += static_cast<uint32_t>(png.size());
+    }
+    for (const auto& entry : pngs) {
+        ico.insert(ico.end(), entry.second.begin(), entry.second.end());
+    }
+    return ico;
+}
+
+// The icon at side x side pixels as PNG bytes; empty when it cannot be encoded.
+std::vector<unsigned char> IconPng(int side) {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, side, side);
     cairo_t* cr = cairo_create(surface);
     cairo_scale(cr, side / IconUnits, side / IconUnits);
     DrawIcon(cr);
     cairo_destroy(cr);
     std::vector<unsigned char> png;
-    bool encoded =
-        cairo_surface_write_to_png_stream(surface, AppendBytes, &png) == CAIRO_STATUS_SUCCESS;
-    cairo_surface_destroy(surface);
-    if (!encoded) {
+    if (cairo_surface_write_to_png_stream(surface, AppendBytes, &png) != CAIRO_STATUS_SUCCESS) {
         std::fprintf(stderr, "cataclysm-forge: cannot encode the %d px icon as PNG\n", side);
+        png.clear();
+    }
+    cairo_surface_destroy(surface);
+    return png;
+}
+
+bool WritePng(const ForgeContext& context, int side) {
+    std::vector<unsigned char> png = IconPng(side);
+    if (png.empty()) {
         return false;
     }
     std::string size = std::to_string(side);
@@ -205,7 +250,16 @@ bool ForgeIcon(const ForgeContext& context) {
             return false;
         }
     }
-    return WriteSvg(context);
+    std::vector<std::pair<int, std::vector<unsigned char>>> pngs;
+    for (int side : WindowsIconSizes) {
+        pngs.emplace_back(side, IconPng(side));
+        if (pngs.back().second.empty()) {
+            return false;
+        }
+    }
+    std::vector<unsigned char> ico = IcoFile(pngs);
+    return WriteSvg(context) && WriteForgedFile(context, std::string("icons/") + IconName + ".ico",
+                                                ico.data(), ico.size());
 }
 
 }  // namespace

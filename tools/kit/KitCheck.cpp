@@ -1,7 +1,6 @@
 // cataclysm-kit check: goes through every file the game opens, in the order it opens them and
 // with its own decoders, and names each one it would refuse or take otherwise than a modder
 // likely meant.
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -16,6 +15,7 @@
 #include "audio/ShipSounds.h"
 #include "audio/Wave.h"
 #include "game/LevelScreens.h"
+#include "platform/System.h"
 #include "render/AssetCatalogue.h"
 #include "render/BundleFile.h"
 #include "render/Font.h"
@@ -284,8 +284,7 @@ int CheckCommand(const std::vector<std::string>& args) {
     if (args.size() != 1) {
         return KitFail("usage: cataclysm-kit check BASE_DIR");
     }
-    struct stat folder {};
-    if (stat(args[0].c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) {
+    if (KindOfPath(args[0]) != PathKind::Folder) {
         return KitFail(args[0] + " is not a folder");
     }
     return CheckFolder(args[0]);

@@ -5,9 +5,10 @@
 #include <cstdlib>
 
 #include "app/AssetFiles.h"
+#include "platform/System.h"
 
 bool ReadKitFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    FILE* file = std::fopen(path.c_str(), "rb");
+    FILE* file = OpenFile(path, "rb");
     if (file == nullptr) {
         return false;
     }
@@ -17,7 +18,7 @@ bool ReadKitFile(const std::string& path, std::vector<uint8_t>& bytes) {
 }
 
 bool WriteKitFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    FILE* file = std::fopen(path.c_str(), "wb");
+    FILE* file = OpenFile(path, "wb");
     if (file == nullptr) {
         return false;
     }
@@ -26,7 +27,7 @@ bool WriteKitFile(const std::string& path, const std::vector<uint8_t>& bytes) {
 }
 
 void OpenPlainFile(const char* name, const char* mode, FILE** out) {
-    *out = std::fopen(name, mode);
+    *out = OpenFile(name, mode);
 }
 
 std::vector<uint8_t> EncodePam(uint32_t width, uint32_t height, uint32_t components,

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/System.h"
 #include "tools/kit/KitCommand.h"
 
 namespace {
@@ -39,14 +40,15 @@ int KitFail(const std::string& message) {
 }
 
 int main(int argc, char** argv) {
-    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-        PrintHelp(argc < 2 ? stderr : stdout);
-        return argc < 2 ? 2 : 0;
+    std::vector<std::string> args = CommandLineArguments(argc, argv);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+        PrintHelp(args.empty() ? stderr : stdout);
+        return args.empty() ? 2 : 0;
     }
     for (const Family& family : Families()) {
-        if (std::strcmp(argv[1], family.name) == 0) {
-            return family.function(std::vector<std::string>(argv + 2, argv + argc));
+        if (args[0] == family.name) {
+            return family.function(std::vector<std::string>(args.begin() + 1, args.end()));
         }
     }
-    return KitFail(std::string("unknown command '") + argv[1] + "'; try --help");
+    return KitFail("unknown command '" + args[0] + "'; try --help");
 }

@@ -8,6 +8,7 @@
 
 #include "app/AssetFiles.h"
 #include "audio/OggVorbis.h"
+#include "platform/System.h"
 #include "tools/kit/KitCommand.h"
 #include "tools/kit/KitFiles.h"
 
@@ -53,7 +54,7 @@ int WavInfo(const std::string& path) {
 }
 
 int OggInfo(const std::string& path) {
-    FILE* probe = std::fopen(path.c_str(), "rb");
+    FILE* probe = OpenFile(path, "rb");
     if (probe == nullptr) {
         return KitFail("cannot read " + path);
     }

@@ -3,6 +3,7 @@
 # MinGW-w64's posix-thread compilers and the toolchain file beside this script:
 #   SDL2          a DLL (SDL2.dll), its import library, SDL2main and SDL's CMake package
 #   Ogg, Vorbis   static libraries (ogg, vorbis, vorbisfile, vorbisenc)
+#   zlib, libpng  static libraries, for the kit's PNG pictures
 #   OpenAL Soft   a DLL (OpenAL32.dll) with only Windows backends, which the game loads at run
 #                 time; its headers give the game the AL types and enums
 # Both DLLs carry their GCC runtime inside, so they need only Windows' own DLLs.
@@ -230,6 +231,9 @@ build_library() {
     tree="$sources/$name-${version_of[$package]#*:}"
     build="$builds/$name"
     run_step "$name: unpack $orig" "$logs/$name-unpack.log" unpack "$sources/$orig" "$tree"
+    if declare -F "before_configure_$name" > /dev/null; then
+        "before_configure_$name" "$tree"
+    fi
     rm -rf "$build"
     run_step "$name: configure" "$logs/$name-configure.log" \
         cmake -S "$tree" -B "$build" "${generator[@]}" -Wno-dev \
@@ -239,6 +243,16 @@ build_library() {
     run_step "$name: build" "$logs/$name-build.log" cmake --build "$build" -j2
     run_step "$name: install" "$logs/$name-install.log" cmake --install "$build" --strip
     cp "$build/install_manifest.txt" "$stamps/$name.files"
+    # A library whose install needs setting right has a function after_install_NAME, which
+    # prints the files it made; the files it took away leave the list.
+    if declare -F "after_install_$name" > /dev/null; then
+        local made
+        made=$("after_install_$name")
+        while IFS= read -r file; do
+            [ ! -e "$file" ] || echo "$file"
+        done < "$build/install_manifest.txt" > "$stamps/$name.files"
+        [ -z "$made" ] || echo "$made" >> "$stamps/$name.files"
+    fi
     while IFS= read -r file; do
         if [[ "$file" == *.dll ]]; then
             check_system_imports "$file"
@@ -256,6 +270,27 @@ build_library Ogg libogg "" \
 
 build_library Vorbis libvorbis "Ogg" \
     -DBUILD_SHARED_LIBS=OFF
+
+# Debian's zlib source leaves out win32/, whose version resource zlib's build compiles into the
+# DLL it always makes; that DLL is thrown away below, so a bare one stands in.
+before_configure_Zlib() {
+    mkdir -p "$1/win32" && printf '1 VERSIONINFO\nFILEVERSION 1,2,13,0\nBEGIN\nEND\n' > "$1/win32/zlib1.rc"
+}
+
+# zlib's own build always makes a DLL as well, and names its static library zlibstatic while
+# its zlib.pc asks for -lz: only the static library stays, under the name zlib.pc gives.
+after_install_Zlib() {
+    rm -f "$prefix/bin/libzlib.dll" "$prefix/lib/libzlib.dll.a"
+    mv "$prefix/lib/libzlibstatic.a" "$prefix/lib/libz.a"
+    echo "$prefix/lib/libz.a"
+}
+
+build_library Zlib zlib "" \
+    -DINSTALL_PKGCONFIG_DIR="$prefix/lib/pkgconfig"
+
+build_library Png libpng1.6 "Zlib" \
+    -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF -DPNG_FRAMEWORK=OFF \
+    -DZLIB_ROOT="$prefix"
 
 build_library SDL2 libsdl2 "" \
     -DSDL_SHARED=ON -DSDL_STATIC=OFF -DSDL_TEST=OFF -DSDL2_DISABLE_UNINSTALL=ON
