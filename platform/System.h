@@ -96,8 +96,8 @@ void WindowCloseRequested();
 
 // Where the system ends the process as soon as the window has been told that the session ends
 // (a logoff or a shutdown on Windows), save is called then, on the main thread while events
-// are pumped, and the quit is requested. Nothing where the session's end is a quit request the
-// program unwinds from like any other.
+// are pumped, and the game ends right after with status 0. Nothing where the session's end is a
+// quit request the program unwinds from like any other.
 void SaveWhenSessionEnds(SDL_Window* window, void (*save)());
 
 // True once a quit was requested.

@@ -2,8 +2,9 @@
 // `taskkill` closing it), which SDL reports as SDL_QUIT, and the session ending. A logoff or a
 // shutdown sends the window WM_QUERYENDSESSION and then WM_ENDSESSION, and ends the process as
 // soon as the second one has been answered: the game's loops never run again, so what must be
-// kept is saved while that message is handled. SDL hands both messages to DefWindowProc and
-// never reports them, so the game's window is subclassed to see them first.
+// kept is saved while that message is handled, and the game then ends at once with status 0
+// rather than be cut off somewhere in its unwinding. SDL hands both messages to DefWindowProc
+// and never reports them, so the game's window is subclassed to see them first.
 #include <SDL.h>
 #include <SDL_syswm.h>
 
@@ -19,7 +20,14 @@ std::atomic<bool> Requested{false};
 HWND WatchedWindow = nullptr;
 WNDPROC WindowsOwnProcedure = nullptr;
 void (*SaveAtSessionEnd)() = nullptr;
+void (*EndAtSessionEnd)() = nullptr;
 bool SavedAtSessionEnd = false;
+
+// Everything is saved: the process ends here, without running any library's teardown, as
+// Windows itself would end it a moment later.
+void EndProcessNow() {
+    TerminateProcess(GetCurrentProcess(), 0);
+}
 
 LRESULT CALLBACK SessionEndProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -32,6 +40,7 @@ LRESULT CALLBACK SessionEndProcedure(HWND window, UINT message, WPARAM wParam, L
                 if (SaveAtSessionEnd != nullptr && !SavedAtSessionEnd) {
                     SavedAtSessionEnd = true;
                     SaveAtSessionEnd();
+                    EndAtSessionEnd();
                 }
             }
             return 0;
@@ -42,7 +51,7 @@ LRESULT CALLBACK SessionEndProcedure(HWND window, UINT message, WPARAM wParam, L
 
 }  // namespace
 
-bool WatchSessionEnd(HWND window, void (*save)()) {
+bool WatchSessionEnd(HWND window, void (*save)(), void (*end)()) {
     StopWatchingSessionEnd();
     SetLastError(ERROR_SUCCESS);
     LONG_PTR previous =
@@ -53,6 +62,7 @@ bool WatchSessionEnd(HWND window, void (*save)()) {
     WatchedWindow = window;
     WindowsOwnProcedure = reinterpret_cast<WNDPROC>(previous);
     SaveAtSessionEnd = save;
+    EndAtSessionEnd = end;
     SavedAtSessionEnd = false;
     return true;
 }
@@ -72,7 +82,7 @@ void SaveWhenSessionEnds(SDL_Window* window, void (*save)()) {
     SDL_VERSION(&info.version);
     if (window != nullptr && SDL_GetWindowWMInfo(window, &info) &&
         info.subsystem == SDL_SYSWM_WINDOWS) {
-        WatchSessionEnd(info.info.win.window, save);
+        WatchSessionEnd(info.info.win.window, save, EndProcessNow);
     }
 }
 
