@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <csignal>
 #include <cstdlib>
 #include <ctime>
 #include <functional>
@@ -21,8 +20,8 @@
 #include "settings/SettingsValues.h"
 #include "tests/support/GameScene.h"
 #include "tests/support/PlayField.h"
-#include "tests/support/QuitSignals.h"
 #include "tests/support/RecordingAL.h"
+#include "tests/support/TestSystem.h"
 #include "world/AwardPoints.h"
 #include "world/HugeAsteroidObject.h"
 #include "world/ObjectList.h"
@@ -227,8 +226,8 @@ TEST_F(StoryScreensTest, StoryPicturesEndOnTimeOrWhenSkippedOrQuitButPadXDoesNot
     EXPECT_NEAR(ArgsOf(scene.frames[0], "glVertex3f")[1], 0.01 / 25 * 4 - 1, 1e-6);
     EXPECT_NEAR(ArgsOf(scene.frames[625], "glVertex3f")[1], 1.0, 1e-5) << "centred at 12.5 s";
     {
-        QuitSignalsCaught signals;
-        EXPECT_EQ(Show(ShowCredits, 3, [] { std::raise(SIGTERM); }), 3u)
+        QuitRequestsCaught requests;
+        EXPECT_EQ(Show(ShowCredits, 3, [] { RequestQuit(QuitFrom::Desktop); }), 3u)
             << "a quit request ends them after its frame";
     }
     EXPECT_EQ(Show(ShowCredits, 1, [] { HoldKey(SDL_SCANCODE_ESCAPE); }), 2u);
@@ -298,13 +297,13 @@ TEST_F(LevelScreensTest, TheSummaryShowsItsLinesASecondApartAndTalliesTheBonusBy
     EXPECT_EQ(scene.FirstFrameDrawing("Lives:3"), crossed) << "shown in the frame that crossed";
 }
 
-// SIGTERM or SIGINT cuts the banner, the summary and the end screens short after the frame it
+// A quit request cuts the banner, the summary and the end screens short after the frame it
 // came in; the summary still counts its whole bonus, and a new high score is in the settings file
 // by the end screen's first frame.
 TEST_F(LevelScreensTest, AQuitRequestCutsTheTimedScreensShortButKeepsTheirScore) {
     auto quitAfter = [this](size_t last, const std::function<void()>& screen) {
-        QuitSignalsCaught signals;
-        return Show(screen, last, [] { std::raise(SIGTERM); });
+        QuitRequestsCaught requests;
+        return Show(screen, last, [] { RequestQuit(QuitFrom::Desktop); });
     };
     EXPECT_EQ(quitAfter(3, [this] { ShowLevelBanner(level); }), 3u);
     scene.session.score = 20000;
@@ -319,13 +318,13 @@ TEST_F(LevelScreensTest, AQuitRequestCutsTheTimedScreensShortButKeepsTheirScore)
     for (void (*endScreen)() : {ShowGameOver, ShowGameWin}) {
         scene.session.score += 1;
         int32_t saved = -1;
-        QuitSignalsCaught signals;
+        QuitRequestsCaught requests;
         EXPECT_EQ(Show(endScreen, 1,
                        [&saved] {
                            Repository file;  // the settings file beside the game
                            file.LoadFile(std::string(AssetRoot) + SettingsFileName);
                            file.GetInt("HighScore", &saved);
-                           std::raise(SIGINT);
+                           RequestQuit(QuitFrom::Terminal);
                        }),
                   1u)
             << "the game-win screen's second spell shows nothing";

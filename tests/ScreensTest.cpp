@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <csignal>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -31,10 +30,10 @@
 #include "tests/support/FrameDriver.h"
 #include "tests/support/GameScene.h"
 #include "tests/support/KeptSettings.h"
-#include "tests/support/QuitSignals.h"
 #include "tests/support/RecordingAL.h"
 #include "tests/support/RecordingGL.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestSystem.h"
 
 namespace {
 
@@ -292,14 +291,14 @@ TEST_F(MainMenu, SaysWhyTheSettingsAreNotBeingSavedUntilASaveGoesThrough) {
     EXPECT_EQ(frames[3].texts, after);
 }
 
-// SIGINT leaves the options at the end of the frame it came in, without the pauses and without
-// the restart notice, and nothing is saved here: the shutdown saves the settings.
+// A quit request leaves the options at the end of the frame it came in, without the pauses and
+// without the restart notice, and nothing is saved here: the shutdown saves the settings.
 TEST_F(MainMenu, AQuitRequestLeavesTheOptionsAtTheEndOfItsFrame) {
-    QuitSignalsCaught signals;
+    QuitRequestsCaught requests;
     GlslChoice = false;
-    // Options opens; its first frame sees the GLSL toggle clicked, and then SIGINT.
+    // Options opens; its first frame sees the GLSL toggle clicked, and then a quit request.
     Script({ClickAt(OptionsX, OptionsY), All({Release, ClickAt(ToggleX, GlslY)}),
-            [] { std::raise(SIGINT); }});
+            [] { RequestQuit(QuitFrom::Terminal); }});
     EXPECT_EQ(RunMainMenu(), MenuQuit);
     EXPECT_EQ(frames.size(), 3u) << "no restart notice";
     EXPECT_TRUE(GlslChoice);
@@ -380,7 +379,7 @@ TEST_F(OptionsMenu, KeysStepThroughTheVisibleButtonsAndAHeldPressTogglesOnce) {
 
 // The notice ends with a click or pad A pressed while it shows (with a key in the GLSL test),
 // pausing before it goes; the click on OK that asked for it, still held when it comes up, does not
-// end it. SIGTERM ends it at the end of its frame, without the pause.
+// end it. A quit request ends it at the end of its frame, without the pause.
 TEST_F(RestartNotice, WaitsForAClickOrPadAPressedWhileItShowsOrAQuitRequest) {
     FrameDriver::PushMouseButton(true);
     PumpInput();
@@ -393,8 +392,8 @@ TEST_F(RestartNotice, WaitsForAClickOrPadAPressedWhileItShowsOrAQuitRequest) {
     RunRestartNotice(pointer);
     EXPECT_EQ(frames.size(), 2u) << "the controller's A ends it too";
 
-    QuitSignalsCaught signals;
-    Script({[] { std::raise(SIGTERM); }});
+    QuitRequestsCaught requests;
+    Script({[] { RequestQuit(QuitFrom::Desktop); }});
     RunRestartNotice(pointer);
     EXPECT_EQ(frames.size(), 1u);
     EXPECT_EQ(driver.delays, (std::vector<Uint32>{500, 500}));
@@ -566,11 +565,11 @@ TEST_F(PresentationScreens, TitleLoadsEverythingInTheFirstFrameAtOrAfterOnePoint
     }
 }
 
-// SIGTERM during the presenter ends it after that frame; the title screen then shows nothing and
-// loads nothing.
+// A quit request during the presenter ends it after that frame; the title screen then shows nothing
+// and loads nothing.
 TEST_F(PresentationScreens, AQuitRequestEndsThePresenterAndSkipsTheTitle) {
-    QuitSignalsCaught signals;
-    Script({[] {}, [] {}, [] { std::raise(SIGTERM); }});
+    QuitRequestsCaught requests;
+    Script({[] {}, [] {}, [] { RequestQuit(QuitFrom::Desktop); }});
     ShowPresenterScreen();
     EXPECT_EQ(driver.framesShown, 3);
     ShowTitleAndLoadingScreen();

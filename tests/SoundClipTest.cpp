@@ -12,8 +12,6 @@
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
-#include <iterator>
 #include <memory>
 #include <set>
 #include <string>
@@ -34,6 +32,7 @@
 #include "tests/support/RepositoryBytes.h"
 #include "tests/support/SampleStreams.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestSystem.h"
 #include "tools/forge/SoundEncoding.h"
 #include "world/ExplosionObject.h"
 #include "world/ShipObject.h"
@@ -72,11 +71,6 @@ std::vector<double> SourcesPlayed() {
         sources.push_back(call.args[0]);
     }
     return sources;
-}
-
-int OpenFileCount() {
-    return static_cast<int>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
-                                          std::filesystem::directory_iterator()));
 }
 
 // The device that the watch opens once the first one is lost. The watch's thread calls this
@@ -478,8 +472,8 @@ std::string PublishRealAL() {
             "\nhrtf=false\ndither=false\noutput-limiter=false\n[wave]\nfile=" +
             OutputFolder().Path() + "/output.wav\n";
         OutputFolder().Write("alsoft.conf", std::vector<uint8_t>(config.begin(), config.end()));
-        setenv("ALSOFT_CONF", (OutputFolder().Path() + "/alsoft.conf").c_str(), 1);
-        unsetenv("ALSOFT_DRIVERS");
+        WriteEnvironment("ALSOFT_CONF", (OutputFolder().Path() + "/alsoft.conf").c_str());
+        WriteEnvironment("ALSOFT_DRIVERS", nullptr);
         ALLibrary = SDL_LoadObject(ALLibraryName);
         ClearPublishedALEntryPoints();
         if (ALLibrary == nullptr) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <csignal>
 #include <cstdlib>
 #include <map>
 #include <string>
@@ -14,8 +13,8 @@
 #include "game/LevelLoop.h"
 #include "tests/support/GameScene.h"
 #include "tests/support/PlayField.h"
-#include "tests/support/QuitSignals.h"
 #include "tests/support/RecordingAL.h"
+#include "tests/support/TestSystem.h"
 #include "world/ObjectList.h"
 #include "world/ShipObject.h"
 
@@ -58,7 +57,7 @@ protected:
                 Flags = InSight;
             }
             if (Waits == QuitAtWait) {
-                std::raise(SIGTERM);
+                RequestQuit(QuitFrom::Desktop);
             }
             return 0;
         };
@@ -137,7 +136,7 @@ TEST_F(AwayFromSight, TheLevelStandsStillAndGoesOnWithAnOrdinaryFrame) {
 
 // A quit request ends the wait at once, and the level with it.
 TEST_F(AwayFromSight, AQuitRequestEndsTheWaitAtOnce) {
-    QuitSignalsCaught signals;
+    QuitRequestsCaught requests;
     QuitAtWait = 3;
     scene.step = [&](int frame) {
         if (frame == 2) {

@@ -7,12 +7,13 @@
 #include <cstdio>
 
 #include "tools/forge/SoundEncoding.h"
+#include "tools/forge/Synth.h"
 
 std::vector<float> Tone(double hz, double seconds, int channels, int rate, float amplitude) {
     const size_t frames = static_cast<size_t>(seconds * rate + 0.5);
     std::vector<float> samples(frames * channels);
     for (size_t frame = 0; frame < frames; ++frame) {
-        float value = amplitude * static_cast<float>(std::sin(2.0 * M_PI * hz * frame / rate));
+        float value = amplitude * static_cast<float>(std::sin(2.0 * Pi * hz * frame / rate));
         for (int channel = 0; channel < channels; ++channel) {
             samples[frame * channels + channel] = value;
         }

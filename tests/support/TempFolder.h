@@ -3,8 +3,9 @@
 #include <string>
 #include <vector>
 
-// A fresh folder under /tmp for one test, removed with everything in it when the test ends.
-// Paths are relative to it.
+// A fresh folder in the system's temporary folder for one test, removed with everything in it
+// when the test ends. Its path is written as the game writes paths (UTF-8, '/' between folders);
+// the paths the methods take are relative to it.
 class TempFolder {
 public:
     TempFolder();
