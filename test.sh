@@ -4,7 +4,9 @@
 #      package built, installed and played among them, when run as root);
 #   2. build-asan/ (clang, AddressSanitizer + UndefinedBehaviorSanitizer): the unit tests, a
 #      short run of every fuzz target, and a minute of the monkey test with leak detection;
-#   3. build-tsan/ (g++, ThreadSanitizer): the unit tests.
+#   3. build-tsan/ (g++, ThreadSanitizer): the unit tests;
+#   4. build-windows/ (MinGW-w64, see tools/setup.sh windows): the unit tests under Wine, and
+#      the zip and the installer played under Wine in a virtual X server.
 # Each part prints how long it took. Every build folder is kept, so a second run is quick.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -47,5 +49,15 @@ ln -sfn "$PWD/build/bin/base" build-tsan/bin/base
 took "building build-tsan/"
 ctest --test-dir build-tsan --output-on-failure -j "$(nproc)" -LE e2e
 took "the unit tests in build-tsan/"
+
+tools/setup.sh windows
+took "setting up and building build-windows/"
+source tools/windows/wine-env.sh
+start_wine
+ctest --test-dir build-windows/game --output-on-failure -j "$(nproc)" -LE e2e
+stop_wine
+took "the unit tests under Wine"
+ctest --test-dir build-windows/game --output-on-failure -L e2e
+took "the Windows scenarios under Wine"
 
 echo "test.sh: everything took $((SECONDS - started)) s"

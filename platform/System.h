@@ -26,7 +26,8 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv);
 // The full path of the running executable. False when it cannot be read or is absurdly long.
 bool ExecutablePath(std::string& path);
 
-// fopen for a path; errno as fopen leaves it (ENOENT for a file that is not there).
+// fopen for a path; errno as fopen leaves it (ENOENT for a file that is not there), but EISDIR
+// where a system refuses to open a folder at all.
 FILE* OpenFile(const std::string& path, const char* mode);
 
 // The size of an open file when it is a regular file; false for anything else (a folder, a

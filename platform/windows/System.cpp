@@ -100,7 +100,15 @@ FILE* OpenFile(const std::string& path, const char* mode) {
         errno = EINVAL;
         return nullptr;
     }
-    return _wfopen(widePath.c_str(), wideMode.c_str());
+    FILE* file = _wfopen(widePath.c_str(), wideMode.c_str());
+    // Windows refuses to open a folder as a file, and says only "permission denied".
+    if (file == nullptr && errno == EACCES) {
+        DWORD attributes = GetFileAttributesW(widePath.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            errno = EISDIR;
+        }
+    }
+    return file;
 }
 
 bool RegularFileSize(FILE* file, size_t& size) {
