@@ -28,7 +28,6 @@ trap windows_cleanup EXIT
 # The X server, then a Wine server that draws on it.
 start_windows_display() {
     start_display 1024x768
-    stop_wine
     start_wine
 }
 

@@ -6,7 +6,6 @@
 source "$(dirname "$0")/lib.sh"
 KILLS=${4:-100}
 
-stop_wine
 start_wine
 loop="$WINDOWS_DIR/game/bin/cataclysm-save-loop.exe"
 [ -f "$loop" ] || fail "no $loop"
