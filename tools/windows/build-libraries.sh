@@ -116,9 +116,14 @@ EOF
 }
 
 # apt-get source fails for a package whose .dsc is not served even when its tarball was
-# fetched; what counts is that every pinned file is there afterwards with its sha256.
+# fetched; what counts is that every pinned file is there afterwards with its sha256. A
+# security update replaces a Debian version in the archive but keeps its upstream tarball, so
+# when the pinned version is gone the suite's current one brings the same pinned tarball.
 download_package() {
-    (cd "$sources" && apt-get "${apt_options[@]}" source --download-only "$1=${version_of[$1]}") ||
+    (cd "$sources" && apt-get "${apt_options[@]}" source --download-only "$1=${version_of[$1]}") &&
+        return
+    echo "apt-get source $1=${version_of[$1]} exited with status $?; trying $1/${suite_of[$1]}"
+    (cd "$sources" && apt-get "${apt_options[@]}" source --download-only "$1/${suite_of[$1]}") ||
         echo "apt-get source exited with status $?"
 }
 
