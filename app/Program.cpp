@@ -155,8 +155,6 @@ void ReportContext() {
     std::fflush(stdout);
 }
 
-// Everything from the settings to the first menu frame: the window, the libraries, the game's
-// resources and the presentation screens, which load the assets. False at the first failure.
 // The last moment of a session that ends where the system does not wait for the game to unwind
 // (a logoff on Windows): the running game's score counts as it would at the game's end, and the
 // settings are saved.
@@ -167,6 +165,8 @@ void SaveBeforeSessionEnds() {
     SaveSettings();
 }
 
+// Everything from the settings to the first menu frame: the window, the libraries, the game's
+// resources and the presentation screens, which load the assets. False at the first failure.
 bool StartUp() {
     LoadSettings();
     ScreenWidth = 1024;
