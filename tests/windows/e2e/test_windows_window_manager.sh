@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# The game from the zip under a real window manager (openbox): in a level, another window takes
+# The game from the zip under a real window manager (openbox) on a 1280x720 screen: the level's
+# 4:3 picture fills the centre between black bars, undistorted. In the level, another window takes
 # the focus and the full-screen game is minimised, as Windows does it: no frame is drawn and next
 # to no processor time is used while it is away; brought back, it draws again and the level goes
 # on; minimised by hand, the same.
 source "$(dirname "$0")/lib.sh"
 
-start_display 1024x768
+SCREEN=1280x720
+start_display $SCREEN
 openbox --sm-disable > "$OUT_DIR/openbox.log" 2>&1 &
 HELPER_PIDS+=($!)
 until xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id'; do
@@ -25,6 +27,10 @@ windows_menu menu
 game_window=$(wait_for_window)
 windows_level_by_keys
 sync_trace_clock
+screenshot "level-$SCREEN" > /dev/null
+viewport_of $SCREEN
+check_bars "level-$SCREEN" filled
+note "level 1 at $SCREEN: the 4:3 picture fills ${VIEW_W}x$VIEW_H at $VIEW_X,$VIEW_Y between black bars"
 
 frames_for() {
     local from
