@@ -14,6 +14,7 @@
 #include "audio/ShipSounds.h"
 #include "game/GameFlow.h"
 #include "game/GameRecord.h"
+#include "game/LevelScreens.h"
 #include "platform/System.h"
 #include "render/AssetCatalogue.h"
 #include "render/Font.h"
@@ -159,9 +160,7 @@ void ReportContext() {
 // (a logoff on Windows): the running game's score counts as it would at the game's end, and the
 // settings are saved.
 void SaveBeforeSessionEnds() {
-    if (GameSession != nullptr && GameSession->score > static_cast<uint32_t>(HighScore)) {
-        HighScore = static_cast<int32_t>(GameSession->score);
-    }
+    TakeScoreAsHighScore();
     SaveSettings();
 }
 

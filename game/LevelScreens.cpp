@@ -50,6 +50,18 @@ void DrawSummaryLine(Font& font, uint32_t row, const char* label, const char* fo
     font.DrawText(SummaryValueColumn, row, figure);
 }
 
+}  // namespace
+
+bool TakeScoreAsHighScore() {
+    if (GameSession == nullptr || GameSession->score <= static_cast<uint32_t>(HighScore)) {
+        return false;
+    }
+    HighScore = static_cast<int32_t>(GameSession->score);
+    return true;
+}
+
+namespace {
+
 // A new high score, taken from the game's score when it beats the old one (an equal score does
 // not) and saved at once, so that no later crash, kill or power cut loses it; with the line the
 // end screen shows for it.
@@ -60,9 +72,8 @@ struct NewHighScore {
 
 NewHighScore TakeNewHighScore(void (*formatHighScoreText)()) {
     NewHighScore record;
-    if (GameSession->score > static_cast<uint32_t>(HighScore)) {
+    if (TakeScoreAsHighScore()) {
         record.reached = true;
-        HighScore = static_cast<int32_t>(GameSession->score);
         formatHighScoreText();
         SaveSettings();
         std::snprintf(record.line, sizeof record.line, "NEW HIGH SCORE:%d", HighScore);

@@ -28,6 +28,10 @@ void ShowLevelBanner(const Level& level);
 // of 500000 crossed), and five seconds more.
 void ShowLevelSummary(const Level& level);
 
+// The game's score becomes the high score when it beats it (an equal score does not); true
+// when it did. Nothing is saved here.
+bool TakeScoreAsHighScore();
+
 // The end of a lost or abandoned game: its picture fades in over one second and stays for five
 // in all; a score above the high score becomes the new high score, is saved at once and shown.
 void ShowGameOver();

@@ -76,6 +76,17 @@ start_display() {
     fail "Xvfb did not start on $DISPLAY"
 }
 
+# Starts openbox on the display and waits until it runs: once it names its check window on the
+# root window.
+start_window_manager() {
+    openbox --sm-disable > "$OUT_DIR/openbox.log" 2>&1 &
+    HELPER_PIDS+=($!)
+    until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+        kill -0 "${HELPER_PIDS[-1]}" 2>/dev/null && [ $SECONDS -lt 30 ] || fail "openbox did not start"
+        sleep 0.1
+    done
+}
+
 # Stops the X server that start_display started, so that another can take its place.
 stop_display() {
     [ -n "$XVFB_PID" ] || return 0

@@ -9,13 +9,7 @@ SCREEN=1280x720
 use_private_copy
 use_sound_server
 start_display "$SCREEN"
-openbox --sm-disable > "$OUT_DIR/openbox.log" 2>&1 &
-HELPER_PIDS+=($!)
-# The window manager is running once it names its check window on the root window.
-until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
-    kill -0 "${HELPER_PIDS[0]}" 2>/dev/null && [ $SECONDS -lt 30 ] || fail "openbox did not start"
-    sleep 0.1
-done
+start_window_manager
 log_frames
 start_to_menu menu
 game_window=$(wait_for_window)

@@ -57,12 +57,16 @@ trace_now() { tail -n 1 "$TRACE" | cut -d: -f1; }
 wall_to_trace() { calc "$1 - $TRACE_OFFSET"; }
 sync_trace_clock() { TRACE_OFFSET=$(calc "$(now) - $(trace_now)"); }
 
-# The trace time of the $2-th opening of a file whose path ends in $1; nothing before it.
-trace_opened_at() {
-    awk -v name="$1" -v count="$2" -F'L"' '/:trace:file:CreateFileW / {
-        split($2, path, "\""); if (substr(path[1], length(path[1]) - length(name) + 1) == name &&
-        ++n == count) { split($1, t, ":"); print t[1]; exit } }' "$TRACE"
+# The trace times at which the game opened a file whose path ends in $1, in order.
+trace_opens() {
+    awk -v name="$1" -F'L"' '/:trace:file:CreateFileW / { split($2, path, "\"");
+        if (substr(path[1], length(path[1]) - length(name) + 1) == name) {
+        split($1, t, ":"); print t[1] } }' "$TRACE"
 }
+# The trace time of the $2-th opening of such a file; nothing before it.
+trace_opened_at() { trace_opens "$1" | sed -n "$2p"; }
+# How many times the game has opened such a file so far.
+trace_count_opens() { trace_opens "$1" | wc -l; }
 
 # Waits up to $3 seconds until the game opened a file ending in $1 at least $2 times.
 wait_for_windows_open() {
@@ -115,11 +119,4 @@ taskkill_game() {
         fail "taskkill failed: $(cat "$OUT_DIR/taskkill.out")"
     wait_for_exit 20
     [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after taskkill"
-}
-
-# How many times the game has opened a file whose path ends in $1 so far.
-trace_count_opens() {
-    awk -v name="$1" -F'L"' '/:trace:file:CreateFileW / { split($2, path, "\"");
-        if (substr(path[1], length(path[1]) - length(name) + 1) == name) n++ } END { print n + 0 }' \
-        "$TRACE"
 }

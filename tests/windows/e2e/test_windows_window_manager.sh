@@ -8,12 +8,7 @@ source "$(dirname "$0")/lib.sh"
 
 SCREEN=1280x720
 start_display $SCREEN
-openbox --sm-disable > "$OUT_DIR/openbox.log" 2>&1 &
-HELPER_PIDS+=($!)
-until xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id'; do
-    kill -0 "${HELPER_PIDS[0]}" 2> /dev/null && [ $SECONDS -lt 30 ] || fail "openbox did not start"
-    sleep 0.1
-done
+start_window_manager
 start_wine
 
 place="$DRIVE_C/users/Public/Window manager"
